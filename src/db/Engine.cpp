@@ -1,0 +1,32 @@
+#include "Engine.h"
+
+#include "DbError.h"
+#include "odbc/OdbcEngine.h"
+#include "sqlite/SqliteEngine.h"
+
+namespace db {
+
+QString connectionParam(const QStringList& lines, const QString& name)
+{
+    for (const QString& line : lines) {
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        if (QStringView(line).left(eq).trimmed().compare(name, Qt::CaseInsensitive) == 0)
+            return line.mid(eq + 1);
+    }
+    return QString();
+}
+
+std::unique_ptr<Engine> openEngine(const QStringList& connectionParams)
+{
+    const QString server = connectionParam(connectionParams, QStringLiteral("SERVER NAME"));
+    if (server.trimmed().startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
+        const QString folder = server.trimmed().mid(7);
+        const QString database = connectionParam(connectionParams, QStringLiteral("DATABASE NAME")).trimmed();
+        return std::make_unique<sqlite::SqliteEngine>(folder, database);
+    }
+    return std::make_unique<odbc::OdbcEngine>(connectionParams);
+}
+
+} // namespace db

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Params.h"
+
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <memory>
+#include <vector>
+
+namespace db {
+
+// Rows fetched into memory. `returnsRows` tells a statement that produced a
+// row set (possibly empty) from one that produced none.
+struct ResultSet {
+    bool returnsRows = false;
+    QStringList columns;
+    std::vector<QVector<QVariant>> rows;
+};
+
+// One database server session. Implementations: the embedded engine (SQLite
+// under a T-SQL front end) and SQL Server through ODBC. Every call commits by
+// itself; nothing here opens a transaction.
+class Engine {
+public:
+    virtual ~Engine() = default;
+
+    // Runs one batch of T-SQL with ":Name" parameters. The rows are those of
+    // the last statement of the batch that returned rows.
+    virtual ResultSet execute(const QString& sql, const ParamValues& params) = 0;
+
+    // Calls a stored procedure; outputs and the "Result" entry are written
+    // back into `params`.
+    virtual void callProcedure(const QString& name, std::vector<ProcParam>& params) = 0;
+
+    // The database the session works in, as the server names it.
+    virtual QString databaseName() const = 0;
+};
+
+// Reads a value out of a connection parameter list ("NAME=VALUE" lines); the
+// name is matched without regard to case, the value is returned as written.
+QString connectionParam(const QStringList& lines, const QString& name);
+
+// Opens the engine that the list's "SERVER NAME" selects: "sqlite:FOLDER" is
+// the embedded engine, anything else a SQL Server host. Throws DbError.
+std::unique_ptr<Engine> openEngine(const QStringList& connectionParams);
+
+} // namespace db

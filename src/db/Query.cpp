@@ -1,0 +1,294 @@
+#include "Query.h"
+
+#include "Connection.h"
+#include "DbError.h"
+#include "Engine.h"
+
+namespace db {
+
+QString variantToText(const QVariant& v)
+{
+    if (v.isNull() || !v.isValid())
+        return QString();
+    switch (v.typeId()) {
+    case QMetaType::Double: {
+        // Shortest form that reads back as the same number, never exponent
+        // notation for ordinary amounts.
+        const double d = v.toDouble();
+        QString s = QString::number(d, 'f', 6);
+        if (s.contains(QLatin1Char('.'))) {
+            while (s.endsWith(QLatin1Char('0')))
+                s.chop(1);
+            if (s.endsWith(QLatin1Char('.')))
+                s.chop(1);
+        }
+        if (s == QLatin1String("-0"))
+            s = QStringLiteral("0");
+        return s;
+    }
+    case QMetaType::QDateTime:
+        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(v.toByteArray());
+    default:
+        return v.toString();
+    }
+}
+
+qint64 variantToInteger(const QVariant& v)
+{
+    if (v.isNull() || !v.isValid())
+        return 0;
+    switch (v.typeId()) {
+    case QMetaType::Double:
+        return qint64(v.toDouble());
+    case QMetaType::QString: {
+        bool ok = false;
+        const QString s = v.toString().trimmed();
+        const qint64 i = s.toLongLong(&ok);
+        if (ok)
+            return i;
+        const double d = s.toDouble(&ok);
+        if (ok)
+            return qint64(d);
+        throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(v.toString()));
+    }
+    default:
+        return v.toLongLong();
+    }
+}
+
+double variantToFloat(const QVariant& v)
+{
+    if (v.isNull() || !v.isValid())
+        return 0.0;
+    if (v.typeId() == QMetaType::QString) {
+        bool ok = false;
+        const double d = v.toString().trimmed().toDouble(&ok);
+        if (!ok)
+            throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(v.toString()));
+        return d;
+    }
+    return v.toDouble();
+}
+
+QDateTime variantToDateTime(const QVariant& v)
+{
+    if (v.isNull() || !v.isValid())
+        return QDateTime();
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime();
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate().startOfDay();
+    const QString s = v.toString().trimmed();
+    if (s.isEmpty())
+        return QDateTime();
+    for (const char* fmt : {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss.zzz",
+                            "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd"}) {
+        QDateTime dt = QDateTime::fromString(s, QLatin1String(fmt));
+        if (dt.isValid())
+            return dt;
+    }
+    throw DbError(QStringLiteral("'%1' is not a valid date and time").arg(s));
+}
+
+Query::Query(const QString& alias, QObject* parent) : QObject(parent), alias_(alias) {}
+
+void Query::setSql(const QStringList& lines)
+{
+    if (open_)
+        close();
+    sql_ = lines;
+}
+
+void Query::setParam(const QString& name, const QVariant& value)
+{
+    params_.set(name, value);
+}
+
+void Query::open()
+{
+    run(true);
+}
+
+void Query::execSql()
+{
+    run(false);
+}
+
+void Query::run(bool requireRows)
+{
+    if (open_)
+        close();
+    if (alias_.isEmpty())
+        throw DbError(QStringLiteral("Query has no database alias."));
+    Engine& engine = Connection::byAlias(alias_).engine();
+    ResultSet result = engine.execute(sqlText(), params_);
+    if (requireRows && !result.returnsRows)
+        throw DbError(QStringLiteral("The statement returned no result set."));
+    columns_ = result.columns;
+    rows_ = std::move(result.rows);
+    open_ = result.returnsRows;
+    if (open_) {
+        emit opened();
+        first();
+    }
+}
+
+void Query::close()
+{
+    const bool wasOpen = open_;
+    open_ = false;
+    rows_.clear();
+    columns_.clear();
+    current_ = -1;
+    eof_ = bof_ = true;
+    if (wasOpen)
+        emit closed();
+}
+
+void Query::setCurrent(int row)
+{
+    const int previous = current_;
+    current_ = row;
+    if (current_ != previous)
+        emit currentRowChanged(current_);
+}
+
+void Query::first()
+{
+    bof_ = true;
+    eof_ = rows_.empty();
+    setCurrent(rows_.empty() ? -1 : 0);
+}
+
+void Query::last()
+{
+    eof_ = true;
+    bof_ = rows_.empty();
+    setCurrent(int(rows_.size()) - 1);
+}
+
+void Query::next()
+{
+    bof_ = false;
+    if (current_ + 1 >= int(rows_.size())) {
+        eof_ = true;
+        return;
+    }
+    eof_ = false;
+    setCurrent(current_ + 1);
+}
+
+void Query::prior()
+{
+    eof_ = false;
+    if (current_ <= 0) {
+        bof_ = true;
+        return;
+    }
+    bof_ = false;
+    setCurrent(current_ - 1);
+}
+
+void Query::moveTo(int row)
+{
+    if (row < 0 || row >= int(rows_.size()))
+        return;
+    eof_ = bof_ = false;
+    setCurrent(row);
+}
+
+bool Query::locate(const QString& field, const QVariant& value)
+{
+    const int col = requireField(field);
+    const bool textual = value.typeId() == QMetaType::QString;
+    for (int r = 0; r < int(rows_.size()); ++r) {
+        const QVariant& v = rows_[size_t(r)][col];
+        const bool match = textual
+            ? variantToText(v).compare(value.toString(), Qt::CaseInsensitive) == 0
+            : (!v.isNull() && v == value)
+                || (!v.isNull() && variantToText(v) == variantToText(value));
+        if (match) {
+            moveTo(r);
+            return true;
+        }
+    }
+    return false;
+}
+
+int Query::fieldIndex(const QString& name) const
+{
+    for (int i = 0; i < columns_.size(); ++i) {
+        if (columns_[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int Query::requireField(const QString& field) const
+{
+    const int i = fieldIndex(field);
+    if (i < 0)
+        throw DbError(QStringLiteral("Field '%1' not found").arg(field));
+    return i;
+}
+
+QVariant Query::value(const QString& field) const
+{
+    const int col = requireField(field);
+    if (current_ < 0 || current_ >= int(rows_.size()))
+        return QVariant();
+    return rows_[size_t(current_)][col];
+}
+
+bool Query::isNull(const QString& field) const
+{
+    const QVariant v = value(field);
+    return v.isNull() || !v.isValid();
+}
+
+QString Query::asString(const QString& field) const
+{
+    return variantToText(value(field));
+}
+
+qint64 Query::asInteger(const QString& field) const
+{
+    return variantToInteger(value(field));
+}
+
+double Query::asFloat(const QString& field) const
+{
+    return variantToFloat(value(field));
+}
+
+QDateTime Query::asDateTime(const QString& field) const
+{
+    return variantToDateTime(value(field));
+}
+
+QVariant Query::valueAt(int row, int column) const
+{
+    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= columns_.size())
+        return QVariant();
+    return rows_[size_t(row)][column];
+}
+
+void Query::setValueAt(int row, int column, const QVariant& value)
+{
+    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= columns_.size())
+        return;
+    rows_[size_t(row)][column] = value;
+    emit valueChanged(row, column);
+}
+
+void Query::setValue(const QString& field, const QVariant& value)
+{
+    const int col = requireField(field);
+    if (current_ < 0)
+        throw DbError(QStringLiteral("No current record."));
+    setValueAt(current_, col, value);
+}
+
+} // namespace db

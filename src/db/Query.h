@@ -1,0 +1,109 @@
+#pragma once
+
+#include "Params.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <vector>
+
+namespace db {
+
+class Connection;
+
+// A statement held as lines (joined by line breaks and sent as they stand)
+// with ":Name" parameters. Opening fetches every row into memory; the program
+// may change values of the fetched rows (display columns), which live in
+// memory only and are never written back. Not finding a row is an answer,
+// never an error.
+class Query : public QObject {
+    Q_OBJECT
+public:
+    explicit Query(const QString& alias = QString(), QObject* parent = nullptr);
+
+    void setAlias(const QString& alias) { alias_ = alias; }
+    const QString& alias() const { return alias_; }
+
+    void setSql(const QStringList& lines);
+    const QStringList& sql() const { return sql_; }
+    QString sqlText() const { return sql_.join(QLatin1Char('\n')); }
+
+    // Parameters keep their values between opens and across setSql().
+    void setParam(const QString& name, const QVariant& value);
+    void setParamNull(const QString& name) { setParam(name, QVariant()); }
+    QVariant param(const QString& name) const { return params_.value(name); }
+    const ParamValues& params() const { return params_; }
+
+    void open();     // runs the statement and keeps its rows
+    void execSql();  // runs the statement and keeps its rows, if any
+    void close();
+    bool isOpen() const { return open_; }
+
+    // Navigation over the fetched rows.
+    int recordCount() const { return int(rows_.size()); }
+    bool isEmpty() const { return rows_.empty(); }
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    int recNo() const { return current_; }  // 0-based; -1 when empty
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveTo(int row);
+    // Moves to the first row whose `field` equals `value` (text compared
+    // without regard to case); returns whether one was found.
+    bool locate(const QString& field, const QVariant& value);
+
+    // Columns, read by name without regard to case.
+    const QStringList& fieldNames() const { return columns_; }
+    int fieldCount() const { return int(columns_.size()); }
+    int fieldIndex(const QString& name) const;  // -1 when absent
+    bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
+
+    // Readers of the current row. A missing column throws DbError; NULL reads
+    // as empty text, 0 or an invalid date.
+    QVariant value(const QString& field) const;
+    bool isNull(const QString& field) const;
+    QString asString(const QString& field) const;
+    qint64 asInteger(const QString& field) const;
+    double asFloat(const QString& field) const;
+    QDateTime asDateTime(const QString& field) const;
+
+    // Any row, by index (for grids).
+    QVariant valueAt(int row, int column) const;
+    void setValueAt(int row, int column, const QVariant& value);
+    // Sets a value of the current row in memory only.
+    void setValue(const QString& field, const QVariant& value);
+
+signals:
+    void opened();
+    void closed();
+    void currentRowChanged(int row);
+    void valueChanged(int row, int column);
+
+private:
+    void run(bool requireRows);
+    int requireField(const QString& field) const;
+    void setCurrent(int row);
+
+    QString alias_;
+    QStringList sql_;
+    ParamValues params_;
+    bool open_ = false;
+    QStringList columns_;
+    std::vector<QVector<QVariant>> rows_;
+    int current_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+};
+
+// Conversions shared by every reader of database values.
+QString variantToText(const QVariant& v);
+qint64 variantToInteger(const QVariant& v);
+double variantToFloat(const QVariant& v);
+QDateTime variantToDateTime(const QVariant& v);
+
+} // namespace db

@@ -1,0 +1,1047 @@
+#include "SqlGenerator.h"
+
+#include "SqlServerFunctions.h"
+#include "db/DbError.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace db::sqlite {
+
+// Reads a declared type as the embedded engine writes it into SQLite's
+// schema ("VARCHAR(30)", "DECIMAL(18,2)"); never fails.
+TypeName parseTypeNameSafe(const QString& text)
+{
+    TypeName t;
+    const int paren = text.indexOf(QLatin1Char('('));
+    t.name = (paren < 0 ? text : text.left(paren)).trimmed().toUpper();
+    if (paren >= 0) {
+        const QString args = text.mid(paren + 1).section(QLatin1Char(')'), 0, 0);
+        const QStringList parts = args.split(QLatin1Char(','));
+        if (parts.size() == 2) {
+            t.precision = parts[0].trimmed().toInt();
+            t.scale = parts[1].trimmed().toInt();
+        } else if (parts[0].trimmed().compare(QLatin1String("MAX"), Qt::CaseInsensitive) == 0) {
+            t.length = -2;
+        } else if (t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC")) {
+            t.precision = parts[0].trimmed().toInt();
+            t.scale = 0;
+        } else {
+            t.length = parts[0].trimmed().toInt();
+        }
+    }
+    return t;
+}
+
+QString quoteIdent(const QString& name)
+{
+    QString q = name;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+QString quoteString(const QString& text)
+{
+    QString q = text;
+    q.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + q + QLatin1Char('\'');
+}
+
+QString sqliteIndexName(const QString& table, const QString& index)
+{
+    return table + QLatin1Char('.') + index;
+}
+
+namespace {
+
+const QString kCollate = QStringLiteral(" COLLATE MSSQL");
+
+[[noreturn]] void unsupported(const QString& what)
+{
+    throw DbError(QStringLiteral("The embedded engine does not support %1.").arg(what));
+}
+
+bool isComparisonOp(const QString& op)
+{
+    return op == QLatin1String("=") || op == QLatin1String("<>") || op == QLatin1String("<")
+        || op == QLatin1String(">") || op == QLatin1String("<=") || op == QLatin1String(">=");
+}
+
+const Expr& unparen(const Expr& e)
+{
+    const Expr* p = &e;
+    while (p->kind == Expr::Paren)
+        p = p->args[0].get();
+    return *p;
+}
+
+// A column reference carries its declared collation into a comparison;
+// anything else compares with SQLite's binary rule unless told otherwise.
+bool carriesCollation(const Expr& e)
+{
+    return unparen(e).kind == Expr::Column;
+}
+
+// Functions with a direct SQLite counterpart of the same meaning, by name.
+const QHash<QString, QString>& simpleFunctions()
+{
+    static const QHash<QString, QString> map{
+        {QStringLiteral("COALESCE"), QStringLiteral("coalesce")},
+        {QStringLiteral("ISNULL"), QStringLiteral("coalesce")},
+        {QStringLiteral("NULLIF"), QStringLiteral("nullif")},
+        {QStringLiteral("LTRIM"), QStringLiteral("ltrim")},
+        {QStringLiteral("RTRIM"), QStringLiteral("rtrim")},
+        {QStringLiteral("UPPER"), QStringLiteral("ms_upper")},
+        {QStringLiteral("LOWER"), QStringLiteral("ms_lower")},
+        {QStringLiteral("LEN"), QStringLiteral("ms_len")},
+        {QStringLiteral("SUBSTRING"), QStringLiteral("ms_substring")},
+        {QStringLiteral("LEFT"), QStringLiteral("ms_left")},
+        {QStringLiteral("RIGHT"), QStringLiteral("ms_right")},
+        {QStringLiteral("CHARINDEX"), QStringLiteral("ms_charindex")},
+        {QStringLiteral("REPLACE"), QStringLiteral("ms_replace")},
+        {QStringLiteral("SPACE"), QStringLiteral("ms_space")},
+        {QStringLiteral("REPLICATE"), QStringLiteral("ms_replicate")},
+        {QStringLiteral("REVERSE"), QStringLiteral("ms_reverse")},
+        {QStringLiteral("STR"), QStringLiteral("ms_str")},
+        {QStringLiteral("YEAR"), QStringLiteral("ms_year")},
+        {QStringLiteral("MONTH"), QStringLiteral("ms_month")},
+        {QStringLiteral("DAY"), QStringLiteral("ms_day")},
+        {QStringLiteral("GETDATE"), QStringLiteral("ms_getdate")},
+        {QStringLiteral("CURRENT_TIMESTAMP"), QStringLiteral("ms_getdate")},
+        {QStringLiteral("DATEADD"), QStringLiteral("ms_dateadd")},
+        {QStringLiteral("DATEDIFF"), QStringLiteral("ms_datediff")},
+        {QStringLiteral("DATEPART"), QStringLiteral("ms_datepart")},
+        {QStringLiteral("ABS"), QStringLiteral("ms_abs")},
+        {QStringLiteral("ROUND"), QStringLiteral("ms_round")},
+        {QStringLiteral("FLOOR"), QStringLiteral("ms_floor")},
+        {QStringLiteral("CEILING"), QStringLiteral("ms_ceiling")},
+        {QStringLiteral("SIGN"), QStringLiteral("ms_sign")},
+        {QStringLiteral("POWER"), QStringLiteral("ms_power")},
+        {QStringLiteral("SQRT"), QStringLiteral("ms_sqrt")},
+        {QStringLiteral("ISNUMERIC"), QStringLiteral("ms_isnumeric")},
+        {QStringLiteral("ISDATE"), QStringLiteral("ms_isdate")},
+        {QStringLiteral("SUM"), QStringLiteral("sum")},
+        {QStringLiteral("COUNT"), QStringLiteral("count")},
+        {QStringLiteral("MIN"), QStringLiteral("min")},
+        {QStringLiteral("MAX"), QStringLiteral("max")},
+        {QStringLiteral("AVG"), QStringLiteral("avg")},
+    };
+    return map;
+}
+
+// Argument counts SQL Server accepts, to fail with its wording rather than
+// SQLite's.
+bool argumentCountFits(const QString& name, int n)
+{
+    static const QHash<QString, QPair<int, int>> counts{
+        {QStringLiteral("COALESCE"), {2, 1000}}, {QStringLiteral("ISNULL"), {2, 2}},
+        {QStringLiteral("NULLIF"), {2, 2}},      {QStringLiteral("LTRIM"), {1, 1}},
+        {QStringLiteral("RTRIM"), {1, 1}},       {QStringLiteral("UPPER"), {1, 1}},
+        {QStringLiteral("LOWER"), {1, 1}},       {QStringLiteral("LEN"), {1, 1}},
+        {QStringLiteral("SUBSTRING"), {3, 3}},   {QStringLiteral("LEFT"), {2, 2}},
+        {QStringLiteral("RIGHT"), {2, 2}},       {QStringLiteral("CHARINDEX"), {2, 3}},
+        {QStringLiteral("REPLACE"), {3, 3}},     {QStringLiteral("SPACE"), {1, 1}},
+        {QStringLiteral("REPLICATE"), {2, 2}},   {QStringLiteral("REVERSE"), {1, 1}},
+        {QStringLiteral("STR"), {1, 3}},         {QStringLiteral("YEAR"), {1, 1}},
+        {QStringLiteral("MONTH"), {1, 1}},       {QStringLiteral("DAY"), {1, 1}},
+        {QStringLiteral("GETDATE"), {0, 0}},     {QStringLiteral("DATEADD"), {3, 3}},
+        {QStringLiteral("DATEDIFF"), {3, 3}},    {QStringLiteral("DATEPART"), {2, 2}},
+        {QStringLiteral("ABS"), {1, 1}},         {QStringLiteral("ROUND"), {2, 3}},
+        {QStringLiteral("FLOOR"), {1, 1}},       {QStringLiteral("CEILING"), {1, 1}},
+        {QStringLiteral("SIGN"), {1, 1}},        {QStringLiteral("POWER"), {2, 2}},
+        {QStringLiteral("SQRT"), {1, 1}},        {QStringLiteral("ISNUMERIC"), {1, 1}},
+        {QStringLiteral("ISDATE"), {1, 1}},      {QStringLiteral("SUM"), {1, 1}},
+        {QStringLiteral("COUNT"), {1, 1}},       {QStringLiteral("MIN"), {1, 1}},
+        {QStringLiteral("MAX"), {1, 1}},         {QStringLiteral("AVG"), {1, 1}},
+    };
+    const auto it = counts.find(name);
+    return it == counts.end() || (n >= it->first && n <= it->second);
+}
+
+} // namespace
+
+QString SqlGenerator::bind(BindSlot::Kind kind, const QString& name)
+{
+    binds_.push_back(BindSlot{kind, name.toUpper()});
+    return QStringLiteral("?");
+}
+
+TypeName SqlGenerator::resolveType(const TypeName& type) const
+{
+    static const QSet<QString> builtIn{
+        QStringLiteral("INT"),      QStringLiteral("INTEGER"),   QStringLiteral("BIGINT"),
+        QStringLiteral("SMALLINT"), QStringLiteral("TINYINT"),   QStringLiteral("BIT"),
+        QStringLiteral("DECIMAL"),  QStringLiteral("NUMERIC"),   QStringLiteral("DEC"),
+        QStringLiteral("MONEY"),    QStringLiteral("SMALLMONEY"), QStringLiteral("FLOAT"),
+        QStringLiteral("REAL"),     QStringLiteral("CHAR"),      QStringLiteral("VARCHAR"),
+        QStringLiteral("NCHAR"),    QStringLiteral("NVARCHAR"),  QStringLiteral("TEXT"),
+        QStringLiteral("NTEXT"),    QStringLiteral("DATETIME"),  QStringLiteral("SMALLDATETIME"),
+        QStringLiteral("DATE"),     QStringLiteral("DATETIME2"), QStringLiteral("TIME"),
+        QStringLiteral("IMAGE"),    QStringLiteral("VARBINARY"), QStringLiteral("BINARY"),
+        QStringLiteral("UNIQUEIDENTIFIER"), QStringLiteral("SYSNAME"), QStringLiteral("CHARACTER"),
+        QStringLiteral("TIMESTAMP")};
+    if (builtIn.contains(type.name))
+        return type;
+    TypeName base = schema_.userType(type.name);
+    if (base.name.isEmpty())
+        throw DbError(QStringLiteral("Column, parameter, or variable #1: Cannot find data type %1.").arg(type.name));
+    return base;
+}
+
+QString SqlGenerator::sqliteType(const TypeName& type) const
+{
+    const TypeName t = resolveType(type);
+    QString text = t.text();
+    if (t.name == QLatin1String("DEC"))
+        text.replace(0, 3, QStringLiteral("DECIMAL"));
+    if (t.isText())
+        text += kCollate;
+    return text;
+}
+
+// ---------------------------------------------------------------- statements
+
+GeneratedSql SqlGenerator::statement(const Stmt& s)
+{
+    binds_.clear();
+    QString sql;
+    switch (s.kind) {
+    case Stmt::SelectStmt:
+        sql = select(*s.select, nullptr);
+        break;
+    case Stmt::Insert:
+        sql = insert(s);
+        break;
+    case Stmt::Update:
+        sql = update(s);
+        break;
+    case Stmt::Delete:
+        sql = deleteStmt(s);
+        break;
+    case Stmt::CreateTable:
+        sql = createTable(s);
+        break;
+    case Stmt::AlterAdd:
+        sql = alterAdd(s);
+        break;
+    case Stmt::CreateIndex: {
+        QStringList cols;
+        for (int i = 0; i < s.columns.size(); ++i)
+            cols.append(quoteIdent(s.columns[i]) + (s.descending[size_t(i)] ? QStringLiteral(" DESC") : QString()));
+        sql = QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                  .arg(s.unique ? QStringLiteral("UNIQUE ") : QString(), quoteIdent(sqliteIndexName(s.table, s.alias)),
+                       quoteIdent(s.table), cols.join(QStringLiteral(", ")));
+        break;
+    }
+    case Stmt::CreateView:
+        if (s.alter)
+            unsupported(QStringLiteral("ALTER VIEW"));
+        sql = QStringLiteral("CREATE VIEW %1 AS %2").arg(quoteIdent(s.table), select(*s.select, nullptr));
+        break;
+    case Stmt::Truncate:
+        sql = QStringLiteral("DELETE FROM ") + quoteIdent(s.table);
+        break;
+    case Stmt::Drop:
+        if (s.objectType == QLatin1String("TABLE") || s.objectType == QLatin1String("VIEW"))
+            sql = QStringLiteral("DROP %1 %2%3").arg(s.objectType, s.ifExists ? QStringLiteral("IF EXISTS ") : QString(),
+                                                    quoteIdent(s.table));
+        else if (s.objectType == QLatin1String("INDEX"))
+            sql = QStringLiteral("DROP INDEX %1%2").arg(s.ifExists ? QStringLiteral("IF EXISTS ") : QString(),
+                                                       quoteIdent(sqliteIndexName(s.table, s.alias)));
+        else
+            unsupported(QStringLiteral("DROP ") + s.objectType);
+        break;
+    default:
+        unsupported(QStringLiteral("this statement here"));
+    }
+    GeneratedSql g{sql, binds_};
+    binds_.clear();
+    return g;
+}
+
+GeneratedSql SqlGenerator::selectValue(const Expr& e)
+{
+    binds_.clear();
+    Scope scope;
+    GeneratedSql g{QStringLiteral("SELECT ") + expr(e, scope), binds_};
+    binds_.clear();
+    return g;
+}
+
+GeneratedSql SqlGenerator::selectCondition(const Expr& e)
+{
+    binds_.clear();
+    Scope scope;
+    GeneratedSql g{QStringLiteral("SELECT CASE WHEN ") + expr(e, scope) + QStringLiteral(" THEN 1 ELSE 0 END"), binds_};
+    binds_.clear();
+    return g;
+}
+
+QString SqlGenerator::insert(const Stmt& s)
+{
+    QStringList targetColumns = s.columns;
+    if (targetColumns.isEmpty())
+        targetColumns = schema_.columns(s.table);
+    QString sql = QStringLiteral("INSERT INTO ") + quoteIdent(s.table);
+    if (s.defaultValues)
+        return sql + QStringLiteral(" DEFAULT VALUES");
+
+    QStringList cols = s.columns;
+    std::vector<std::vector<ExprPtr>> rows = s.values;
+    // SQLite has no DEFAULT inside VALUES: leave such columns out, which
+    // gives them their default as well.
+    if (rows.size() == 1 && !cols.isEmpty()) {
+        QStringList keptCols;
+        std::vector<ExprPtr> kept;
+        for (int i = 0; i < cols.size() && i < int(rows[0].size()); ++i) {
+            const Expr& v = *rows[0][size_t(i)];
+            if (v.kind == Expr::Function && v.text == QLatin1String("DEFAULT") && v.args.empty())
+                continue;
+            keptCols.append(cols[i]);
+            kept.push_back(rows[0][size_t(i)]);
+        }
+        cols = keptCols;
+        rows[0] = kept;
+    }
+    if (!cols.isEmpty()) {
+        QStringList quoted;
+        for (const QString& c : cols)
+            quoted.append(quoteIdent(c));
+        sql += QStringLiteral(" (") + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
+    }
+    if (s.select)
+        return sql + QLatin1Char(' ') + select(*s.select, nullptr);
+
+    Scope scope;
+    QStringList rowTexts;
+    for (const auto& row : rows) {
+        QStringList vals;
+        for (size_t i = 0; i < row.size(); ++i) {
+            const Expr& v = *row[i];
+            if (v.kind == Expr::Function && v.text == QLatin1String("DEFAULT") && v.args.empty())
+                unsupported(QStringLiteral("DEFAULT in a multi-row VALUES list"));
+            // A date literal going into a date column is read as a date.
+            if (unparen(v).kind == Expr::String && int(i) < targetColumns.size()) {
+                const QString type = schema_.columnType(s.table, targetColumns[int(i)]);
+                if (!type.isEmpty() && parseTypeNameSafe(type).isDate()) {
+                    const QString d = dateLiteral(unparen(v));
+                    if (!d.isEmpty()) {
+                        vals.append(quoteString(d));
+                        continue;
+                    }
+                }
+            }
+            vals.append(expr(v, scope));
+        }
+        rowTexts.append(QLatin1Char('(') + vals.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    }
+    return sql + QStringLiteral(" VALUES ") + rowTexts.join(QStringLiteral(", "));
+}
+
+namespace {
+
+// Flattens a FROM tree of inner joins into its tables and ON conditions;
+// false when an outer join is involved.
+bool flattenInner(const TableSourcePtr& t, std::vector<TableSourcePtr>& tables, std::vector<ExprPtr>& conditions)
+{
+    if (t->kind != TableSource::Join) {
+        tables.push_back(t);
+        return true;
+    }
+    if (t->joinType != QLatin1String("INNER") && t->joinType != QLatin1String("CROSS"))
+        return false;
+    if (!flattenInner(t->left, tables, conditions) || !flattenInner(t->right, tables, conditions))
+        return false;
+    if (t->on)
+        conditions.push_back(t->on);
+    return true;
+}
+
+bool namesSource(const TableSource& t, const QString& name)
+{
+    if (t.kind == TableSource::Join)
+        return false;
+    if (!t.alias.isEmpty())
+        return t.alias.compare(name, Qt::CaseInsensitive) == 0;
+    return t.name.compare(name, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+QString SqlGenerator::update(const Stmt& s)
+{
+    if (s.top)
+        unsupported(QStringLiteral("UPDATE TOP"));
+    Scope scope;
+    QString target = s.table;
+    QString alias;
+    std::vector<TableSourcePtr> others;
+    std::vector<ExprPtr> conditions;
+    if (!s.from.empty()) {
+        std::vector<TableSourcePtr> tables;
+        for (const auto& f : s.from) {
+            if (!flattenInner(f, tables, conditions))
+                unsupported(QStringLiteral("UPDATE ... FROM with outer joins"));
+        }
+        bool found = false;
+        for (const auto& t : tables) {
+            if (!found && namesSource(*t, s.table) && t->kind == TableSource::Table) {
+                target = t->name;
+                alias = t->alias;
+                found = true;
+            } else {
+                others.push_back(t);
+            }
+        }
+    }
+    scope.sources.push_back(Source{(alias.isEmpty() ? target : alias).toUpper(), target});
+    for (const auto& t : others)
+        collectSources(*t, scope);
+
+    QString sql = QStringLiteral("UPDATE ") + quoteIdent(target);
+    if (!alias.isEmpty())
+        sql += QStringLiteral(" AS ") + quoteIdent(alias);
+    QStringList sets;
+    for (const auto& [column, value] : s.assignments) {
+        QString v;
+        const QString type = schema_.columnType(target, column);
+        if (unparen(*value).kind == Expr::String && !type.isEmpty() && parseTypeNameSafe(type).isDate()) {
+            const QString d = dateLiteral(unparen(*value));
+            if (!d.isEmpty())
+                v = quoteString(d);
+        }
+        if (v.isEmpty())
+            v = expr(*value, scope);
+        sets.append(quoteIdent(column) + QStringLiteral(" = ") + v);
+    }
+    sql += QStringLiteral(" SET ") + sets.join(QStringLiteral(", "));
+    if (!others.empty()) {
+        QStringList froms;
+        for (const auto& t : others) {
+            Scope dummy;
+            froms.append(source(*t, dummy, &scope));
+        }
+        sql += QStringLiteral(" FROM ") + froms.join(QStringLiteral(", "));
+    }
+    QStringList where;
+    for (const auto& c : conditions)
+        where.append(QLatin1Char('(') + expr(*c, scope) + QLatin1Char(')'));
+    if (s.where)
+        where.append(QLatin1Char('(') + expr(*s.where, scope) + QLatin1Char(')'));
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+    return sql;
+}
+
+QString SqlGenerator::deleteStmt(const Stmt& s)
+{
+    if (s.top)
+        unsupported(QStringLiteral("DELETE TOP"));
+    if (s.from.empty()) {
+        Scope scope;
+        scope.sources.push_back(Source{s.table.toUpper(), s.table});
+        QString sql = QStringLiteral("DELETE FROM ") + quoteIdent(s.table);
+        if (s.where)
+            sql += QStringLiteral(" WHERE ") + expr(*s.where, scope);
+        return sql;
+    }
+    // DELETE t FROM t JOIN ...: delete the target rows that the join finds.
+    Scope scope;
+    QStringList froms;
+    for (const auto& f : s.from)
+        froms.append(source(*f, scope, nullptr));
+    QString targetTable = s.table;
+    for (const Source& src : scope.sources) {
+        if (src.alias.compare(s.table, Qt::CaseInsensitive) == 0 && !src.table.isEmpty())
+            targetTable = src.table;
+    }
+    QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT %2.rowid FROM %3")
+                      .arg(quoteIdent(targetTable), quoteIdent(s.table), froms.join(QStringLiteral(", ")));
+    if (s.where)
+        sql += QStringLiteral(" WHERE ") + expr(*s.where, scope);
+    return sql + QLatin1Char(')');
+}
+
+QString SqlGenerator::columnDef(const ColumnDef& c, bool inCreate, bool tableHasPrimaryKey)
+{
+    const TypeName type = resolveType(c.type);
+    QString sql = quoteIdent(c.name) + QLatin1Char(' ');
+    if (c.identity) {
+        if (!inCreate)
+            unsupported(QStringLiteral("adding an IDENTITY column to an existing table"));
+        if (tableHasPrimaryKey && !c.primaryKey)
+            unsupported(QStringLiteral("an IDENTITY column beside another primary key"));
+        if (c.identityStep != 1)
+            unsupported(QStringLiteral("IDENTITY with a step other than 1"));
+        // The rowid is SQLite's identity: ids only grow, as in SQL Server.
+        sql += QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+        if (c.notNull)
+            sql += QStringLiteral(" NOT NULL");
+        return sql;
+    }
+    sql += sqliteType(c.type);
+    Q_UNUSED(type);
+    if (!c.constraintName.isEmpty() && (c.primaryKey || c.unique || c.check || !c.refTable.isEmpty()))
+        sql += QStringLiteral(" CONSTRAINT ") + quoteIdent(c.constraintName);
+    if (c.notNull)
+        sql += QStringLiteral(" NOT NULL");
+    if (c.defaultValue) {
+        Scope scope;
+        sql += QStringLiteral(" DEFAULT (") + expr(*c.defaultValue, scope) + QLatin1Char(')');
+    }
+    if (c.primaryKey) {
+        if (!inCreate)
+            unsupported(QStringLiteral("adding a PRIMARY KEY column to an existing table"));
+        sql += QStringLiteral(" PRIMARY KEY");
+    }
+    if (c.unique) {
+        if (!inCreate)
+            unsupported(QStringLiteral("adding a UNIQUE column to an existing table"));
+        sql += QStringLiteral(" UNIQUE");
+    }
+    if (c.check) {
+        Scope scope;
+        sql += QStringLiteral(" CHECK (") + expr(*c.check, scope) + QLatin1Char(')');
+    }
+    if (!c.refTable.isEmpty()) {
+        sql += QStringLiteral(" REFERENCES ") + quoteIdent(c.refTable);
+        if (!c.refColumns.isEmpty())
+            sql += QLatin1Char('(') + quoteIdent(c.refColumns.first()) + QLatin1Char(')');
+    }
+    return sql;
+}
+
+QString SqlGenerator::createTable(const Stmt& s)
+{
+    bool hasPrimaryKey = false;
+    for (const auto& c : s.columnDefs)
+        hasPrimaryKey = hasPrimaryKey || c.primaryKey;
+    for (const auto& k : s.constraints)
+        hasPrimaryKey = hasPrimaryKey || k.kind == TableConstraint::PrimaryKey;
+
+    QStringList parts;
+    for (const auto& c : s.columnDefs)
+        parts.append(columnDef(c, true, hasPrimaryKey));
+    auto quotedList = [](const QStringList& cols) {
+        QStringList q;
+        for (const QString& c : cols)
+            q.append(quoteIdent(c));
+        return q.join(QStringLiteral(", "));
+    };
+    for (const auto& k : s.constraints) {
+        QString text = k.name.isEmpty() ? QString() : QStringLiteral("CONSTRAINT ") + quoteIdent(k.name) + QLatin1Char(' ');
+        switch (k.kind) {
+        case TableConstraint::PrimaryKey: {
+            // An identity column named as the whole key is the rowid already.
+            bool identityKey = false;
+            if (k.columns.size() == 1) {
+                for (const auto& c : s.columnDefs)
+                    identityKey = identityKey || (c.identity && c.name.compare(k.columns[0], Qt::CaseInsensitive) == 0);
+            }
+            if (identityKey)
+                continue;
+            text += QStringLiteral("PRIMARY KEY (") + quotedList(k.columns) + QLatin1Char(')');
+            break;
+        }
+        case TableConstraint::Unique:
+            text += QStringLiteral("UNIQUE (") + quotedList(k.columns) + QLatin1Char(')');
+            break;
+        case TableConstraint::ForeignKey:
+            text += QStringLiteral("FOREIGN KEY (") + quotedList(k.columns) + QStringLiteral(") REFERENCES ")
+                + quoteIdent(k.refTable);
+            if (!k.refColumns.isEmpty())
+                text += QStringLiteral(" (") + quotedList(k.refColumns) + QLatin1Char(')');
+            break;
+        case TableConstraint::Check: {
+            Scope scope;
+            text += QStringLiteral("CHECK (") + expr(*k.check, scope) + QLatin1Char(')');
+            break;
+        }
+        }
+        parts.append(text);
+    }
+    for (const auto& c : s.columnDefs) {
+        if (c.identity && hasPrimaryKey && !c.primaryKey) {
+            bool keyIsIdentity = false;
+            for (const auto& k : s.constraints)
+                keyIsIdentity = keyIsIdentity
+                    || (k.kind == TableConstraint::PrimaryKey && k.columns.size() == 1
+                        && k.columns[0].compare(c.name, Qt::CaseInsensitive) == 0);
+            if (!keyIsIdentity)
+                unsupported(QStringLiteral("an IDENTITY column beside another primary key"));
+        }
+    }
+    return QStringLiteral("CREATE TABLE ") + quoteIdent(s.table) + QStringLiteral(" (\n  ")
+        + parts.join(QStringLiteral(",\n  ")) + QStringLiteral("\n)");
+}
+
+QString SqlGenerator::alterAdd(const Stmt& s)
+{
+    if (!s.constraints.empty())
+        unsupported(QStringLiteral("ALTER TABLE ... ADD CONSTRAINT"));
+    // One statement per column; the batch runner splits them at ";".
+    QStringList statements;
+    for (const auto& c : s.columnDefs) {
+        if (c.notNull && !c.defaultValue)
+            throw DbError(QStringLiteral("ALTER TABLE only allows columns to be added that can contain nulls, or have a "
+                                         "DEFAULT definition specified, or the column being added is an identity or "
+                                         "timestamp column, or alternatively if none of the previous conditions are "
+                                         "satisfied the table must be empty to allow addition of this column. Column "
+                                         "'%1' cannot be added to non-empty table '%2' because it does not satisfy "
+                                         "these conditions.")
+                              .arg(c.name, s.table));
+        statements.append(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(quoteIdent(s.table), columnDef(c, false, false)));
+    }
+    return statements.join(QStringLiteral(";\n"));
+}
+
+// ---------------------------------------------------------------- SELECT
+
+void SqlGenerator::collectSources(const TableSource& t, Scope& scope)
+{
+    switch (t.kind) {
+    case TableSource::Table:
+        scope.sources.push_back(Source{(t.alias.isEmpty() ? t.name : t.alias).toUpper(), t.name});
+        break;
+    case TableSource::Derived:
+        scope.sources.push_back(Source{t.alias.toUpper(), QString()});
+        break;
+    case TableSource::Join:
+        collectSources(*t.left, scope);
+        collectSources(*t.right, scope);
+        break;
+    }
+}
+
+QString SqlGenerator::source(const TableSource& t, Scope& scope, const Scope* outer)
+{
+    switch (t.kind) {
+    case TableSource::Table: {
+        QString text = quoteIdent(t.name);
+        if (!t.alias.isEmpty())
+            text += QStringLiteral(" AS ") + quoteIdent(t.alias);
+        return text;
+    }
+    case TableSource::Derived:
+        // A derived table does not see the columns of its siblings.
+        return QLatin1Char('(') + select(*t.select, outer) + QStringLiteral(") AS ") + quoteIdent(t.alias);
+    case TableSource::Join: {
+        QString left = source(*t.left, scope, outer);
+        QString right = source(*t.right, scope, outer);
+        if (t.right->kind == TableSource::Join)
+            right = QLatin1Char('(') + right + QLatin1Char(')');
+        QString type;
+        if (t.joinType == QLatin1String("INNER"))
+            type = QStringLiteral(" INNER JOIN ");
+        else if (t.joinType == QLatin1String("LEFT"))
+            type = QStringLiteral(" LEFT OUTER JOIN ");
+        else if (t.joinType == QLatin1String("CROSS"))
+            type = QStringLiteral(" CROSS JOIN ");
+        else
+            unsupported(t.joinType + QStringLiteral(" OUTER JOIN"));
+        QString text = left + type + right;
+        if (t.on)
+            text += QStringLiteral(" ON ") + expr(*t.on, scope);
+        return text;
+    }
+    }
+    return QString();
+}
+
+QString SqlGenerator::itemName(const SelectItem& item) const
+{
+    if (!item.alias.isEmpty())
+        return item.alias;
+    const Expr& e = unparen(*item.expr);
+    if (e.kind == Expr::Column)
+        return e.text;
+    return QString();
+}
+
+QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool limitInside,
+                                 const std::vector<OrderItem>* order)
+{
+    Scope scope;
+    scope.outer = outer;
+    for (const auto& f : c.from)
+        collectSources(*f, scope);
+
+    QString sql = QStringLiteral("SELECT ");
+    if (c.distinct)
+        sql += QStringLiteral("DISTINCT ");
+    QStringList items;
+    for (const SelectItem& item : c.items) {
+        if (!item.assignVariable.isEmpty())
+            unsupported(QStringLiteral("variable assignment mixed with other select items"));
+        const Expr& e = *item.expr;
+        if (e.kind == Expr::Star) {
+            items.append(e.qualifier.isEmpty() ? QStringLiteral("*") : quoteIdent(e.qualifier) + QStringLiteral(".*"));
+            continue;
+        }
+        QString text = expr(e, scope);
+        const QString name = itemName(item);
+        if (!name.isEmpty())
+            text += QStringLiteral(" AS ") + quoteIdent(name);
+        items.append(text);
+    }
+    sql += items.join(QStringLiteral(", "));
+    if (!c.from.empty()) {
+        QStringList froms;
+        for (const auto& f : c.from)
+            froms.append(source(*f, scope, outer));
+        sql += QStringLiteral(" FROM ") + froms.join(QStringLiteral(", "));
+    }
+    if (c.where)
+        sql += QStringLiteral(" WHERE ") + expr(*c.where, scope);
+    if (!c.groupBy.empty()) {
+        QStringList g;
+        for (const auto& e : c.groupBy)
+            g.append(expr(*e, scope));
+        sql += QStringLiteral(" GROUP BY ") + g.join(QStringLiteral(", "));
+    }
+    if (c.having)
+        sql += QStringLiteral(" HAVING ") + expr(*c.having, scope);
+    if (order && !order->empty())
+        sql += orderBy(*order, scope);
+    if (limitInside && c.top)
+        sql += QStringLiteral(" LIMIT ") + expr(*c.top, scope);
+    return sql;
+}
+
+QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& scope)
+{
+    QStringList terms;
+    for (const OrderItem& o : items) {
+        const Expr& e = unparen(*o.expr);
+        QString text = expr(*o.expr, scope);
+        // Columns sort by their declared collation; ordinals by position;
+        // any other expression is given SQL Server's case-insensitive order.
+        if (e.kind != Expr::Column && e.kind != Expr::Number)
+            text += kCollate;
+        if (o.descending)
+            text += QStringLiteral(" DESC");
+        terms.append(text);
+    }
+    return QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
+}
+
+QString SqlGenerator::select(const Select& s, const Scope* outer)
+{
+    if (s.cores.size() == 1) {
+        const SelectCore& c = s.cores.front();
+        QString sql = selectCore(c, outer, false, &s.orderBy);
+        if (c.top) {
+            Scope empty;
+            empty.outer = outer;
+            sql += QStringLiteral(" LIMIT ") + expr(*c.top, empty);
+        }
+        return sql;
+    }
+    QString sql;
+    for (size_t i = 0; i < s.cores.size(); ++i) {
+        if (i > 0)
+            sql += QLatin1Char(' ') + s.compoundOps[i - 1] + QLatin1Char(' ');
+        const SelectCore& c = s.cores[i];
+        if (c.top)
+            sql += QStringLiteral("SELECT * FROM (") + selectCore(c, outer, true, nullptr) + QLatin1Char(')');
+        else
+            sql += selectCore(c, outer, false, nullptr);
+    }
+    if (!s.orderBy.empty()) {
+        // The ORDER BY of a compound names its result columns.
+        Scope scope;
+        scope.outer = outer;
+        sql += orderBy(s.orderBy, scope);
+    }
+    return sql;
+}
+
+// ---------------------------------------------------------------- expressions
+
+QString SqlGenerator::columnTypeOf(const Expr& column, const Scope& scope) const
+{
+    const Expr& e = unparen(column);
+    if (e.kind != Expr::Column)
+        return QString();
+    for (const Scope* sc = &scope; sc; sc = sc->outer) {
+        if (!e.qualifier.isEmpty()) {
+            for (const Source& src : sc->sources) {
+                if (src.alias.compare(e.qualifier, Qt::CaseInsensitive) == 0)
+                    return src.table.isEmpty() ? QString() : schema_.columnType(src.table, e.text);
+            }
+        } else {
+            for (const Source& src : sc->sources) {
+                if (src.table.isEmpty())
+                    continue;
+                const QString t = schema_.columnType(src.table, e.text);
+                if (!t.isEmpty())
+                    return t;
+            }
+        }
+    }
+    return QString();
+}
+
+bool SqlGenerator::isDateColumn(const Expr& e, const Scope& scope) const
+{
+    const QString type = columnTypeOf(e, scope);
+    return !type.isEmpty() && parseTypeNameSafe(type).isDate();
+}
+
+QString SqlGenerator::dateLiteral(const Expr& literal) const
+{
+    if (literal.kind != Expr::String)
+        return QString();
+    const auto dt = parseDateTime(literal.text);
+    return dt ? canonicalDateTime(*dt) : QString();
+}
+
+QString SqlGenerator::comparison(const Expr& e, const Scope& scope)
+{
+    const Expr& l = *e.args[0];
+    const Expr& r = *e.args[1];
+    QString left, right;
+    // A date literal compared with a date column is read as a date.
+    if (unparen(r).kind == Expr::String && isDateColumn(l, scope)) {
+        const QString d = dateLiteral(unparen(r));
+        if (!d.isEmpty())
+            right = quoteString(d);
+    } else if (unparen(l).kind == Expr::String && isDateColumn(r, scope)) {
+        const QString d = dateLiteral(unparen(l));
+        if (!d.isEmpty())
+            left = quoteString(d);
+    }
+    if (left.isEmpty())
+        left = expr(l, scope);
+    if (right.isEmpty())
+        right = expr(r, scope);
+    if (!carriesCollation(l) && !carriesCollation(r))
+        left += kCollate;
+    return left + QLatin1Char(' ') + e.op + QLatin1Char(' ') + right;
+}
+
+QString SqlGenerator::like(const Expr& e, const Scope& scope)
+{
+    const Expr& value = *e.args[0];
+    const Expr& pattern = unparen(*e.args[1]);
+    QString v = expr(value, scope);
+    QString call = QStringLiteral("ms_like(") + v + QStringLiteral(", ") + expr(*e.args[1], scope);
+    if (e.args.size() > 2)
+        call += QStringLiteral(", ") + expr(*e.args[2], scope);
+    call += QLatin1Char(')');
+    if (e.negated)
+        return QStringLiteral("NOT ") + call;
+    // A literal prefix pattern on a text column also gives SQLite a range it
+    // can look up in the column's index.
+    if (e.args.size() == 2 && pattern.kind == Expr::String && unparen(value).kind == Expr::Column) {
+        const QString type = columnTypeOf(value, scope);
+        const QString& p = pattern.text;
+        const int firstWild = [&] {
+            for (int i = 0; i < p.size(); ++i) {
+                const QChar c = p[i];
+                if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('['))
+                    return i;
+            }
+            return int(p.size());
+        }();
+        if (!type.isEmpty() && parseTypeNameSafe(type).isText() && firstWild > 0 && firstWild < p.size()
+            && p[firstWild] == QLatin1Char('%')) {
+            const QString prefix = p.left(firstWild);
+            return QStringLiteral("(%1 >= %2 AND %1 < %3 AND %4)")
+                .arg(v, quoteString(prefix), quoteString(prefix + QChar(0xDBFF) + QChar(0xDFFF)), call);
+        }
+    }
+    return call;
+}
+
+QString SqlGenerator::convert(const Expr& e, const Scope& scope)
+{
+    const TypeName target = resolveType(e.type);
+    QString typeText = target.text().toLower();
+    if (typeText.startsWith(QLatin1String("dec")) && !typeText.startsWith(QLatin1String("decimal")))
+        typeText.replace(0, 3, QStringLiteral("decimal"));
+    QString value;
+    const Expr& inner = unparen(*e.args[0]);
+    // SQL Server keeps a decimal's scale when it is written as text.
+    if (target.isText() && inner.kind == Expr::Convert) {
+        const TypeName innerType = resolveType(inner.type);
+        if ((innerType.name == QLatin1String("DECIMAL") || innerType.name == QLatin1String("NUMERIC"))
+            && innerType.scale > 0)
+            value = QStringLiteral("ms_decimal_text(%1, %2)").arg(expr(inner, scope)).arg(innerType.scale);
+    }
+    if (value.isEmpty())
+        value = expr(*e.args[0], scope);
+    QString sql = QStringLiteral("ms_convert(") + quoteString(typeText) + QStringLiteral(", ") + value;
+    if (e.args.size() > 1)
+        sql += QStringLiteral(", ") + expr(*e.args[1], scope);
+    return sql + QLatin1Char(')');
+}
+
+QString SqlGenerator::function(const Expr& e, const Scope& scope)
+{
+    if (e.text == QLatin1String("SCOPE_IDENTITY") || e.text == QLatin1String("IDENT_CURRENT"))
+        return QStringLiteral("last_insert_rowid()");
+    const auto& map = simpleFunctions();
+    const auto it = map.find(e.text);
+    if (it == map.end())
+        throw DbError(QStringLiteral("'%1' is not a recognized built-in function name.").arg(e.text));
+    const int argc = int(e.args.size()) + (e.star ? 1 : 0);
+    if (!argumentCountFits(e.text, argc)) {
+        throw DbError(QStringLiteral("The %1 function requires %2 argument(s).")
+                          .arg(e.text.toLower())
+                          .arg(e.text == QLatin1String("SUBSTRING") || e.text == QLatin1String("REPLACE") ? 3 : 2));
+    }
+    if (e.star)
+        return it.value() + QStringLiteral("(*)");
+    QStringList args;
+    for (const auto& a : e.args) {
+        if (a->kind == Expr::DatePart)
+            args.append(quoteString(a->text));
+        else
+            args.append(expr(*a, scope));
+    }
+    return it.value() + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
+        + args.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+QString SqlGenerator::expr(const Expr& e, const Scope& scope)
+{
+    switch (e.kind) {
+    case Expr::Null:
+        return QStringLiteral("NULL");
+    case Expr::Number:
+        return e.text;
+    case Expr::String:
+        return quoteString(e.text);
+    case Expr::Column:
+        return e.qualifier.isEmpty() ? quoteIdent(e.text) : quoteIdent(e.qualifier) + QLatin1Char('.') + quoteIdent(e.text);
+    case Expr::Star:
+        return e.qualifier.isEmpty() ? QStringLiteral("*") : quoteIdent(e.qualifier) + QStringLiteral(".*");
+    case Expr::Param:
+        return bind(BindSlot::Param, e.text);
+    case Expr::Variable:
+        return bind(BindSlot::Variable, e.text);
+    case Expr::Identity:
+        return QStringLiteral("last_insert_rowid()");
+    case Expr::SystemVar:
+        if (e.text == QLatin1String("@@ROWCOUNT"))
+            return QStringLiteral("changes()");
+        if (e.text == QLatin1String("@@ERROR"))
+            return QStringLiteral("0");
+        if (e.text == QLatin1String("@@SERVERNAME"))
+            return QStringLiteral("'EMBEDDED'");
+        if (e.text == QLatin1String("@@VERSION"))
+            return QStringLiteral("'Embedded T-SQL engine on SQLite ' || sqlite_version()");
+        unsupported(e.text);
+    case Expr::Unary:
+        if (e.op == QLatin1String("-"))
+            return QStringLiteral("ms_neg(") + expr(*e.args[0], scope) + QLatin1Char(')');
+        return QStringLiteral("(~") + expr(*e.args[0], scope) + QLatin1Char(')');
+    case Expr::Binary: {
+        if (isComparisonOp(e.op))
+            return comparison(e, scope);
+        // Operands are generated left to right: the "?" markers bind in that order.
+        if (e.op == QLatin1String("AND") || e.op == QLatin1String("OR")) {
+            const QString l = expr(*e.args[0], scope);
+            const QString r = expr(*e.args[1], scope);
+            return l + QLatin1Char(' ') + e.op + QLatin1Char(' ') + r;
+        }
+        const QString l = expr(*e.args[0], scope);
+        const QString r = expr(*e.args[1], scope);
+        if (e.op == QLatin1String("+"))
+            return QStringLiteral("ms_add(%1, %2)").arg(l, r);
+        if (e.op == QLatin1String("-"))
+            return QStringLiteral("ms_sub(%1, %2)").arg(l, r);
+        if (e.op == QLatin1String("*"))
+            return QStringLiteral("ms_mul(%1, %2)").arg(l, r);
+        if (e.op == QLatin1String("/"))
+            return QStringLiteral("ms_div(%1, %2)").arg(l, r);
+        if (e.op == QLatin1String("%"))
+            return QStringLiteral("ms_mod(%1, %2)").arg(l, r);
+        if (e.op == QLatin1String("&"))
+            return QStringLiteral("(%1 & %2)").arg(l, r);
+        if (e.op == QLatin1String("|"))
+            return QStringLiteral("(%1 | %2)").arg(l, r);
+        if (e.op == QLatin1String("^"))
+            return QStringLiteral("((%1 | %2) - (%1 & %2))").arg(l, r);
+        unsupported(QStringLiteral("the operator ") + e.op);
+    }
+    case Expr::Not:
+        return QStringLiteral("NOT ") + expr(*e.args[0], scope);
+    case Expr::Between: {
+        const Expr& v = *e.args[0];
+        QString value = expr(v, scope);
+        QString lo, hi;
+        if (isDateColumn(v, scope)) {
+            lo = dateLiteral(unparen(*e.args[1]));
+            hi = dateLiteral(unparen(*e.args[2]));
+            if (!lo.isEmpty())
+                lo = quoteString(lo);
+            if (!hi.isEmpty())
+                hi = quoteString(hi);
+        }
+        if (lo.isEmpty())
+            lo = expr(*e.args[1], scope);
+        if (hi.isEmpty())
+            hi = expr(*e.args[2], scope);
+        if (!carriesCollation(v) && !carriesCollation(*e.args[1]) && !carriesCollation(*e.args[2]))
+            value += kCollate;
+        return value + (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) + lo
+            + QStringLiteral(" AND ") + hi;
+    }
+    case Expr::InList: {
+        const Expr& v = *e.args[0];
+        const bool dates = isDateColumn(v, scope);
+        QString value = expr(v, scope);
+        QStringList items;
+        for (size_t i = 1; i < e.args.size(); ++i) {
+            QString d = dates ? dateLiteral(unparen(*e.args[i])) : QString();
+            items.append(d.isEmpty() ? expr(*e.args[i], scope) : quoteString(d));
+        }
+        if (!carriesCollation(v))
+            value += kCollate;
+        return value + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) + items.join(QStringLiteral(", "))
+            + QLatin1Char(')');
+    }
+    case Expr::InSelect: {
+        const QString value = expr(*e.args[0], scope);
+        const QString sub = select(*e.select, &scope);
+        return value + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) + sub + QLatin1Char(')');
+    }
+    case Expr::Exists:
+        return (e.negated ? QStringLiteral("NOT EXISTS (") : QStringLiteral("EXISTS (")) + select(*e.select, &scope)
+            + QLatin1Char(')');
+    case Expr::IsNull:
+        return expr(*e.args[0], scope) + (e.negated ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL"));
+    case Expr::Like:
+        return like(e, scope);
+    case Expr::Case: {
+        QString sql = QStringLiteral("CASE");
+        size_t i = 0;
+        if (e.hasOperand)
+            sql += QLatin1Char(' ') + expr(*e.args[i++], scope);
+        const size_t end = e.args.size() - (e.hasElse ? 1 : 0);
+        for (; i + 1 < end; i += 2) {
+            const QString when = expr(*e.args[i], scope);
+            const QString then = expr(*e.args[i + 1], scope);
+            sql += QStringLiteral(" WHEN ") + when + QStringLiteral(" THEN ") + then;
+        }
+        if (e.hasElse)
+            sql += QStringLiteral(" ELSE ") + expr(*e.args.back(), scope);
+        return sql + QStringLiteral(" END");
+    }
+    case Expr::Function:
+        return function(e, scope);
+    case Expr::Convert:
+        return convert(e, scope);
+    case Expr::Subquery:
+        return QLatin1Char('(') + select(*e.select, &scope) + QLatin1Char(')');
+    case Expr::DatePart:
+        return quoteString(e.text);
+    case Expr::Paren:
+        return QLatin1Char('(') + expr(*e.args[0], scope) + QLatin1Char(')');
+    }
+    return QString();
+}
+
+} // namespace db::sqlite

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "TsqlAst.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace db::sqlite {
+
+// What the generator needs to know about the database: declared column types
+// (to read date literals as dates and to let prefix LIKE use an index) and
+// the base types of user-defined types.
+class SchemaInfo {
+public:
+    virtual ~SchemaInfo() = default;
+    // The declared SQL Server type of table.column ("VARCHAR(30)",
+    // "DATETIME"), or empty when the table or column is unknown.
+    virtual QString columnType(const QString& table, const QString& column) const = 0;
+    // The table's columns in order (for INSERT without a column list).
+    virtual QStringList columns(const QString& table) const = 0;
+    // The base type of a user-defined type, or an empty name when unknown.
+    virtual TypeName userType(const QString& name) const = 0;
+};
+
+// A value to bind to one "?" of a generated statement.
+struct BindSlot {
+    enum Kind { Param, Variable };
+    Kind kind = Param;
+    QString name;  // upper-cased; variables keep their "@"
+};
+
+struct GeneratedSql {
+    QString sql;
+    std::vector<BindSlot> binds;
+};
+
+// Name under which the embedded engine keeps an index, unique per table as
+// SQL Server's index names are.
+QString sqliteIndexName(const QString& table, const QString& index);
+
+// Turns a data statement or schema statement into SQLite SQL. Procedural
+// statements are not its business (the batch runner interprets them), but
+// their expressions are: expression() makes "SELECT expr".
+class SqlGenerator {
+public:
+    explicit SqlGenerator(const SchemaInfo& schema) : schema_(schema) {}
+
+    GeneratedSql statement(const Stmt& stmt);
+    GeneratedSql selectValue(const Expr& expr);             // SELECT expr
+    GeneratedSql selectCondition(const Expr& condition);    // SELECT CASE WHEN cond THEN 1 ELSE 0 END
+    QString sqliteType(const TypeName& type) const;         // declared type written into SQLite's schema
+    TypeName resolveType(const TypeName& type) const;       // user types to their base type
+
+private:
+    struct Source {
+        QString alias;   // upper-cased alias, or the table name when none
+        QString table;   // empty for derived tables
+    };
+    struct Scope {
+        std::vector<Source> sources;
+        const Scope* outer = nullptr;
+    };
+
+    QString select(const Select& s, const Scope* outer);
+    QString selectCore(const SelectCore& c, const Scope* outer, bool limitInside, const std::vector<OrderItem>* orderBy);
+    QString source(const TableSource& t, Scope& scope, const Scope* outer);
+    void collectSources(const TableSource& t, Scope& scope);
+    QString expr(const Expr& e, const Scope& scope);
+    QString comparison(const Expr& e, const Scope& scope);
+    QString function(const Expr& e, const Scope& scope);
+    QString convert(const Expr& e, const Scope& scope);
+    QString like(const Expr& e, const Scope& scope);
+    QString orderBy(const std::vector<OrderItem>& items, const Scope& scope);
+    QString itemName(const SelectItem& item) const;
+
+    QString insert(const Stmt& s);
+    QString update(const Stmt& s);
+    QString deleteStmt(const Stmt& s);
+    QString createTable(const Stmt& s);
+    QString alterAdd(const Stmt& s);
+    QString columnDef(const ColumnDef& c, bool inCreate, bool tableHasPrimaryKey);
+
+    QString columnTypeOf(const Expr& column, const Scope& scope) const;
+    bool isDateColumn(const Expr& e, const Scope& scope) const;
+    QString dateLiteral(const Expr& literal) const;  // canonical text, or empty
+    QString bind(BindSlot::Kind kind, const QString& name);
+
+    const SchemaInfo& schema_;
+    std::vector<BindSlot> binds_;
+};
+
+TypeName parseTypeNameSafe(const QString& text);
+QString quoteIdent(const QString& name);
+QString quoteString(const QString& text);
+
+} // namespace db::sqlite

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "SqlGenerator.h"
+#include "TsqlAst.h"
+#include "db/Engine.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <memory>
+
+class QSqlQuery;
+
+namespace db::sqlite {
+
+// The file that holds database `name` in `folder` ("NAME.sqlite", the name
+// matched without regard to case as SQL Server matches database names), or
+// an empty string when there is none.
+QString findDatabaseFile(const QString& folder, const QString& name);
+
+// Makes an empty database; fails with SQL Server's message when it exists.
+void createDatabase(const QString& folder, const QString& name);
+
+// The embedded engine: one SQLite file per database, T-SQL translated into
+// SQLite SQL (each statement text parsed once, each statement generated once
+// per schema state), procedural statements interpreted here.
+class SqliteEngine : public Engine, private SchemaInfo {
+public:
+    SqliteEngine(const QString& folder, const QString& database);
+    ~SqliteEngine() override;
+
+    ResultSet execute(const QString& sql, const ParamValues& params) override;
+    void callProcedure(const QString& name, std::vector<ProcParam>& params) override;
+    QString databaseName() const override { return database_; }
+
+    QString filePath() const { return file_; }
+
+private:
+    struct Variable {
+        TypeName type;
+        QVariant value;
+    };
+    struct Frame {
+        QHash<QString, Variable> variables;  // names upper-cased, with "@"
+        const ParamValues* params = nullptr;
+        QVariant returnValue;
+    };
+    enum class Flow { Normal, Break, Continue, Return };
+
+    std::shared_ptr<const Batch> parse(const QString& sql);
+    Flow run(const Stmt& s, Frame& frame, ResultSet& result);
+    Flow runList(const std::vector<StmtPtr>& list, Frame& frame, ResultSet& result);
+    void runSelect(const Stmt& s, Frame& frame, ResultSet& result);
+    void runSchemaChange(const Stmt& s, Frame& frame);
+    QVariant evaluate(const Expr& e, const void* key, int role, Frame& frame);
+    bool test(const Expr& condition, const void* key, Frame& frame);
+    const GeneratedSql& generated(const void* key, int role, const std::function<GeneratedSql()>& make);
+    ResultSet runSql(const GeneratedSql& g, Frame& frame, const Stmt* stmt);
+    QVariant assignable(const Variable& target, const QVariant& value) const;
+    QString translateError(const QString& message, const Stmt* stmt) const;
+    void schemaChanged();
+
+    // SchemaInfo
+    QString columnType(const QString& table, const QString& column) const override;
+    QStringList columns(const QString& table) const override;
+    TypeName userType(const QString& name) const override;
+    void loadTable(const QString& table) const;
+
+    QString database_;
+    QString file_;
+    QString connectionName_;
+    QSqlDatabase db_;
+    SqlGenerator generator_;
+    QHash<QString, std::shared_ptr<const Batch>> parsed_;
+    QHash<QPair<const void*, int>, GeneratedSql> generatedCache_;
+    QHash<QString, QSqlQuery*> prepared_;
+
+    struct TableInfo {
+        QStringList columns;
+        QHash<QString, QString> types;  // upper-cased column -> declared type
+    };
+    mutable QHash<QString, TableInfo> tables_;
+    mutable QHash<QString, TypeName> userTypes_;
+};
+
+} // namespace db::sqlite

@@ -1,0 +1,1581 @@
+#include "TsqlParser.h"
+
+#include "db/DbError.h"
+#include "db/TsqlLexer.h"
+
+#include <QSet>
+
+namespace db::sqlite {
+
+QString TypeName::text() const
+{
+    QString t = name;
+    if (length == -2)
+        t += QStringLiteral("(MAX)");
+    else if (length >= 0)
+        t += QStringLiteral("(%1)").arg(length);
+    else if (precision >= 0 && scale >= 0)
+        t += QStringLiteral("(%1,%2)").arg(precision).arg(scale);
+    else if (precision >= 0)
+        t += QStringLiteral("(%1)").arg(precision);
+    return t;
+}
+
+bool TypeName::isText() const
+{
+    static const QSet<QString> names{QStringLiteral("CHAR"), QStringLiteral("VARCHAR"), QStringLiteral("NCHAR"),
+                                     QStringLiteral("NVARCHAR"), QStringLiteral("TEXT"), QStringLiteral("NTEXT"),
+                                     QStringLiteral("CHARACTER"), QStringLiteral("SYSNAME")};
+    return names.contains(name);
+}
+
+bool TypeName::isDate() const
+{
+    return name == QLatin1String("DATETIME") || name == QLatin1String("SMALLDATETIME")
+        || name == QLatin1String("DATE") || name == QLatin1String("DATETIME2");
+}
+
+bool TypeName::isInteger() const
+{
+    return name == QLatin1String("INT") || name == QLatin1String("INTEGER") || name == QLatin1String("BIGINT")
+        || name == QLatin1String("SMALLINT") || name == QLatin1String("TINYINT") || name == QLatin1String("BIT");
+}
+
+namespace {
+
+// Words that end an expression or a statement: never taken as an implicit
+// column or table alias.
+const QSet<QString>& reservedWords()
+{
+    static const QSet<QString> words = [] {
+        QSet<QString> s;
+        for (const char* w :
+             {"ADD", "ALL", "ALTER", "APPLY", "FOR", "OPTION", "OVER", "OUTPUT", "PIVOT", "UNPIVOT", "AND", "ANY", "AS", "ASC", "BEGIN", "BETWEEN", "BREAK", "BY", "CASE", "CHECK",
+              "CLUSTERED", "COLLATE", "CONSTRAINT", "CONTINUE", "CREATE", "CROSS", "DECLARE", "DEFAULT", "DELETE",
+              "DESC", "DISTINCT", "DROP", "ELSE", "END", "ESCAPE", "EXCEPT", "EXEC", "EXECUTE", "EXISTS", "FOREIGN",
+              "FROM", "FULL", "GO", "GOTO", "GROUP", "HAVING", "IF", "IN", "INDEX", "INNER", "INSERT", "INTERSECT",
+              "INTO", "IS", "JOIN", "KEY", "LEFT", "LIKE", "NOT", "NULL", "ON", "OR", "ORDER", "OUTER", "PRIMARY",
+              "PRINT", "PROC", "PROCEDURE", "REFERENCES", "RETURN", "RIGHT", "SELECT", "SET", "TABLE", "THEN", "TO",
+              "TOP", "TRUNCATE", "UNION", "UNIQUE", "UPDATE", "VALUES", "VIEW", "WHEN", "WHERE", "WHILE", "WITH"})
+            s.insert(QLatin1String(w));
+        return s;
+    }();
+    return words;
+}
+
+class Parser {
+public:
+    Parser(const QString& sql) : sql_(sql), toks_(tokenize(sql)) {}
+
+    Batch parseBatch()
+    {
+        Batch b;
+        while (true) {
+            while (isPunct(";"))
+                ++p_;
+            if (cur().kind == TokenKind::End)
+                break;
+            b.statements.push_back(statement());
+        }
+        return b;
+    }
+
+    TypeName typeOnly()
+    {
+        TypeName t = typeName();
+        if (cur().kind != TokenKind::End)
+            syntaxError();
+        return t;
+    }
+
+private:
+    // ---- token helpers ----
+    const Token& cur() const { return toks_[size_t(p_)]; }
+    const Token& peek(int k = 1) const
+    {
+        const size_t i = size_t(p_ + k);
+        return i < toks_.size() ? toks_[i] : toks_.back();
+    }
+    bool isWord(const char* w) const { return cur().isWord(w); }
+    bool peekWord(int k, const char* w) const { return peek(k).isWord(w); }
+    bool isPunct(const char* t) const { return cur().is(TokenKind::Punct, t); }
+    bool isOp(const char* t) const { return cur().is(TokenKind::Operator, t); }
+    bool acceptWord(const char* w)
+    {
+        if (!isWord(w))
+            return false;
+        ++p_;
+        return true;
+    }
+    bool acceptPunct(const char* t)
+    {
+        if (!isPunct(t))
+            return false;
+        ++p_;
+        return true;
+    }
+    void expectWord(const char* w)
+    {
+        if (!acceptWord(w))
+            syntaxError();
+    }
+    void expectPunct(const char* t)
+    {
+        if (!acceptPunct(t))
+            syntaxError();
+    }
+
+    [[noreturn]] void syntaxError() const { syntaxErrorAt(cur()); }
+
+    [[noreturn]] void syntaxErrorAt(const Token& t) const
+    {
+        QString near;
+        if (t.kind == TokenKind::End)
+            near = QStringLiteral("Incorrect syntax near the end of the statement.");
+        else if (t.kind == TokenKind::String)
+            near = QStringLiteral("Unclosed quotation mark or incorrect syntax near '%1'.").arg(t.text);
+        else
+            near = QStringLiteral("Incorrect syntax near '%1'.").arg(t.kind == TokenKind::Parameter ? QLatin1Char(':') + t.text
+                                                                                                   : t.text);
+        throw DbError(near + context(t.pos, t.line));
+    }
+
+    [[noreturn]] void unsupported(const QString& construct, const Token& t) const
+    {
+        throw DbError(QStringLiteral("The embedded engine does not support %1.").arg(construct) + context(t.pos, t.line));
+    }
+
+    QString context(int pos, int line) const
+    {
+        QString near = sql_.mid(pos, 60).simplified();
+        return QStringLiteral(" (line %1, near \"%2\")").arg(line).arg(near);
+    }
+
+    bool isIdent() const { return cur().kind == TokenKind::Identifier; }
+    bool isNonReservedIdent() const
+    {
+        return cur().kind == TokenKind::Identifier
+            && (cur().quoted || !reservedWords().contains(cur().text.toUpper()));
+    }
+
+    QString identifier()
+    {
+        if (cur().kind != TokenKind::Identifier)
+            syntaxError();
+        return toks_[size_t(p_++)].text;
+    }
+
+    // A possibly qualified object name; the schema and database parts are
+    // dropped except INFORMATION_SCHEMA, whose views keep their prefix.
+    QString objectName()
+    {
+        QStringList parts{identifier()};
+        while (isPunct(".")) {
+            ++p_;
+            if (isPunct(".")) {  // db..table
+                parts.append(QString());
+                continue;
+            }
+            parts.append(identifier());
+        }
+        if (parts.size() >= 2 && parts[parts.size() - 2].compare(QLatin1String("INFORMATION_SCHEMA"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("INFORMATION_SCHEMA.") + parts.last().toUpper();
+        return parts.last();
+    }
+
+    // ---- statements ----
+    StmtPtr statement()
+    {
+        const Token& t = cur();
+        StmtPtr s;
+        if (t.kind == TokenKind::Punct && t.text == QLatin1String("(")) {
+            s = std::make_shared<Stmt>();
+            s->kind = Stmt::SelectStmt;
+            s->select = selectStatement();
+        } else if (t.kind != TokenKind::Identifier || t.quoted) {
+            syntaxError();
+        } else if (t.isWord("SELECT")) {
+            s = std::make_shared<Stmt>();
+            s->kind = Stmt::SelectStmt;
+            s->select = selectStatement();
+        } else if (t.isWord("INSERT")) {
+            s = insertStatement();
+        } else if (t.isWord("UPDATE")) {
+            s = updateStatement();
+        } else if (t.isWord("DELETE")) {
+            s = deleteStatement();
+        } else if (t.isWord("CREATE") || t.isWord("ALTER")) {
+            s = createOrAlter();
+        } else if (t.isWord("DROP")) {
+            s = dropStatement();
+        } else if (t.isWord("TRUNCATE")) {
+            ++p_;
+            expectWord("TABLE");
+            s = std::make_shared<Stmt>();
+            s->kind = Stmt::Truncate;
+            s->table = objectName();
+        } else if (t.isWord("DECLARE")) {
+            s = declareStatement();
+        } else if (t.isWord("SET")) {
+            s = setStatement();
+        } else if (t.isWord("IF")) {
+            s = ifStatement();
+        } else if (t.isWord("BEGIN")) {
+            s = blockStatement();
+        } else if (t.isWord("WHILE")) {
+            ++p_;
+            s = std::make_shared<Stmt>();
+            s->kind = Stmt::While;
+            s->expr = condition();
+            s->thenStmt = statement();
+        } else if (t.isWord("BREAK")) {
+            ++p_;
+            s = std::make_shared<Stmt>();
+            s->kind = Stmt::Break;
+        } else if (t.isWord("CONTINUE")) {
+            ++p_;
+            s = std::make_shared<Stmt>();
+            s->kind = Stmt::Continue;
+        } else if (t.isWord("RETURN")) {
+            ++p_;
+            s = std::make_shared<Stmt>();
+            s->kind = Stmt::Return;
+            if (startsExpression())
+                s->expr = expression();
+        } else if (t.isWord("PRINT")) {
+            ++p_;
+            s = std::make_shared<Stmt>();
+            s->kind = Stmt::Print;
+            s->expr = expression();
+        } else if (t.isWord("EXEC") || t.isWord("EXECUTE")) {
+            s = execStatement();
+        } else if (t.isWord("GO")) {
+            ++p_;
+            s = std::make_shared<Stmt>();
+            s->kind = Stmt::Ignored;
+        } else if (t.isWord("BEGIN") || t.isWord("COMMIT") || t.isWord("ROLLBACK")) {
+            unsupported(QStringLiteral("transactions (the program commits every statement by itself)"), t);
+        } else {
+            syntaxError();
+        }
+        s->pos = t.pos;
+        s->line = t.line;
+        return s;
+    }
+
+    // Whether the current token can start an expression (for optional ones).
+    bool startsExpression() const
+    {
+        const Token& t = cur();
+        switch (t.kind) {
+        case TokenKind::Number:
+        case TokenKind::String:
+        case TokenKind::Variable:
+        case TokenKind::SystemVariable:
+        case TokenKind::Parameter:
+            return true;
+        case TokenKind::Operator:
+            return t.text == QLatin1String("-") || t.text == QLatin1String("+") || t.text == QLatin1String("~");
+        case TokenKind::Punct:
+            return t.text == QLatin1String("(");
+        case TokenKind::Identifier:
+            return t.quoted || !reservedWords().contains(t.text.toUpper()) || t.isWord("NULL") || t.isWord("CASE")
+                || t.isWord("EXISTS") || t.isWord("NOT");
+        default:
+            return false;
+        }
+    }
+
+    StmtPtr blockStatement()
+    {
+        expectWord("BEGIN");
+        if (isWord("TRAN") || isWord("TRANSACTION"))
+            unsupported(QStringLiteral("transactions (the program commits every statement by itself)"), cur());
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::Block;
+        while (true) {
+            while (acceptPunct(";")) {
+            }
+            if (isWord("END"))
+                break;
+            if (cur().kind == TokenKind::End)
+                syntaxError();
+            s->body.push_back(statement());
+        }
+        expectWord("END");
+        return s;
+    }
+
+    StmtPtr ifStatement()
+    {
+        expectWord("IF");
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::If;
+        s->expr = condition();
+        s->thenStmt = statement();
+        while (acceptPunct(";")) {
+        }
+        if (acceptWord("ELSE"))
+            s->elseStmt = statement();
+        return s;
+    }
+
+    StmtPtr declareStatement()
+    {
+        expectWord("DECLARE");
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::Declare;
+        do {
+            if (cur().kind != TokenKind::Variable)
+                syntaxError();
+            Stmt::VarDecl d;
+            d.name = toks_[size_t(p_++)].text;
+            acceptWord("AS");
+            if (isWord("TABLE"))
+                unsupported(QStringLiteral("table variables"), cur());
+            d.type = typeName();
+            if (isOp("=")) {
+                ++p_;
+                d.init = expression();
+            }
+            s->variables.push_back(d);
+        } while (acceptPunct(","));
+        return s;
+    }
+
+    StmtPtr setStatement()
+    {
+        const Token& start = cur();
+        expectWord("SET");
+        auto s = std::make_shared<Stmt>();
+        if (cur().kind == TokenKind::Variable) {
+            s->kind = Stmt::SetVar;
+            s->variable = toks_[size_t(p_++)].text;
+            if (cur().kind != TokenKind::Operator
+                || !(cur().text == QLatin1String("=") || cur().text == QLatin1String("+=")
+                     || cur().text == QLatin1String("-=") || cur().text == QLatin1String("*=")
+                     || cur().text == QLatin1String("/=")))
+                syntaxError();
+            const Token& opTok = toks_[size_t(p_++)];
+            s->assignOp = QStringLiteral("=");
+            s->expr = expression();
+            if (opTok.text != QLatin1String("=")) {
+                // SET @v += e is SET @v = @v + e.
+                auto var = makeExpr(Expr::Variable, opTok.pos);
+                var->text = s->variable;
+                auto bin = makeExpr(Expr::Binary, opTok.pos);
+                bin->op = opTok.text.left(1);
+                bin->args = {var, s->expr};
+                s->expr = bin;
+            }
+            return s;
+        }
+        // Session options: accepted and ignored.
+        static const QSet<QString> options{QStringLiteral("NOCOUNT"), QStringLiteral("ANSI_NULLS"),
+                                           QStringLiteral("ANSI_PADDING"), QStringLiteral("ANSI_WARNINGS"),
+                                           QStringLiteral("QUOTED_IDENTIFIER"), QStringLiteral("ARITHABORT"),
+                                           QStringLiteral("CONCAT_NULL_YIELDS_NULL"), QStringLiteral("XACT_ABORT"),
+                                           QStringLiteral("DATEFORMAT"), QStringLiteral("LANGUAGE"),
+                                           QStringLiteral("NUMERIC_ROUNDABORT"), QStringLiteral("ANSI_NULL_DFLT_ON"),
+                                           QStringLiteral("IMPLICIT_TRANSACTIONS"), QStringLiteral("ROWCOUNT")};
+        if (isIdent() && options.contains(cur().text.toUpper())) {
+            ++p_;
+            while (acceptPunct(",")) {
+                if (!isIdent())
+                    syntaxError();
+                ++p_;
+            }
+            if (isWord("ON") || isWord("OFF") || cur().kind == TokenKind::Identifier
+                || cur().kind == TokenKind::Number)
+                ++p_;
+            s->kind = Stmt::Ignored;
+            return s;
+        }
+        syntaxErrorAt(start);
+    }
+
+    StmtPtr execStatement()
+    {
+        ++p_;  // EXEC
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::Exec;
+        if (cur().kind == TokenKind::Variable && peek().is(TokenKind::Operator, "=")) {
+            s->returnVariable = cur().text;
+            p_ += 2;
+        }
+        if (isPunct("("))
+            unsupported(QStringLiteral("dynamic SQL in EXEC"), cur());
+        s->table = objectName();
+        if (!startsExpression() && !isWord("DEFAULT") && cur().kind != TokenKind::Variable)
+            return s;
+        if (cur().lineBreakBefore && isIdent() && !cur().quoted && reservedWords().contains(cur().text.toUpper()))
+            return s;
+        do {
+            Stmt::ExecArg a;
+            if (cur().kind == TokenKind::Variable && peek().is(TokenKind::Operator, "=")) {
+                a.name = cur().text;
+                p_ += 2;
+            }
+            if (acceptWord("DEFAULT"))
+                a.isDefault = true;
+            else
+                a.value = expression();
+            if (acceptWord("OUTPUT") || acceptWord("OUT"))
+                a.output = true;
+            s->execArgs.push_back(a);
+        } while (acceptPunct(","));
+        return s;
+    }
+
+    StmtPtr createOrAlter()
+    {
+        const Token& start = cur();
+        const bool alter = isWord("ALTER");
+        ++p_;
+        if (alter && isWord("TABLE"))
+            return alterTable();
+        if (isWord("TABLE") && !alter)
+            return createTable();
+        if (isWord("UNIQUE") || isWord("INDEX") || isWord("CLUSTERED") || isWord("NONCLUSTERED")) {
+            if (alter)
+                unsupported(QStringLiteral("ALTER INDEX"), start);
+            return createIndex();
+        }
+        if (isWord("VIEW")) {
+            ++p_;
+            auto s = std::make_shared<Stmt>();
+            s->kind = Stmt::CreateView;
+            s->alter = alter;
+            s->table = objectName();
+            expectWord("AS");
+            s->select = selectStatement();
+            return s;
+        }
+        if (isWord("PROC") || isWord("PROCEDURE"))
+            return createProcedure(alter);
+        if (isWord("TYPE") && !alter) {
+            ++p_;
+            auto s = std::make_shared<Stmt>();
+            s->kind = Stmt::CreateType;
+            s->table = objectName();
+            expectWord("FROM");
+            s->type = typeName();
+            acceptWord("NOT");
+            acceptWord("NULL");
+            return s;
+        }
+        syntaxErrorAt(start);
+    }
+
+    StmtPtr createProcedure(bool alter)
+    {
+        ++p_;  // PROC / PROCEDURE
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::CreateProcedure;
+        s->alter = alter;
+        s->table = objectName();
+        const bool parens = acceptPunct("(");
+        while (cur().kind == TokenKind::Variable) {
+            Stmt::ProcParamDef d;
+            d.name = toks_[size_t(p_++)].text;
+            acceptWord("AS");
+            d.type = typeName();
+            if (isOp("=")) {
+                ++p_;
+                d.defaultValue = unary();
+            }
+            if (acceptWord("OUTPUT") || acceptWord("OUT"))
+                d.output = true;
+            s->procParams.push_back(d);
+            if (!acceptPunct(","))
+                break;
+        }
+        if (parens)
+            expectPunct(")");
+        if (acceptWord("WITH")) {
+            do {
+                identifier();
+            } while (acceptPunct(","));
+        }
+        expectWord("AS");
+        // The body runs to the end of the batch, as in SQL Server.
+        s->procBodyText = sql_.mid(cur().pos);
+        const int bodyStart = p_;
+        while (cur().kind != TokenKind::End)
+            s->body.push_back(statement());
+        Q_UNUSED(bodyStart);
+        return s;
+    }
+
+    StmtPtr dropStatement()
+    {
+        expectWord("DROP");
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::Drop;
+        if (acceptWord("PROC"))
+            s->objectType = QStringLiteral("PROCEDURE");
+        else
+            s->objectType = identifier().toUpper();
+        if (isWord("IF") && peekWord(1, "EXISTS")) {
+            p_ += 2;
+            s->ifExists = true;
+        }
+        if (s->objectType == QLatin1String("INDEX")) {
+            // DROP INDEX table.idx, or DROP INDEX idx ON table: alias holds the index.
+            QStringList parts{identifier()};
+            while (acceptPunct("."))
+                parts.append(identifier());
+            s->alias = parts.last();
+            if (parts.size() >= 2)
+                s->table = parts[parts.size() - 2];
+            if (acceptWord("ON"))
+                s->table = objectName();
+            return s;
+        }
+        s->table = objectName();
+        return s;
+    }
+
+    StmtPtr createIndex()
+    {
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::CreateIndex;
+        s->unique = acceptWord("UNIQUE");
+        if (!acceptWord("CLUSTERED"))
+            acceptWord("NONCLUSTERED");
+        expectWord("INDEX");
+        s->alias = identifier();  // index name
+        expectWord("ON");
+        s->table = objectName();
+        expectPunct("(");
+        do {
+            s->columns.append(identifier());
+            bool desc = false;
+            if (acceptWord("DESC"))
+                desc = true;
+            else
+                acceptWord("ASC");
+            s->descending.push_back(desc);
+        } while (acceptPunct(","));
+        expectPunct(")");
+        skipWithOptions();
+        return s;
+    }
+
+    void skipWithOptions()
+    {
+        if (isWord("WITH") && peek().is(TokenKind::Punct, "(")) {
+            ++p_;
+            skipParens();
+        }
+        if (acceptWord("ON"))
+            identifier();  // filegroup
+    }
+
+    void skipParens()
+    {
+        expectPunct("(");
+        int depth = 1;
+        while (depth > 0) {
+            if (cur().kind == TokenKind::End)
+                syntaxError();
+            if (isPunct("("))
+                ++depth;
+            else if (isPunct(")"))
+                --depth;
+            ++p_;
+        }
+    }
+
+    StmtPtr createTable()
+    {
+        expectWord("TABLE");
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::CreateTable;
+        s->table = objectName();
+        expectPunct("(");
+        tableElements(*s, true);
+        expectPunct(")");
+        if (acceptWord("ON"))
+            identifier();
+        return s;
+    }
+
+    StmtPtr alterTable()
+    {
+        expectWord("TABLE");
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::AlterAdd;
+        s->table = objectName();
+        if (acceptWord("WITH")) {
+            if (!acceptWord("CHECK"))
+                expectWord("NOCHECK");
+        }
+        if (!acceptWord("ADD")) {
+            if (isWord("DROP") || isWord("ALTER"))
+                unsupported(QStringLiteral("ALTER TABLE ") + cur().text.toUpper(), cur());
+            syntaxError();
+        }
+        const bool parens = acceptPunct("(");
+        tableElements(*s, false);
+        if (parens)
+            expectPunct(")");
+        return s;
+    }
+
+    void tableElements(Stmt& s, bool requireOne)
+    {
+        Q_UNUSED(requireOne);
+        do {
+            if (isWord("CONSTRAINT") || isWord("PRIMARY") || isWord("UNIQUE") || isWord("FOREIGN")
+                || isWord("CHECK")) {
+                s.constraints.push_back(tableConstraint());
+            } else {
+                s.columnDefs.push_back(columnDef());
+            }
+        } while (acceptPunct(","));
+    }
+
+    QStringList columnList()
+    {
+        QStringList cols;
+        expectPunct("(");
+        do {
+            cols.append(identifier());
+            if (!acceptWord("ASC"))
+                acceptWord("DESC");
+        } while (acceptPunct(","));
+        expectPunct(")");
+        return cols;
+    }
+
+    TableConstraint tableConstraint()
+    {
+        TableConstraint c;
+        if (acceptWord("CONSTRAINT"))
+            c.name = identifier();
+        if (acceptWord("PRIMARY")) {
+            expectWord("KEY");
+            c.kind = TableConstraint::PrimaryKey;
+            if (!acceptWord("CLUSTERED"))
+                acceptWord("NONCLUSTERED");
+            c.columns = columnList();
+            skipWithOptions();
+        } else if (acceptWord("UNIQUE")) {
+            c.kind = TableConstraint::Unique;
+            if (!acceptWord("CLUSTERED"))
+                acceptWord("NONCLUSTERED");
+            c.columns = columnList();
+            skipWithOptions();
+        } else if (acceptWord("FOREIGN")) {
+            expectWord("KEY");
+            c.kind = TableConstraint::ForeignKey;
+            c.columns = columnList();
+            expectWord("REFERENCES");
+            c.refTable = objectName();
+            if (isPunct("("))
+                c.refColumns = columnList();
+            referentialActions();
+        } else if (acceptWord("CHECK")) {
+            c.kind = TableConstraint::Check;
+            expectPunct("(");
+            c.check = condition();
+            expectPunct(")");
+        } else {
+            syntaxError();
+        }
+        return c;
+    }
+
+    void referentialActions()
+    {
+        while (isWord("ON") && (peekWord(1, "DELETE") || peekWord(1, "UPDATE"))) {
+            const Token& t = cur();
+            p_ += 2;
+            if (acceptWord("NO")) {
+                expectWord("ACTION");
+            } else {
+                unsupported(QStringLiteral("cascading foreign keys"), t);
+            }
+        }
+        acceptWord("NOT");
+        acceptWord("FOR");
+        acceptWord("REPLICATION");
+    }
+
+    ColumnDef columnDef()
+    {
+        ColumnDef c;
+        c.name = identifier();
+        if (isWord("AS"))
+            unsupported(QStringLiteral("computed columns"), cur());
+        c.type = typeName();
+        while (true) {
+            if (acceptWord("NULL")) {
+                c.explicitNull = true;
+            } else if (isWord("NOT") && peekWord(1, "NULL")) {
+                p_ += 2;
+                c.notNull = true;
+            } else if (acceptWord("IDENTITY")) {
+                c.identity = true;
+                if (acceptPunct("(")) {
+                    c.identitySeed = signedNumber();
+                    expectPunct(",");
+                    c.identityStep = signedNumber();
+                    expectPunct(")");
+                }
+            } else if (acceptWord("CONSTRAINT")) {
+                c.constraintName = identifier();
+            } else if (acceptWord("PRIMARY")) {
+                expectWord("KEY");
+                if (!acceptWord("CLUSTERED"))
+                    acceptWord("NONCLUSTERED");
+                c.primaryKey = true;
+            } else if (acceptWord("UNIQUE")) {
+                if (!acceptWord("CLUSTERED"))
+                    acceptWord("NONCLUSTERED");
+                c.unique = true;
+            } else if (acceptWord("DEFAULT")) {
+                c.defaultValue = unary();
+            } else if (acceptWord("CHECK")) {
+                expectPunct("(");
+                c.check = condition();
+                expectPunct(")");
+            } else if (acceptWord("REFERENCES")) {
+                c.refTable = objectName();
+                if (isPunct("("))
+                    c.refColumns = columnList();
+                referentialActions();
+            } else if (acceptWord("COLLATE")) {
+                identifier();  // one collation only: SQL Server's case-insensitive default
+            } else if (isWord("ROWGUIDCOL")) {
+                ++p_;
+            } else {
+                break;
+            }
+        }
+        return c;
+    }
+
+    qint64 signedNumber()
+    {
+        bool negative = false;
+        if (isOp("-")) {
+            negative = true;
+            ++p_;
+        }
+        if (cur().kind != TokenKind::Number)
+            syntaxError();
+        const qint64 v = toks_[size_t(p_++)].text.toLongLong();
+        return negative ? -v : v;
+    }
+
+    TypeName typeName()
+    {
+        TypeName t;
+        QString name = objectName().toUpper();
+        // Two-word type names.
+        if (name == QLatin1String("DOUBLE") && acceptWord("PRECISION"))
+            name = QStringLiteral("FLOAT");
+        if ((name == QLatin1String("CHARACTER") || name == QLatin1String("CHAR")) && acceptWord("VARYING"))
+            name = QStringLiteral("VARCHAR");
+        if (name == QLatin1String("NATIONAL")) {
+            const QString next = identifier().toUpper();
+            name = QLatin1Char('N') + (next == QLatin1String("CHARACTER") ? QStringLiteral("CHAR") : next);
+        }
+        t.name = name;
+        if (acceptPunct("(")) {
+            if (acceptWord("MAX")) {
+                t.length = -2;
+            } else {
+                if (cur().kind != TokenKind::Number)
+                    syntaxError();
+                const int first = toks_[size_t(p_++)].text.toInt();
+                if (acceptPunct(",")) {
+                    if (cur().kind != TokenKind::Number)
+                        syntaxError();
+                    t.precision = first;
+                    t.scale = toks_[size_t(p_++)].text.toInt();
+                } else if (name == QLatin1String("DECIMAL") || name == QLatin1String("NUMERIC")
+                           || name == QLatin1String("FLOAT") || name == QLatin1String("DATETIME2")) {
+                    t.precision = first;
+                    if (name != QLatin1String("FLOAT") && name != QLatin1String("DATETIME2"))
+                        t.scale = 0;
+                } else {
+                    t.length = first;
+                }
+            }
+            expectPunct(")");
+        }
+        return t;
+    }
+
+    StmtPtr insertStatement()
+    {
+        expectWord("INSERT");
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::Insert;
+        acceptWord("INTO");
+        s->table = objectName();
+        if (isPunct("(") && !(peekWord(1, "SELECT"))) {
+            ++p_;
+            do {
+                s->columns.append(identifier());
+            } while (acceptPunct(","));
+            expectPunct(")");
+        }
+        if (acceptWord("VALUES")) {
+            do {
+                expectPunct("(");
+                std::vector<ExprPtr> row;
+                do {
+                    if (isWord("DEFAULT")) {
+                        ++p_;
+                        auto e = std::make_shared<Expr>();
+                        e->kind = Expr::Function;
+                        e->text = QStringLiteral("DEFAULT");
+                        row.push_back(e);
+                    } else {
+                        row.push_back(expression());
+                    }
+                } while (acceptPunct(","));
+                expectPunct(")");
+                s->values.push_back(std::move(row));
+            } while (acceptPunct(","));
+        } else if (isWord("DEFAULT") && peekWord(1, "VALUES")) {
+            p_ += 2;
+            s->defaultValues = true;
+        } else if (isWord("SELECT") || isPunct("(")) {
+            s->select = selectStatement();
+        } else if (isWord("EXEC") || isWord("EXECUTE")) {
+            unsupported(QStringLiteral("INSERT ... EXEC"), cur());
+        } else {
+            syntaxError();
+        }
+        return s;
+    }
+
+    StmtPtr updateStatement()
+    {
+        expectWord("UPDATE");
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::Update;
+        if (acceptWord("TOP")) {
+            expectPunct("(");
+            s->top = expression();
+            expectPunct(")");
+        }
+        s->table = objectName();
+        expectWord("SET");
+        do {
+            QString column;
+            if (cur().kind == TokenKind::Variable)
+                unsupported(QStringLiteral("variable assignment in UPDATE"), cur());
+            column = identifier();
+            if (acceptPunct("."))
+                column = identifier();  // alias.column
+            if (!isOp("="))
+                syntaxError();
+            ++p_;
+            s->assignments.emplace_back(column, expression());
+        } while (acceptPunct(","));
+        if (acceptWord("FROM"))
+            s->from = fromList();
+        if (acceptWord("WHERE"))
+            s->where = condition();
+        return s;
+    }
+
+    StmtPtr deleteStatement()
+    {
+        expectWord("DELETE");
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::Delete;
+        if (acceptWord("TOP")) {
+            expectPunct("(");
+            s->top = expression();
+            expectPunct(")");
+        }
+        acceptWord("FROM");
+        s->table = objectName();
+        if (acceptWord("FROM"))
+            s->from = fromList();
+        if (acceptWord("WHERE"))
+            s->where = condition();
+        return s;
+    }
+
+    // ---- SELECT ----
+    SelectPtr selectStatement()
+    {
+        auto sel = std::make_shared<Select>();
+        sel->cores.push_back(selectCoreOrParens(*sel));
+        while (true) {
+            QString op;
+            if (isWord("UNION")) {
+                ++p_;
+                op = acceptWord("ALL") ? QStringLiteral("UNION ALL") : QStringLiteral("UNION");
+            } else if (isWord("EXCEPT")) {
+                ++p_;
+                op = QStringLiteral("EXCEPT");
+            } else if (isWord("INTERSECT")) {
+                ++p_;
+                op = QStringLiteral("INTERSECT");
+            } else {
+                break;
+            }
+            sel->compoundOps.push_back(op);
+            sel->cores.push_back(selectCoreOrParens(*sel));
+        }
+        if (isWord("ORDER") && peekWord(1, "BY")) {
+            p_ += 2;
+            do {
+                OrderItem o;
+                o.expr = expression();
+                if (acceptWord("DESC"))
+                    o.descending = true;
+                else
+                    acceptWord("ASC");
+                sel->orderBy.push_back(o);
+            } while (acceptPunct(","));
+        }
+        if (isWord("FOR") || isWord("OPTION") || isWord("INTO"))
+            unsupported(cur().text.toUpper() + QStringLiteral(" clause of SELECT"), cur());
+        return sel;
+    }
+
+    // A parenthesized query term inside a compound is flattened when it is a
+    // single core; anything else is not needed by the suite.
+    SelectCore selectCoreOrParens(Select& owner)
+    {
+        if (isPunct("(")) {
+            const Token& t = cur();
+            ++p_;
+            SelectPtr inner = selectStatement();
+            expectPunct(")");
+            if (inner->cores.size() != 1 || !inner->orderBy.empty())
+                unsupported(QStringLiteral("a parenthesized compound query"), t);
+            Q_UNUSED(owner);
+            return inner->cores.front();
+        }
+        return selectCore();
+    }
+
+    SelectCore selectCore()
+    {
+        expectWord("SELECT");
+        SelectCore c;
+        if (acceptWord("DISTINCT"))
+            c.distinct = true;
+        else
+            acceptWord("ALL");
+        if (acceptWord("TOP")) {
+            if (acceptPunct("(")) {
+                c.top = expression();
+                expectPunct(")");
+            } else {
+                if (cur().kind != TokenKind::Number && cur().kind != TokenKind::Parameter
+                    && cur().kind != TokenKind::Variable)
+                    syntaxError();
+                c.top = primary();
+            }
+            if (isWord("PERCENT") || isWord("WITH"))
+                unsupported(QStringLiteral("TOP ... ") + cur().text.toUpper(), cur());
+        }
+        do {
+            c.items.push_back(selectItem());
+        } while (acceptPunct(","));
+        if (isWord("INTO"))
+            unsupported(QStringLiteral("SELECT ... INTO"), cur());
+        if (acceptWord("FROM"))
+            c.from = fromList();
+        if (acceptWord("WHERE"))
+            c.where = condition();
+        if (isWord("GROUP") && peekWord(1, "BY")) {
+            p_ += 2;
+            do {
+                c.groupBy.push_back(expression());
+            } while (acceptPunct(","));
+        }
+        if (acceptWord("HAVING"))
+            c.having = condition();
+        return c;
+    }
+
+    SelectItem selectItem()
+    {
+        SelectItem item;
+        // SELECT @v = expr
+        if (cur().kind == TokenKind::Variable && peek().is(TokenKind::Operator, "=")) {
+            item.assignVariable = cur().text;
+            p_ += 2;
+            item.expr = expression();
+            return item;
+        }
+        // SELECT alias = expr
+        if (cur().kind == TokenKind::Identifier && peek().is(TokenKind::Operator, "=")
+            && (cur().quoted || !reservedWords().contains(cur().text.toUpper()))) {
+            item.alias = cur().text;
+            p_ += 2;
+            item.expr = expression();
+            return item;
+        }
+        if (cur().kind == TokenKind::String && peek().is(TokenKind::Operator, "=")) {
+            item.alias = cur().text;
+            p_ += 2;
+            item.expr = expression();
+            return item;
+        }
+        item.expr = expression();
+        if (acceptWord("AS")) {
+            if (cur().kind == TokenKind::String || cur().kind == TokenKind::Identifier)
+                item.alias = toks_[size_t(p_++)].text;
+            else
+                syntaxError();
+        } else if (cur().kind == TokenKind::String) {
+            item.alias = toks_[size_t(p_++)].text;
+        } else if (isNonReservedIdent()) {
+            item.alias = toks_[size_t(p_++)].text;
+        }
+        return item;
+    }
+
+    std::vector<TableSourcePtr> fromList()
+    {
+        std::vector<TableSourcePtr> list;
+        do {
+            list.push_back(joinedSource());
+        } while (acceptPunct(","));
+        return list;
+    }
+
+    bool atJoin() const
+    {
+        return isWord("JOIN") || isWord("INNER") || isWord("LEFT") || isWord("RIGHT") || isWord("FULL")
+            || isWord("CROSS");
+    }
+
+    TableSourcePtr joinedSource()
+    {
+        TableSourcePtr left = primarySource();
+        while (atJoin()) {
+            auto j = std::make_shared<TableSource>();
+            j->kind = TableSource::Join;
+            if (acceptWord("CROSS")) {
+                if (isWord("APPLY"))
+                    unsupported(QStringLiteral("CROSS APPLY"), cur());
+                expectWord("JOIN");
+                j->joinType = QStringLiteral("CROSS");
+            } else {
+                QString type = QStringLiteral("INNER");
+                if (acceptWord("INNER")) {
+                } else if (acceptWord("LEFT")) {
+                    type = QStringLiteral("LEFT");
+                } else if (acceptWord("RIGHT")) {
+                    type = QStringLiteral("RIGHT");
+                } else if (acceptWord("FULL")) {
+                    type = QStringLiteral("FULL");
+                }
+                acceptWord("OUTER");
+                if (isWord("LOOP") || isWord("HASH") || isWord("MERGE"))
+                    ++p_;
+                expectWord("JOIN");
+                j->joinType = type;
+            }
+            j->left = left;
+            j->right = primarySource();
+            if (j->joinType != QLatin1String("CROSS")) {
+                // A right side may itself carry joins before its ON, as in
+                // "A JOIN B JOIN C ON c ON b".
+                while (atJoin()) {
+                    j->right = continueJoin(j->right);
+                }
+                expectWord("ON");
+                j->on = condition();
+            }
+            left = j;
+        }
+        return left;
+    }
+
+    TableSourcePtr continueJoin(TableSourcePtr left)
+    {
+        auto j = std::make_shared<TableSource>();
+        j->kind = TableSource::Join;
+        QString type = QStringLiteral("INNER");
+        if (acceptWord("LEFT"))
+            type = QStringLiteral("LEFT");
+        else if (acceptWord("RIGHT"))
+            type = QStringLiteral("RIGHT");
+        else if (acceptWord("FULL"))
+            type = QStringLiteral("FULL");
+        else
+            acceptWord("INNER");
+        acceptWord("OUTER");
+        expectWord("JOIN");
+        j->joinType = type;
+        j->left = left;
+        j->right = primarySource();
+        expectWord("ON");
+        j->on = condition();
+        return j;
+    }
+
+    TableSourcePtr primarySource()
+    {
+        if (isPunct("(")) {
+            const int save = p_;
+            ++p_;
+            if (isWord("SELECT") || isPunct("(")) {
+                // A derived table, unless the parenthesis holds a join.
+                const int save2 = p_;
+                bool isQuery = isWord("SELECT");
+                if (!isQuery) {
+                    // ( ( select ... ) ) or ( (table join ...) join ... )
+                    int depth = 0;
+                    int k = p_;
+                    while (toks_[size_t(k)].is(TokenKind::Punct, "(")) {
+                        ++depth;
+                        ++k;
+                    }
+                    isQuery = toks_[size_t(k)].isWord("SELECT");
+                    Q_UNUSED(depth);
+                }
+                p_ = save2;
+                if (isQuery) {
+                    auto d = std::make_shared<TableSource>();
+                    d->kind = TableSource::Derived;
+                    d->select = selectStatement();
+                    expectPunct(")");
+                    acceptWord("AS");
+                    if (!isNonReservedIdent())
+                        syntaxError();  // SQL Server requires a derived table's alias
+                    d->alias = identifier();
+                    return d;
+                }
+            }
+            p_ = save + 1;
+            TableSourcePtr inner = joinedSource();
+            expectPunct(")");
+            inner->parenthesized = true;
+            return inner;
+        }
+        auto t = std::make_shared<TableSource>();
+        t->kind = TableSource::Table;
+        if (cur().kind != TokenKind::Identifier)
+            syntaxError();
+        t->name = objectName();
+        if (isPunct("("))
+            unsupported(QStringLiteral("table-valued functions"), cur());
+        if (acceptWord("AS"))
+            t->alias = identifier();
+        else if (isNonReservedIdent())
+            t->alias = identifier();
+        if (isWord("WITH") && peek().is(TokenKind::Punct, "(")) {  // table hints such as (NOLOCK)
+            ++p_;
+            skipParens();
+        } else if (isPunct("(") && peekWord(1, "NOLOCK")) {
+            skipParens();
+        }
+        return t;
+    }
+
+    // ---- expressions ----
+    ExprPtr makeExpr(Expr::Kind k, int pos)
+    {
+        auto e = std::make_shared<Expr>();
+        e->kind = k;
+        e->pos = pos;
+        return e;
+    }
+
+    ExprPtr condition() { return expression(); }
+
+    ExprPtr expression() { return orExpr(); }
+
+    ExprPtr orExpr()
+    {
+        ExprPtr l = andExpr();
+        while (isWord("OR")) {
+            const int pos = cur().pos;
+            ++p_;
+            auto e = makeExpr(Expr::Binary, pos);
+            e->op = QStringLiteral("OR");
+            e->args = {l, andExpr()};
+            l = e;
+        }
+        return l;
+    }
+
+    ExprPtr andExpr()
+    {
+        ExprPtr l = notExpr();
+        while (isWord("AND")) {
+            const int pos = cur().pos;
+            ++p_;
+            auto e = makeExpr(Expr::Binary, pos);
+            e->op = QStringLiteral("AND");
+            e->args = {l, notExpr()};
+            l = e;
+        }
+        return l;
+    }
+
+    ExprPtr notExpr()
+    {
+        if (isWord("NOT")) {
+            const int pos = cur().pos;
+            ++p_;
+            auto e = makeExpr(Expr::Not, pos);
+            e->args = {notExpr()};
+            return e;
+        }
+        return predicate();
+    }
+
+    ExprPtr predicate()
+    {
+        const int pos = cur().pos;
+        if (isWord("EXISTS")) {
+            ++p_;
+            expectPunct("(");
+            auto e = makeExpr(Expr::Exists, pos);
+            e->select = selectStatement();
+            expectPunct(")");
+            return e;
+        }
+        ExprPtr l = additive();
+        while (true) {
+            const Token& t = cur();
+            if (t.kind == TokenKind::Operator
+                && (t.text == QLatin1String("=") || t.text == QLatin1String("<>") || t.text == QLatin1String("!=")
+                    || t.text == QLatin1String("<") || t.text == QLatin1String(">") || t.text == QLatin1String("<=")
+                    || t.text == QLatin1String(">=") || t.text == QLatin1String("!<") || t.text == QLatin1String("!>"))) {
+                ++p_;
+                auto e = makeExpr(Expr::Binary, t.pos);
+                e->op = t.text == QLatin1String("!=") ? QStringLiteral("<>")
+                    : t.text == QLatin1String("!<")   ? QStringLiteral(">=")
+                    : t.text == QLatin1String("!>")   ? QStringLiteral("<=")
+                                                      : t.text;
+                if (isWord("ALL") || isWord("ANY") || isWord("SOME"))
+                    unsupported(QStringLiteral("ALL/ANY/SOME comparisons"), cur());
+                e->args = {l, additive()};
+                l = e;
+                continue;
+            }
+            bool negated = false;
+            int save = p_;
+            if (isWord("NOT")) {
+                negated = true;
+                ++p_;
+            }
+            if (acceptWord("BETWEEN")) {
+                auto e = makeExpr(Expr::Between, t.pos);
+                e->negated = negated;
+                ExprPtr lo = additive();
+                expectWord("AND");
+                ExprPtr hi = additive();
+                e->args = {l, lo, hi};
+                l = e;
+                continue;
+            }
+            if (acceptWord("LIKE")) {
+                auto e = makeExpr(Expr::Like, t.pos);
+                e->negated = negated;
+                e->args = {l, additive()};
+                if (acceptWord("ESCAPE"))
+                    e->args.push_back(additive());
+                l = e;
+                continue;
+            }
+            if (acceptWord("IN")) {
+                expectPunct("(");
+                if (isWord("SELECT")) {
+                    auto e = makeExpr(Expr::InSelect, t.pos);
+                    e->negated = negated;
+                    e->args = {l};
+                    e->select = selectStatement();
+                    expectPunct(")");
+                    l = e;
+                } else {
+                    auto e = makeExpr(Expr::InList, t.pos);
+                    e->negated = negated;
+                    e->args = {l};
+                    do {
+                        e->args.push_back(expression());
+                    } while (acceptPunct(","));
+                    expectPunct(")");
+                    l = e;
+                }
+                continue;
+            }
+            if (!negated && acceptWord("IS")) {
+                auto e = makeExpr(Expr::IsNull, t.pos);
+                e->negated = acceptWord("NOT");
+                expectWord("NULL");
+                e->args = {l};
+                l = e;
+                continue;
+            }
+            p_ = save;
+            break;
+        }
+        return l;
+    }
+
+    ExprPtr additive()
+    {
+        ExprPtr l = multiplicative();
+        while (cur().kind == TokenKind::Operator
+               && (cur().text == QLatin1String("+") || cur().text == QLatin1String("-")
+                   || cur().text == QLatin1String("&") || cur().text == QLatin1String("|")
+                   || cur().text == QLatin1String("^"))) {
+            auto e = makeExpr(Expr::Binary, cur().pos);
+            e->op = toks_[size_t(p_++)].text;
+            e->args = {l, multiplicative()};
+            l = e;
+        }
+        return l;
+    }
+
+    ExprPtr multiplicative()
+    {
+        ExprPtr l = unary();
+        while (cur().kind == TokenKind::Operator
+               && (cur().text == QLatin1String("*") || cur().text == QLatin1String("/")
+                   || cur().text == QLatin1String("%"))) {
+            auto e = makeExpr(Expr::Binary, cur().pos);
+            e->op = toks_[size_t(p_++)].text;
+            e->args = {l, unary()};
+            l = e;
+        }
+        return l;
+    }
+
+    ExprPtr unary()
+    {
+        if (cur().kind == TokenKind::Operator
+            && (cur().text == QLatin1String("-") || cur().text == QLatin1String("+") || cur().text == QLatin1String("~"))) {
+            const Token& t = cur();
+            ++p_;
+            ExprPtr operand = unary();
+            if (t.text == QLatin1String("+"))
+                return operand;
+            if (t.text == QLatin1String("-") && operand->kind == Expr::Number) {
+                operand->text = QLatin1Char('-') + operand->text;
+                return operand;
+            }
+            auto e = makeExpr(Expr::Unary, t.pos);
+            e->op = t.text;
+            e->args = {operand};
+            return e;
+        }
+        return primary();
+    }
+
+    ExprPtr primary()
+    {
+        const Token& t = cur();
+        switch (t.kind) {
+        case TokenKind::Number: {
+            ++p_;
+            auto e = makeExpr(Expr::Number, t.pos);
+            e->text = t.text;
+            return e;
+        }
+        case TokenKind::String: {
+            ++p_;
+            auto e = makeExpr(Expr::String, t.pos);
+            e->text = t.text;
+            return e;
+        }
+        case TokenKind::Parameter: {
+            ++p_;
+            auto e = makeExpr(Expr::Param, t.pos);
+            e->text = t.text;
+            return e;
+        }
+        case TokenKind::Variable: {
+            ++p_;
+            auto e = makeExpr(Expr::Variable, t.pos);
+            e->text = t.text;
+            return e;
+        }
+        case TokenKind::SystemVariable: {
+            ++p_;
+            const QString name = t.text.toUpper();
+            auto e = makeExpr(name == QLatin1String("@@IDENTITY") ? Expr::Identity : Expr::SystemVar, t.pos);
+            e->text = name;
+            return e;
+        }
+        case TokenKind::Punct:
+            if (t.text == QLatin1String("(")) {
+                ++p_;
+                if (isWord("SELECT")) {
+                    auto e = makeExpr(Expr::Subquery, t.pos);
+                    e->select = selectStatement();
+                    expectPunct(")");
+                    return e;
+                }
+                auto e = makeExpr(Expr::Paren, t.pos);
+                e->args = {expression()};
+                expectPunct(")");
+                return e;
+            }
+            break;
+        case TokenKind::Operator:
+            if (t.text == QLatin1String("*")) {
+                ++p_;
+                return makeExpr(Expr::Star, t.pos);
+            }
+            break;
+        case TokenKind::Identifier:
+            return identifierExpr();
+        default:
+            break;
+        }
+        syntaxError();
+    }
+
+    ExprPtr identifierExpr()
+    {
+        const Token& t = cur();
+        if (!t.quoted) {
+            const QString upper = t.text.toUpper();
+            if (upper == QLatin1String("NULL")) {
+                ++p_;
+                return makeExpr(Expr::Null, t.pos);
+            }
+            if (upper == QLatin1String("CASE"))
+                return caseExpr();
+            if ((upper == QLatin1String("CAST") || upper == QLatin1String("CONVERT") || upper == QLatin1String("TRY_CONVERT")
+                 || upper == QLatin1String("TRY_CAST"))
+                && peek().is(TokenKind::Punct, "("))
+                return convertExpr(upper);
+            if (reservedWords().contains(upper) && !peek().is(TokenKind::Punct, "(")
+                && upper != QLatin1String("LEFT") && upper != QLatin1String("RIGHT"))
+                syntaxError();
+        }
+        if (peek().is(TokenKind::Punct, "(") && !t.quoted) {
+            return functionCall();
+        }
+        // Column reference: [db.][schema.]table.column, table.*, column.
+        QStringList parts{identifier()};
+        while (isPunct(".")) {
+            ++p_;
+            if (isOp("*")) {
+                ++p_;
+                auto e = makeExpr(Expr::Star, t.pos);
+                e->qualifier = parts.last();
+                return e;
+            }
+            parts.append(identifier());
+        }
+        auto e = makeExpr(Expr::Column, t.pos);
+        e->text = parts.last();
+        if (parts.size() >= 2)
+            e->qualifier = parts[parts.size() - 2];
+        return e;
+    }
+
+    ExprPtr caseExpr()
+    {
+        auto e = makeExpr(Expr::Case, cur().pos);
+        expectWord("CASE");
+        if (!isWord("WHEN")) {
+            e->hasOperand = true;
+            e->args.push_back(expression());
+        }
+        if (!isWord("WHEN"))
+            syntaxError();
+        while (acceptWord("WHEN")) {
+            e->args.push_back(expression());
+            expectWord("THEN");
+            e->args.push_back(expression());
+        }
+        if (acceptWord("ELSE")) {
+            e->hasElse = true;
+            e->args.push_back(expression());
+        }
+        expectWord("END");
+        return e;
+    }
+
+    ExprPtr convertExpr(const QString& upper)
+    {
+        auto e = makeExpr(Expr::Convert, cur().pos);
+        if (upper.startsWith(QLatin1String("TRY_")))
+            unsupported(upper, cur());
+        ++p_;
+        expectPunct("(");
+        if (upper == QLatin1String("CAST")) {
+            e->args.push_back(expression());
+            expectWord("AS");
+            e->type = typeName();
+        } else {
+            e->type = typeName();
+            expectPunct(",");
+            e->args.push_back(expression());
+            if (acceptPunct(","))
+                e->args.push_back(expression());
+        }
+        expectPunct(")");
+        return e;
+    }
+
+    ExprPtr functionCall()
+    {
+        const Token& t = cur();
+        auto e = makeExpr(Expr::Function, t.pos);
+        e->text = identifier().toUpper();
+        expectPunct("(");
+        static const QSet<QString> datePartFunctions{QStringLiteral("DATEADD"), QStringLiteral("DATEDIFF"),
+                                                     QStringLiteral("DATEPART"), QStringLiteral("DATENAME")};
+        if (datePartFunctions.contains(e->text) && isIdent()) {
+            auto part = makeExpr(Expr::DatePart, cur().pos);
+            part->text = identifier().toLower();
+            e->args.push_back(part);
+            if (!acceptPunct(",")) {
+                expectPunct(")");
+                return e;
+            }
+        }
+        if (acceptPunct(")"))
+            return e;
+        if (isOp("*")) {
+            ++p_;
+            e->star = true;
+            expectPunct(")");
+            return e;
+        }
+        if (acceptWord("DISTINCT"))
+            e->distinct = true;
+        else
+            acceptWord("ALL");
+        do {
+            e->args.push_back(expression());
+        } while (acceptPunct(","));
+        expectPunct(")");
+        if (isWord("OVER"))
+            unsupported(QStringLiteral("window functions (OVER)"), cur());
+        return e;
+    }
+
+    const QString& sql_;
+    std::vector<Token> toks_;
+    int p_ = 0;
+};
+
+} // namespace
+
+Batch parseBatch(const QString& sql)
+{
+    return Parser(sql).parseBatch();
+}
+
+TypeName parseTypeName(const QString& text)
+{
+    return Parser(text).typeOnly();
+}
+
+} // namespace db::sqlite
