@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPointer>
+#include <QString>
+#include <QVector>
+
+#include "db/Query.h"
+
+namespace widgets {
+
+// One visible grid column over a query field.
+struct GridColumn {
+    QString field;        // matched without regard to case
+    QString title;        // empty: the field name
+    int widthChars = 10;  // display width in characters
+    bool editable = false;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+};
+
+// A table model over the rows a db::Query holds in memory. Edits go to the
+// query's rows only (never to the database). Follows the query as it is
+// opened, closed and changed.
+class QueryModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit QueryModel(QObject* parent = nullptr);
+
+    void setQuery(db::Query* query);
+    db::Query* query() const { return query_; }
+
+    // The visible columns; with none set, every field of the query in order.
+    void setColumns(const QVector<GridColumn>& columns);
+    const QVector<GridColumn>& columns() const { return columns_; }
+    int columnOfField(const QString& field) const;  // -1 when not shown
+    QString fieldAt(int column) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Text shown for a value: numbers without needless decimals, dates as
+    // dd/MM/yyyy, NULL as nothing.
+    static QString displayText(const QVariant& value);
+
+private:
+    void reload();
+    int queryColumn(int column) const;
+
+    QPointer<db::Query> query_;
+    QVector<GridColumn> columns_;
+    QVector<int> map_;  // visible column -> query column (-1 when the field is absent)
+};
+
+} // namespace widgets
