@@ -109,7 +109,8 @@ private:
         const int start = i_;
         const int startLine = line_;
         ++i_;
-        QString text;
+        // '' is an empty text, never NULL: keep the string non-null.
+        QString text = QLatin1String("");
         while (true) {
             if (i_ >= s_.size()) {
                 if (close == QLatin1Char('\''))

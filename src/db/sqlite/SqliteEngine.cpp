@@ -81,7 +81,7 @@ void createDatabase(const QString& folder, const QString& name)
     QString error;
     if (rc == SQLITE_OK) {
         char* msg = nullptr;
-        if (sqlite3_exec(handle, "PRAGMA journal_mode=WAL; CREATE TABLE qel_types (name TEXT PRIMARY KEY COLLATE NOCASE, base TEXT NOT NULL);",
+        if (sqlite3_exec(handle, "PRAGMA journal_mode=WAL;",
                          nullptr, nullptr, &msg) != SQLITE_OK) {
             error = QString::fromUtf8(msg);
             sqlite3_free(msg);
@@ -123,6 +123,77 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database)
     for (const char* p : {"PRAGMA foreign_keys = ON", "PRAGMA synchronous = NORMAL", "PRAGMA cache_size = -32768",
                           "PRAGMA temp_store = MEMORY"})
         pragma.exec(QLatin1String(p));
+    ensureCatalog();
+}
+
+namespace {
+
+// SQL Server's catalog, computed from SQLite's own on every read so that it
+// always shows the database as it is now. Tables of the engine itself
+// (qel_*) stay out of sight.
+const char* const kCatalogViews[] = {
+    R"(CREATE TEMP VIEW IF NOT EXISTS sysobjects AS
+SELECT m.rowid AS id, m.name COLLATE MSSQL AS name,
+  (CASE m.type WHEN 'table' THEN 'U' ELSE 'V' END) COLLATE MSSQL AS xtype,
+  (CASE m.type WHEN 'table' THEN 'U' ELSE 'V' END) COLLATE MSSQL AS type, 1 AS uid, 0 AS parent_obj
+FROM main.sqlite_master m
+WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND m.name NOT LIKE 'qel!_%' ESCAPE '!'
+UNION ALL
+SELECT 1000000000 + p.rowid, p.name, 'P', 'P', 1, 0 FROM main.qel_procedures p)",
+    R"(CREATE TEMP VIEW IF NOT EXISTS qel_columns AS
+SELECT m.rowid AS object_id, m.name AS table_name, m.type AS object_type, c.cid + 1 AS colid, c.name AS name,
+  upper(c.type) AS declared, upper(trim(substr(c.type, 1, instr(c.type || '(', '(') - 1))) AS base,
+  (CASE WHEN instr(c.type, '(') > 0 THEN CAST(substr(c.type, instr(c.type, '(') + 1) AS INTEGER) END) AS arg1,
+  (CASE WHEN instr(c.type, ',') > 0 THEN CAST(substr(c.type, instr(c.type, ',') + 1) AS INTEGER) END) AS arg2,
+  c."notnull" AS not_null, c.dflt_value AS dflt
+FROM main.sqlite_master m JOIN pragma_table_info(m.name) c
+WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND m.name NOT LIKE 'qel!_%' ESCAPE '!')",
+    R"(CREATE TEMP VIEW IF NOT EXISTS syscolumns AS
+SELECT object_id AS id, name COLLATE MSSQL AS name, colid,
+  (CASE base WHEN 'INT' THEN 56 WHEN 'INTEGER' THEN 56 WHEN 'SMALLINT' THEN 52 WHEN 'TINYINT' THEN 48
+    WHEN 'BIGINT' THEN 127 WHEN 'BIT' THEN 104 WHEN 'DECIMAL' THEN 106 WHEN 'NUMERIC' THEN 108 WHEN 'MONEY' THEN 60
+    WHEN 'FLOAT' THEN 62 WHEN 'REAL' THEN 59 WHEN 'CHAR' THEN 175 WHEN 'VARCHAR' THEN 167 WHEN 'NCHAR' THEN 239
+    WHEN 'NVARCHAR' THEN 231 WHEN 'TEXT' THEN 35 WHEN 'NTEXT' THEN 99 WHEN 'DATETIME' THEN 61
+    WHEN 'SMALLDATETIME' THEN 58 WHEN 'IMAGE' THEN 34 WHEN 'VARBINARY' THEN 165 ELSE 0 END) AS xtype,
+  (CASE WHEN base IN ('CHAR', 'VARCHAR') THEN coalesce(arg1, 1) WHEN base IN ('NCHAR', 'NVARCHAR') THEN 2 * coalesce(arg1, 1)
+    WHEN base IN ('INT', 'INTEGER', 'REAL', 'SMALLDATETIME') THEN 4 WHEN base IN ('BIGINT', 'FLOAT', 'DATETIME', 'MONEY') THEN 8
+    WHEN base = 'SMALLINT' THEN 2 WHEN base IN ('TINYINT', 'BIT') THEN 1 WHEN base IN ('DECIMAL', 'NUMERIC') THEN 9
+    ELSE 16 END) AS length,
+  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg1, 18) END) AS prec,
+  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg2, 0) END) AS scale,
+  (CASE not_null WHEN 1 THEN 0 ELSE 1 END) AS isnullable
+FROM temp.qel_columns)",
+    R"(CREATE TEMP VIEW IF NOT EXISTS "INFORMATION_SCHEMA.TABLES" AS
+SELECT '%1' AS TABLE_CATALOG, 'dbo' AS TABLE_SCHEMA, m.name COLLATE MSSQL AS TABLE_NAME,
+  (CASE m.type WHEN 'table' THEN 'BASE TABLE' ELSE 'VIEW' END) AS TABLE_TYPE
+FROM main.sqlite_master m
+WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND m.name NOT LIKE 'qel!_%' ESCAPE '!')",
+    R"(CREATE TEMP VIEW IF NOT EXISTS "INFORMATION_SCHEMA.COLUMNS" AS
+SELECT '%1' AS TABLE_CATALOG, 'dbo' AS TABLE_SCHEMA, table_name COLLATE MSSQL AS TABLE_NAME,
+  name COLLATE MSSQL AS COLUMN_NAME, colid AS ORDINAL_POSITION, dflt AS COLUMN_DEFAULT,
+  (CASE not_null WHEN 1 THEN 'NO' ELSE 'YES' END) AS IS_NULLABLE, lower(base) AS DATA_TYPE,
+  (CASE WHEN base IN ('CHAR', 'VARCHAR', 'NCHAR', 'NVARCHAR') THEN coalesce(arg1, 1) END) AS CHARACTER_MAXIMUM_LENGTH,
+  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg1, 18) WHEN base IN ('INT', 'INTEGER') THEN 10 END) AS NUMERIC_PRECISION,
+  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg2, 0) WHEN base IN ('INT', 'INTEGER') THEN 0 END) AS NUMERIC_SCALE
+FROM temp.qel_columns)",
+};
+
+} // namespace
+
+void SqliteEngine::ensureCatalog()
+{
+    QSqlQuery q(db_);
+    // Read-only files cannot take these; their catalog then simply lacks procedures.
+    q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_types (name TEXT PRIMARY KEY COLLATE NOCASE, base TEXT NOT NULL)"));
+    q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_procedures (name TEXT PRIMARY KEY COLLATE NOCASE, "
+                          "definition TEXT NOT NULL)"));
+    QString name = database_;
+    name.replace(QLatin1Char('\''), QLatin1String("''"));
+    for (const char* view : kCatalogViews) {
+        if (!q.exec(QString::fromUtf8(view).replace(QLatin1String("%1"), name)))
+            throw DbError(QStringLiteral("The catalog of the embedded engine could not be set up: ")
+                          + q.lastError().databaseText());
+    }
 }
 
 SqliteEngine::~SqliteEngine()
@@ -172,6 +243,10 @@ void SqliteEngine::schemaChanged()
 ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
 {
     const std::shared_ptr<const Batch> batch = parse(sql);
+    for (size_t i = 1; i < batch->statements.size(); ++i) {
+        if (batch->statements[i]->kind == Stmt::CreateProcedure)
+            throw DbError(QStringLiteral("'CREATE/ALTER PROCEDURE' must be the first statement in a query batch."));
+    }
     Frame frame;
     frame.params = &params;
     ResultSet result;
@@ -181,8 +256,224 @@ ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
 
 void SqliteEngine::callProcedure(const QString& name, std::vector<ProcParam>& params)
 {
-    Q_UNUSED(params);
-    throw DbError(QStringLiteral("Could not find stored procedure '%1'.").arg(name));
+    const Procedure proc = procedure(name);
+    const auto& defs = proc.definition->procParams;
+    QVector<QVariant> args(int(defs.size()));
+    QVector<bool> supplied(int(defs.size()), false);
+    for (const ProcParam& p : params) {
+        if (p.direction == ParamDirection::Result)
+            continue;
+        int index = -1;
+        for (int i = 0; i < int(defs.size()); ++i) {
+            if (defs[size_t(i)].name.compare(p.name, Qt::CaseInsensitive) == 0)
+                index = i;
+        }
+        if (index < 0)
+            throw DbError(QStringLiteral("%1 is not a parameter for procedure %2.").arg(p.name, name));
+        args[index] = toSqlite(p.value);
+        supplied[index] = true;
+    }
+    ResultSet ignored;
+    const CallResult r = callProcedure(proc, args, supplied, ignored);
+    for (ProcParam& p : params) {
+        if (p.direction == ParamDirection::Result) {
+            p.value = r.returnValue;
+            continue;
+        }
+        if (p.direction == ParamDirection::Input)
+            continue;
+        for (int i = 0; i < int(defs.size()); ++i) {
+            if (defs[size_t(i)].name.compare(p.name, Qt::CaseInsensitive) == 0)
+                p.value = r.values[i];
+        }
+    }
+}
+
+SqliteEngine::Procedure SqliteEngine::procedure(const QString& name)
+{
+    const QString key = name.toUpper();
+    auto it = procedures_.constFind(key);
+    if (it != procedures_.constEnd())
+        return it.value();
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT definition FROM qel_procedures WHERE name = ?"));
+    q.addBindValue(name);
+    if (!q.exec() || !q.next())
+        throw DbError(QStringLiteral("Could not find stored procedure '%1'.").arg(name));
+    Procedure proc;
+    proc.batch = std::make_shared<const Batch>(parseBatch(q.value(0).toString()));
+    if (proc.batch->statements.empty() || proc.batch->statements.front()->kind != Stmt::CreateProcedure)
+        throw DbError(QStringLiteral("The definition of stored procedure '%1' is damaged.").arg(name));
+    proc.definition = proc.batch->statements.front().get();
+    procedures_.insert(key, proc);
+    return proc;
+}
+
+SqliteEngine::CallResult SqliteEngine::callProcedure(const Procedure& proc, const QVector<QVariant>& args,
+                                                     const QVector<bool>& supplied, ResultSet& result)
+{
+    const Stmt& def = *proc.definition;
+    if (callDepth_ >= 32)
+        throw DbError(QStringLiteral("Maximum stored procedure, function, trigger, or view nesting level exceeded "
+                                     "(limit 32)."));
+    Frame callee;
+    for (int i = 0; i < int(def.procParams.size()); ++i) {
+        const auto& p = def.procParams[size_t(i)];
+        Variable v;
+        v.type = generator_.resolveType(p.type);
+        if (supplied.value(i)) {
+            v.value = assignable(v, args.value(i));
+        } else if (p.defaultValue) {
+            v.value = assignable(v, evaluate(*p.defaultValue, &p, 3, callee));
+        } else {
+            throw DbError(QStringLiteral("Procedure or function '%1' expects parameter '%2', which was not supplied.")
+                              .arg(def.table, p.name));
+        }
+        callee.variables.insert(p.name.toUpper(), v);
+    }
+    ++callDepth_;
+    try {
+        runList(def.body, callee, result);
+    } catch (...) {
+        --callDepth_;
+        throw;
+    }
+    --callDepth_;
+    CallResult r;
+    for (const auto& p : def.procParams)
+        r.values.append(callee.variables.value(p.name.toUpper()).value);
+    r.returnValue = callee.returnValue.isValid() && !callee.returnValue.isNull()
+        ? QVariant(variantToInteger(callee.returnValue))
+        : QVariant(0);
+    return r;
+}
+
+QVariant SqliteEngine::execArgument(const Stmt::ExecArg& arg, Frame& frame)
+{
+    const Expr& e = *arg.value;
+    // A bare word passed to a procedure is a text, as in "EXEC sp_addtype IdNo, int".
+    if (e.kind == Expr::Column && e.qualifier.isEmpty())
+        return e.text;
+    return evaluate(e, &arg, 4, frame);
+}
+
+SqliteEngine::Flow SqliteEngine::runExec(const Stmt& s, Frame& frame, ResultSet& result)
+{
+    const QString upper = s.table.toUpper();
+    if (upper == QLatin1String("SP_ADDTYPE")) {
+        if (s.execArgs.size() < 2)
+            throw DbError(QStringLiteral("Procedure or function 'sp_addtype' expects parameter '@phystype', which was "
+                                         "not supplied."));
+        const QString name = execArgument(s.execArgs[0], frame).toString();
+        const TypeName base = generator_.resolveType(parseTypeName(execArgument(s.execArgs[1], frame).toString()));
+        addUserType(name, base);
+        return Flow::Normal;
+    }
+    const Procedure proc = procedure(s.table);
+    const auto& defs = proc.definition->procParams;
+    QVector<QVariant> args(int(defs.size()));
+    QVector<bool> supplied(int(defs.size()), false);
+    QVector<int> argIndex(int(s.execArgs.size()), -1);
+    bool named = false;
+    for (int a = 0; a < int(s.execArgs.size()); ++a) {
+        const auto& arg = s.execArgs[size_t(a)];
+        int index = a;
+        if (!arg.name.isEmpty()) {
+            named = true;
+            index = -1;
+            for (int i = 0; i < int(defs.size()); ++i) {
+                if (defs[size_t(i)].name.compare(arg.name, Qt::CaseInsensitive) == 0)
+                    index = i;
+            }
+            if (index < 0)
+                throw DbError(QStringLiteral("%1 is not a parameter for procedure %2.").arg(arg.name, s.table));
+        } else if (named) {
+            throw DbError(QStringLiteral("Must pass parameter number %1 and subsequent parameters as '@name = value'. "
+                                         "After the form '@name = value' has been used, all subsequent parameters "
+                                         "must be passed in the form '@name = value'.")
+                              .arg(a + 1));
+        }
+        if (index >= int(defs.size()))
+            throw DbError(QStringLiteral("Procedure or function %1 has too many arguments specified.").arg(s.table));
+        argIndex[a] = index;
+        if (arg.isDefault)
+            continue;
+        if (arg.output && !defs[size_t(index)].output)
+            throw DbError(QStringLiteral("The formal parameter \"%1\" was not declared as an OUTPUT parameter, but "
+                                         "the actual parameter passed in requested output.")
+                              .arg(defs[size_t(index)].name));
+        args[index] = execArgument(arg, frame);
+        supplied[index] = true;
+    }
+    const CallResult r = callProcedure(proc, args, supplied, result);
+    for (int a = 0; a < int(s.execArgs.size()); ++a) {
+        const auto& arg = s.execArgs[size_t(a)];
+        if (!arg.output || !arg.value || arg.value->kind != Expr::Variable)
+            continue;
+        auto it = frame.variables.find(arg.value->text.toUpper());
+        if (it == frame.variables.end())
+            throw DbError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(arg.value->text));
+        it->value = assignable(*it, r.values[argIndex[a]]);
+    }
+    if (!s.returnVariable.isEmpty()) {
+        auto it = frame.variables.find(s.returnVariable.toUpper());
+        if (it == frame.variables.end())
+            throw DbError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(s.returnVariable));
+        it->value = assignable(*it, r.returnValue);
+    }
+    return Flow::Normal;
+}
+
+bool SqliteEngine::objectExists(const QString& name)
+{
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT 1 FROM sysobjects WHERE name = ?"));
+    q.addBindValue(name);
+    return q.exec() && q.next();
+}
+
+void SqliteEngine::runCreateProcedure(const Stmt& s)
+{
+    const bool exists = objectExists(s.table);
+    if (s.alter && !exists)
+        throw DbError(QStringLiteral("Cannot alter '%1' because it does not exist.").arg(s.table));
+    if (!s.alter && exists)
+        throw DbError(QStringLiteral("There is already an object named '%1' in the database.").arg(s.table));
+    QSqlQuery q(db_);
+    q.prepare(s.alter ? QStringLiteral("UPDATE qel_procedures SET definition = ? WHERE name = ?")
+                      : QStringLiteral("INSERT INTO qel_procedures (definition, name) VALUES (?, ?)"));
+    q.addBindValue(s.procBodyText);
+    q.addBindValue(s.table);
+    if (!q.exec())
+        throw DbError(translateError(q.lastError().databaseText(), &s));
+    procedures_.remove(s.table.toUpper());
+}
+
+void SqliteEngine::runDropProcedure(const Stmt& s)
+{
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("DELETE FROM qel_procedures WHERE name = ?"));
+    q.addBindValue(s.table);
+    if (!q.exec())
+        throw DbError(translateError(q.lastError().databaseText(), &s));
+    procedures_.remove(s.table.toUpper());
+    if (q.numRowsAffected() == 0 && !s.ifExists)
+        throw DbError(QStringLiteral("Cannot drop the procedure '%1', because it does not exist or you do not have "
+                                     "permission.")
+                          .arg(s.table));
+}
+
+void SqliteEngine::addUserType(const QString& name, const TypeName& base)
+{
+    if (!userType(name).name.isEmpty())
+        throw DbError(QStringLiteral("The type '%1' already exists, or you do not have permission to create it.").arg(name));
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("INSERT INTO qel_types (name, base) VALUES (?, ?)"));
+    q.addBindValue(name);
+    q.addBindValue(base.text());
+    if (!q.exec())
+        throw DbError(q.lastError().databaseText());
+    schemaChanged();
 }
 
 SqliteEngine::Flow SqliteEngine::runList(const std::vector<StmtPtr>& list, Frame& frame, ResultSet& result)
@@ -197,6 +488,23 @@ SqliteEngine::Flow SqliteEngine::runList(const std::vector<StmtPtr>& list, Frame
 
 QVariant SqliteEngine::evaluate(const Expr& e, const void* key, int role, Frame& frame)
 {
+    // Plain values need no trip through SQLite.
+    switch (e.kind) {
+    case Expr::Null:
+        return QVariant();
+    case Expr::String:
+        return e.text;
+    case Expr::Param:
+        return frame.params ? toSqlite(frame.params->value(e.text)) : QVariant();
+    case Expr::Variable: {
+        auto it = frame.variables.constFind(e.text.toUpper());
+        if (it == frame.variables.constEnd())
+            throw DbError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(e.text));
+        return it->value;
+    }
+    default:
+        break;
+    }
     const GeneratedSql& g = generated(key, role, [&] { return generator_.selectValue(e); });
     ResultSet r = runSql(g, frame, nullptr);
     return r.rows.empty() ? QVariant() : r.rows.front().value(0);
@@ -224,7 +532,7 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
         const int len = t.length > 0 ? t.length : (t.length == -2 || t.name.endsWith(QLatin1String("TEXT")) ? -1 : 1);
         if (len > 0 && s.size() > len)
             s.truncate(len);
-        return s;
+        return s.isNull() ? QString(QLatin1String("")) : s;
     }
     return value;
 }
@@ -247,6 +555,12 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
     case Stmt::CreateView:
     case Stmt::CreateType:
     case Stmt::Drop:
+        if (s.objectType == QLatin1String("PROCEDURE")) {
+            runDropProcedure(s);
+            return Flow::Normal;
+        }
+        runSchemaChange(s, frame);
+        return Flow::Normal;
     case Stmt::AlterAdd:
     case Stmt::Truncate:
         runSchemaChange(s, frame);
@@ -297,9 +611,10 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
     case Stmt::Ignored:
         return Flow::Normal;
     case Stmt::Exec:
-        throw DbError(QStringLiteral("Could not find stored procedure '%1'.").arg(s.table));
+        return runExec(s, frame, result);
     case Stmt::CreateProcedure:
-        throw DbError(QStringLiteral("The embedded engine does not support stored procedures yet."));
+        runCreateProcedure(s);
+        return Flow::Normal;
     }
     return Flow::Normal;
 }
@@ -347,16 +662,20 @@ void SqliteEngine::runSelect(const Stmt& s, Frame& frame, ResultSet& result)
 void SqliteEngine::runSchemaChange(const Stmt& s, Frame& frame)
 {
     if (s.kind == Stmt::CreateType) {
-        const TypeName base = generator_.resolveType(s.type);
-        if (!userType(s.table).name.isEmpty())
-            throw DbError(QStringLiteral("The type '%1' already exists, or you do not have permission to create it.").arg(s.table));
+        addUserType(s.table, generator_.resolveType(s.type));
+        return;
+    }
+    if (s.kind == Stmt::Drop && s.objectType == QLatin1String("TYPE")) {
+        if (userType(s.table).name.isEmpty()) {
+            if (s.ifExists)
+                return;
+            throw DbError(QStringLiteral("Cannot drop the type '%1', because it does not exist or you do not have "
+                                         "permission.").arg(s.table));
+        }
         QSqlQuery q(db_);
-        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_types (name TEXT PRIMARY KEY COLLATE NOCASE, base TEXT NOT NULL)"));
-        q.prepare(QStringLiteral("INSERT INTO qel_types (name, base) VALUES (?, ?)"));
+        q.prepare(QStringLiteral("DELETE FROM qel_types WHERE name = ?"));
         q.addBindValue(s.table);
-        q.addBindValue(base.text());
-        if (!q.exec())
-            throw DbError(q.lastError().databaseText());
+        q.exec();
         schemaChanged();
         return;
     }

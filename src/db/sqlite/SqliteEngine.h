@@ -48,7 +48,26 @@ private:
     };
     enum class Flow { Normal, Break, Continue, Return };
 
+    struct Procedure {
+        std::shared_ptr<const Batch> batch;  // keeps the definition alive
+        const Stmt* definition = nullptr;    // the CREATE PROCEDURE statement
+    };
+    struct CallResult {
+        QVector<QVariant> values;  // every parameter's value at the end, in declared order
+        QVariant returnValue;
+    };
+
     std::shared_ptr<const Batch> parse(const QString& sql);
+    void ensureCatalog();
+    Procedure procedure(const QString& name);
+    CallResult callProcedure(const Procedure& proc, const QVector<QVariant>& args, const QVector<bool>& supplied,
+                             ResultSet& result);
+    Flow runExec(const Stmt& s, Frame& frame, ResultSet& result);
+    void runCreateProcedure(const Stmt& s);
+    void runDropProcedure(const Stmt& s);
+    void addUserType(const QString& name, const TypeName& base);
+    bool objectExists(const QString& name);
+    QVariant execArgument(const Stmt::ExecArg& arg, Frame& frame);
     Flow run(const Stmt& s, Frame& frame, ResultSet& result);
     Flow runList(const std::vector<StmtPtr>& list, Frame& frame, ResultSet& result);
     void runSelect(const Stmt& s, Frame& frame, ResultSet& result);
@@ -82,6 +101,8 @@ private:
     };
     mutable QHash<QString, TableInfo> tables_;
     mutable QHash<QString, TypeName> userTypes_;
+    QHash<QString, Procedure> procedures_;
+    int callDepth_ = 0;
 };
 
 } // namespace db::sqlite

@@ -220,7 +220,7 @@ struct Stmt {
         bool output = false;
     };
     std::vector<ProcParamDef> procParams;
-    QString procBodyText;  // the text after AS, kept for interpretation at each call
+    QString procBodyText;  // the whole CREATE PROCEDURE text, kept in the database
     bool alter = false;
 };
 

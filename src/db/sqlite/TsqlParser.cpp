@@ -451,8 +451,12 @@ private:
             s->select = selectStatement();
             return s;
         }
-        if (isWord("PROC") || isWord("PROCEDURE"))
-            return createProcedure(alter);
+        if (isWord("PROC") || isWord("PROCEDURE")) {
+            StmtPtr proc = createProcedure(alter);
+            // The definition is kept as written and read again at each call.
+            proc->procBodyText = sql_.mid(start.pos);
+            return proc;
+        }
         if (isWord("TYPE") && !alter) {
             ++p_;
             auto s = std::make_shared<Stmt>();
@@ -499,11 +503,13 @@ private:
         }
         expectWord("AS");
         // The body runs to the end of the batch, as in SQL Server.
-        s->procBodyText = sql_.mid(cur().pos);
-        const int bodyStart = p_;
-        while (cur().kind != TokenKind::End)
+        while (cur().kind != TokenKind::End) {
+            while (acceptPunct(";")) {
+            }
+            if (cur().kind == TokenKind::End)
+                break;
             s->body.push_back(statement());
-        Q_UNUSED(bodyStart);
+        }
         return s;
     }
 
