@@ -813,16 +813,8 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
                               "'dbo.%1'.")
             .arg(table);
     }
-    if (message.startsWith(QLatin1String("FOREIGN KEY constraint failed"))) {
-        const QString table = stmt ? stmt->table : QString();
-        if (verb == QLatin1String("DELETE"))
-            return QStringLiteral("DELETE statement conflicted with COLUMN REFERENCE constraint 'FK_%1'. The conflict "
-                                  "occurred in database '%2', table '%1'.")
-                .arg(table, database_);
-        return QStringLiteral("%1 statement conflicted with COLUMN FOREIGN KEY constraint 'FK_%2'. The conflict "
-                              "occurred in database '%3', table '%2'.")
-            .arg(verb, table, database_);
-    }
+    if (message.startsWith(QLatin1String("FOREIGN KEY constraint failed")))
+        return foreignKeyConflict(verb, stmt ? stmt->table : QString());
     if (message.startsWith(QLatin1String("CHECK constraint failed")))
         return QStringLiteral("%1 statement conflicted with COLUMN CHECK constraint '%2'. The conflict occurred in "
                               "database '%3', table '%4'.")
@@ -836,6 +828,94 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
         return QStringLiteral("There is already an object named '%1' in the database.").arg(name);
     }
     return message;
+}
+
+// ---------------------------------------------------------------- foreign keys
+
+std::vector<SqliteEngine::ForeignKey> SqliteEngine::foreignKeys() const
+{
+    std::vector<ForeignKey> keys;
+    QSqlQuery tables(db_);
+    tables.exec(QStringLiteral("SELECT name, sql FROM main.sqlite_master WHERE type = 'table'"));
+    while (tables.next()) {
+        const QString child = tables.value(0).toString();
+        const QString sql = tables.value(1).toString();
+        QSqlQuery list(db_);
+        list.exec(QStringLiteral("PRAGMA foreign_key_list(%1)").arg(quoteIdent(child)));
+        while (list.next()) {
+            ForeignKey k;
+            k.child = child;
+            k.parent = list.value(QStringLiteral("table")).toString();
+            k.childColumn = list.value(QStringLiteral("from")).toString();
+            k.parentColumn = list.value(QStringLiteral("to")).toString();
+            if (k.parentColumn.isEmpty()) {
+                QSqlQuery info(db_);
+                info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(k.parent)));
+                while (info.next()) {
+                    if (info.value(QStringLiteral("pk")).toInt() == 1)
+                        k.parentColumn = info.value(QStringLiteral("name")).toString();
+                }
+            }
+            // The constraint's own name, table-level or column-level, as the script gave it.
+            const QString col = QRegularExpression::escape(k.childColumn);
+            const QRegularExpression tableLevel(
+                QStringLiteral("CONSTRAINT\\s+\"([^\"]+)\"\\s+FOREIGN\\s+KEY\\s*\\(\\s*\"%1\"").arg(col),
+                QRegularExpression::CaseInsensitiveOption);
+            const QRegularExpression columnLevel(
+                QStringLiteral("\"%1\"[^,]*?CONSTRAINT\\s+\"([^\"]+)\"[^,]*?REFERENCES").arg(col),
+                QRegularExpression::CaseInsensitiveOption);
+            QRegularExpressionMatch m = tableLevel.match(sql);
+            if (!m.hasMatch())
+                m = columnLevel.match(sql);
+            k.name = m.hasMatch() ? m.captured(1) : QStringLiteral("FK_%1_%2").arg(child, k.parent);
+            keys.push_back(k);
+        }
+    }
+    return keys;
+}
+
+QString SqliteEngine::foreignKeyConflict(const QString& verb, const QString& table) const
+{
+    const std::vector<ForeignKey> keys = foreignKeys();
+    if (verb == QLatin1String("DELETE")) {
+        // Name the referencing table that still points at rows of this one.
+        const ForeignKey* found = nullptr;
+        for (const ForeignKey& k : keys) {
+            if (k.parent.compare(table, Qt::CaseInsensitive) != 0)
+                continue;
+            if (!found)
+                found = &k;
+            QSqlQuery probe(db_);
+            if (probe.exec(QStringLiteral("SELECT 1 FROM %1 WHERE %2 IN (SELECT %3 FROM %4) LIMIT 1")
+                               .arg(quoteIdent(k.child), quoteIdent(k.childColumn), quoteIdent(k.parentColumn),
+                                    quoteIdent(k.parent)))
+                && probe.next()) {
+                found = &k;
+                break;
+            }
+        }
+        if (found)
+            return QStringLiteral("DELETE statement conflicted with COLUMN REFERENCE constraint '%1'. The conflict "
+                                  "occurred in database '%2', table '%3', column '%4'.")
+                .arg(found->name, database_, found->child, found->childColumn);
+        return QStringLiteral("DELETE statement conflicted with COLUMN REFERENCE constraint. The conflict occurred in "
+                              "database '%1', table '%2'.")
+            .arg(database_, table);
+    }
+    for (const ForeignKey& k : keys) {
+        if (k.child.compare(table, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("%1 statement conflicted with COLUMN FOREIGN KEY constraint '%2'. The conflict "
+                                  "occurred in database '%3', table '%4', column '%5'.")
+                .arg(verb, k.name, database_, k.parent, k.parentColumn);
+    }
+    // An UPDATE of a key that others still reference.
+    for (const ForeignKey& k : keys) {
+        if (k.parent.compare(table, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("%1 statement conflicted with COLUMN REFERENCE constraint '%2'. The conflict "
+                                  "occurred in database '%3', table '%4', column '%5'.")
+                .arg(verb, k.name, database_, k.child, k.childColumn);
+    }
+    return QStringLiteral("%1 statement conflicted with a FOREIGN KEY constraint in database '%2'.").arg(verb, database_);
 }
 
 // ---------------------------------------------------------------- schema

@@ -78,6 +78,11 @@ private:
     ResultSet runSql(const GeneratedSql& g, Frame& frame, const Stmt* stmt);
     QVariant assignable(const Variable& target, const QVariant& value) const;
     QString translateError(const QString& message, const Stmt* stmt) const;
+    struct ForeignKey {
+        QString name, child, childColumn, parent, parentColumn;
+    };
+    std::vector<ForeignKey> foreignKeys() const;
+    QString foreignKeyConflict(const QString& verb, const QString& table) const;
     void schemaChanged();
 
     // SchemaInfo

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+struct sqlite3;
+
+namespace db::sqlite {
+
+// Registers on one SQLite connection the SQL Server built-ins that the T-SQL
+// front end translates to: the "MSSQL" collation (case-insensitive, trailing
+// blanks ignored) and the ms_* functions (operators with SQL Server's typing,
+// LIKE, text, conversion, date and number functions). Failures report SQL
+// Server's own message text, because the error handler matches on it.
+// Throws DbError when SQLite refuses a registration.
+void registerSqlServerFunctions(sqlite3* handle);
+
+// 'YYYY-MM-DD HH:MM:SS.mmm': the one form in which dates are stored and bound.
+QString canonicalDateTime(const QDateTime& dt);
+
+// Reads a date/time as SQL Server accepts it in literals: the canonical form,
+// 'yyyy-mm-dd[ hh:mm[:ss[.mmm]]]', 'yyyy-mm-ddThh:mm:ss[.mmm]',
+// 'mm/dd/yyyy[ hh:mm[:ss]]', 'yyyymmdd[ hh:mm[:ss]]' (and the 'Jan  5 2024
+// 12:00AM' form SQL Server writes itself). nullopt when it is none of them or
+// names no real day or time.
+std::optional<QDateTime> parseDateTime(QStringView text);
+
+} // namespace db::sqlite
