@@ -520,65 +520,63 @@ QString SqlGenerator::createTable(const Stmt& s)
         hasPrimaryKey = hasPrimaryKey || k.kind == TableConstraint::PrimaryKey;
 
     QStringList parts;
-    for (const auto& c : s.columnDefs)
-        parts.append(columnDef(c, true, hasPrimaryKey));
+    for (const auto& c : s.columnDefs) {
+        bool keyIsThisColumn = false;
+        for (const auto& k : s.constraints)
+            keyIsThisColumn = keyIsThisColumn
+                || (k.kind == TableConstraint::PrimaryKey && k.columns.size() == 1
+                    && k.columns[0].compare(c.name, Qt::CaseInsensitive) == 0);
+        parts.append(columnDef(c, true, hasPrimaryKey && !keyIsThisColumn));
+    }
+    for (const auto& k : s.constraints) {
+        // An identity column named as the whole key is the rowid already.
+        if (k.kind == TableConstraint::PrimaryKey && k.columns.size() == 1) {
+            bool identityKey = false;
+            for (const auto& c : s.columnDefs)
+                identityKey = identityKey || (c.identity && c.name.compare(k.columns[0], Qt::CaseInsensitive) == 0);
+            if (identityKey)
+                continue;
+        }
+        parts.append(constraintClause(k));
+    }
+    return QStringLiteral("CREATE TABLE ") + quoteIdent(s.table) + QStringLiteral(" (\n  ")
+        + parts.join(QStringLiteral(",\n  ")) + QStringLiteral("\n)");
+}
+
+QString SqlGenerator::constraintClause(const TableConstraint& k)
+{
     auto quotedList = [](const QStringList& cols) {
         QStringList q;
         for (const QString& c : cols)
             q.append(quoteIdent(c));
         return q.join(QStringLiteral(", "));
     };
-    for (const auto& k : s.constraints) {
-        QString text = k.name.isEmpty() ? QString() : QStringLiteral("CONSTRAINT ") + quoteIdent(k.name) + QLatin1Char(' ');
-        switch (k.kind) {
-        case TableConstraint::PrimaryKey: {
-            // An identity column named as the whole key is the rowid already.
-            bool identityKey = false;
-            if (k.columns.size() == 1) {
-                for (const auto& c : s.columnDefs)
-                    identityKey = identityKey || (c.identity && c.name.compare(k.columns[0], Qt::CaseInsensitive) == 0);
-            }
-            if (identityKey)
-                continue;
-            text += QStringLiteral("PRIMARY KEY (") + quotedList(k.columns) + QLatin1Char(')');
-            break;
-        }
-        case TableConstraint::Unique:
-            text += QStringLiteral("UNIQUE (") + quotedList(k.columns) + QLatin1Char(')');
-            break;
-        case TableConstraint::ForeignKey:
-            text += QStringLiteral("FOREIGN KEY (") + quotedList(k.columns) + QStringLiteral(") REFERENCES ")
-                + quoteIdent(k.refTable);
-            if (!k.refColumns.isEmpty())
-                text += QStringLiteral(" (") + quotedList(k.refColumns) + QLatin1Char(')');
-            break;
-        case TableConstraint::Check: {
-            Scope scope;
-            text += QStringLiteral("CHECK (") + expr(*k.check, scope) + QLatin1Char(')');
-            break;
-        }
-        }
-        parts.append(text);
+    QString text = k.name.isEmpty() ? QString() : QStringLiteral("CONSTRAINT ") + quoteIdent(k.name) + QLatin1Char(' ');
+    switch (k.kind) {
+    case TableConstraint::PrimaryKey:
+        return text + QStringLiteral("PRIMARY KEY (") + quotedList(k.columns) + QLatin1Char(')');
+    case TableConstraint::Unique:
+        return text + QStringLiteral("UNIQUE (") + quotedList(k.columns) + QLatin1Char(')');
+    case TableConstraint::ForeignKey:
+        text += QStringLiteral("FOREIGN KEY (") + quotedList(k.columns) + QStringLiteral(") REFERENCES ")
+            + quoteIdent(k.refTable);
+        if (!k.refColumns.isEmpty())
+            text += QStringLiteral(" (") + quotedList(k.refColumns) + QLatin1Char(')');
+        return text;
+    case TableConstraint::Check: {
+        binds_.clear();
+        Scope scope;
+        text += QStringLiteral("CHECK (") + expr(*k.check, scope) + QLatin1Char(')');
+        if (!binds_.empty())
+            throw DbError(QStringLiteral("Variables are not allowed in a CHECK constraint."));
+        return text;
     }
-    for (const auto& c : s.columnDefs) {
-        if (c.identity && hasPrimaryKey && !c.primaryKey) {
-            bool keyIsIdentity = false;
-            for (const auto& k : s.constraints)
-                keyIsIdentity = keyIsIdentity
-                    || (k.kind == TableConstraint::PrimaryKey && k.columns.size() == 1
-                        && k.columns[0].compare(c.name, Qt::CaseInsensitive) == 0);
-            if (!keyIsIdentity)
-                unsupported(QStringLiteral("an IDENTITY column beside another primary key"));
-        }
     }
-    return QStringLiteral("CREATE TABLE ") + quoteIdent(s.table) + QStringLiteral(" (\n  ")
-        + parts.join(QStringLiteral(",\n  ")) + QStringLiteral("\n)");
+    return text;
 }
 
 QString SqlGenerator::alterAdd(const Stmt& s)
 {
-    if (!s.constraints.empty())
-        unsupported(QStringLiteral("ALTER TABLE ... ADD CONSTRAINT"));
     // One statement per column; the batch runner splits them at ";".
     QStringList statements;
     for (const auto& c : s.columnDefs) {

@@ -52,6 +52,7 @@ public:
     GeneratedSql selectCondition(const Expr& condition);    // SELECT CASE WHEN cond THEN 1 ELSE 0 END
     QString sqliteType(const TypeName& type) const;         // declared type written into SQLite's schema
     TypeName resolveType(const TypeName& type) const;       // user types to their base type
+    QString constraintClause(const TableConstraint& k);     // as written inside CREATE TABLE
 
 private:
     struct Source {

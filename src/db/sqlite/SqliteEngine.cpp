@@ -679,6 +679,12 @@ void SqliteEngine::runSchemaChange(const Stmt& s, Frame& frame)
         schemaChanged();
         return;
     }
+    if (s.kind == Stmt::AlterAdd && !s.constraints.empty()) {
+        for (const TableConstraint& k : s.constraints)
+            addConstraint(s, k);
+        if (s.columnDefs.empty())
+            return;
+    }
     const GeneratedSql g = generator_.statement(s);
     for (const QString& part : g.sql.split(QStringLiteral(";\n"))) {
         QSqlQuery q(db_);
@@ -828,6 +834,112 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
         return QStringLiteral("There is already an object named '%1' in the database.").arg(name);
     }
     return message;
+}
+
+// ---------------------------------------------------------------- constraints
+
+void SqliteEngine::addConstraint(const Stmt& s, const TableConstraint& k)
+{
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT name, sql FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    q.addBindValue(s.table);
+    if (!q.exec() || !q.next())
+        throw DbError(QStringLiteral("Cannot find the object \"%1\" because it does not exist or you do not have "
+                                     "permissions.").arg(s.table));
+    const QString table = q.value(0).toString();
+    const QString oldSql = q.value(1).toString();
+    q.finish();
+
+    if (k.kind == TableConstraint::PrimaryKey || k.kind == TableConstraint::Unique) {
+        // SQLite keys an existing table through a unique index.
+        const QString name = !k.name.isEmpty() ? k.name
+            : QStringLiteral("%1_%2_%3").arg(k.kind == TableConstraint::PrimaryKey ? QStringLiteral("PK") : QStringLiteral("UQ"),
+                                             table, k.columns.join(QLatin1Char('_')));
+        QStringList cols;
+        for (const QString& c : k.columns)
+            cols.append(quoteIdent(c));
+        QSqlQuery idx(db_);
+        if (!idx.exec(QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
+                          .arg(quoteIdent(sqliteIndexName(table, name)), quoteIdent(table), cols.join(QStringLiteral(", "))))) {
+            const QString text = idx.lastError().databaseText();
+            schemaChanged();
+            if (text.contains(QLatin1String("UNIQUE constraint failed")))
+                throw DbError(QStringLiteral("The CREATE UNIQUE INDEX statement terminated because a duplicate key was "
+                                             "found for the object name 'dbo.%1' and the index name '%2'.")
+                                  .arg(table, name));
+            throw DbError(translateError(text, &s));
+        }
+        schemaChanged();
+        return;
+    }
+
+    // Foreign keys and checks do not change how rows are stored, so the
+    // table's definition is amended in place and the rows are then checked.
+    const int close = oldSql.lastIndexOf(QLatin1Char(')'));
+    if (close < 0)
+        throw DbError(QStringLiteral("The definition of table '%1' cannot be amended.").arg(table));
+    const QString clause = generator_.constraintClause(k);
+    const QString newSql = oldSql.left(close).trimmed() + QStringLiteral(",\n  ") + clause + QStringLiteral("\n)");
+    // A second connection makes the change, so that this one notices the new
+    // schema version and reads the amended definition before its next statement.
+    auto setDefinition = [&](const QString& sql) {
+        sqlite3* h = nullptr;
+        QString error;
+        if (sqlite3_open_v2(file_.toUtf8().constData(), &h, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+            sqlite3_busy_timeout(h, 10000);
+            sqlite3_stmt* st = nullptr;
+            int version = 0;
+            if (sqlite3_prepare_v2(h, "PRAGMA schema_version", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+                version = sqlite3_column_int(st, 0);
+            sqlite3_finalize(st);
+            st = nullptr;
+            const QByteArray sqlUtf8 = sql.toUtf8();
+            const QByteArray tableUtf8 = table.toUtf8();
+            const bool ok = sqlite3_exec(h, "PRAGMA writable_schema = ON", nullptr, nullptr, nullptr) == SQLITE_OK
+                && sqlite3_prepare_v2(h, "UPDATE main.sqlite_master SET sql = ? WHERE type = 'table' AND name = ?", -1,
+                                      &st, nullptr) == SQLITE_OK
+                && sqlite3_bind_text(st, 1, sqlUtf8.constData(), int(sqlUtf8.size()), SQLITE_TRANSIENT) == SQLITE_OK
+                && sqlite3_bind_text(st, 2, tableUtf8.constData(), int(tableUtf8.size()), SQLITE_TRANSIENT) == SQLITE_OK
+                && sqlite3_step(st) == SQLITE_DONE;
+            if (!ok)
+                error = QString::fromUtf8(sqlite3_errmsg(h));
+            sqlite3_finalize(st);
+            sqlite3_exec(h, "PRAGMA writable_schema = OFF", nullptr, nullptr, nullptr);
+            const QByteArray bump = QStringLiteral("PRAGMA schema_version = %1").arg(version + 1).toUtf8();
+            sqlite3_exec(h, bump.constData(), nullptr, nullptr, nullptr);
+        } else {
+            error = QString::fromUtf8(sqlite3_errmsg(h));
+        }
+        sqlite3_close(h);
+        schemaChanged();
+        // Pragmas answer from the schema in memory without checking its
+        // version; a read of the schema table makes this connection reload it.
+        QSqlQuery reload(db_);
+        reload.exec(QStringLiteral("SELECT count(*) FROM main.sqlite_master"));
+        if (!error.isEmpty())
+            throw DbError(QStringLiteral("The definition of table '%1' could not be changed: %2").arg(table, error));
+    };
+    setDefinition(newSql);
+    QString conflict;
+    if (k.kind == TableConstraint::ForeignKey) {
+        QSqlQuery check(db_);
+        if (check.exec(QStringLiteral("PRAGMA foreign_key_check(%1)").arg(quoteIdent(table))) && check.next())
+            conflict = QStringLiteral("ALTER TABLE statement conflicted with COLUMN FOREIGN KEY constraint '%1'. The "
+                                      "conflict occurred in database '%2', table '%3', column '%4'.")
+                           .arg(k.name, database_, k.refTable, k.refColumns.value(0, k.columns.value(0)));
+    } else {
+        QSqlQuery check(db_);
+        const QString condition = clause.mid(clause.indexOf(QLatin1String("CHECK (")) + 6);
+        if (check.exec(QStringLiteral("SELECT 1 FROM %1 WHERE NOT %2 LIMIT 1").arg(quoteIdent(table), condition))
+            && check.next())
+            conflict = QStringLiteral("ALTER TABLE statement conflicted with COLUMN CHECK constraint '%1'. The "
+                                      "conflict occurred in database '%2', table '%3'.")
+                           .arg(k.name, database_, table);
+    }
+    if (!conflict.isEmpty()) {
+        setDefinition(oldSql);
+        throw DbError(conflict);
+    }
 }
 
 // ---------------------------------------------------------------- foreign keys

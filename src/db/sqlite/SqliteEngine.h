@@ -72,6 +72,7 @@ private:
     Flow runList(const std::vector<StmtPtr>& list, Frame& frame, ResultSet& result);
     void runSelect(const Stmt& s, Frame& frame, ResultSet& result);
     void runSchemaChange(const Stmt& s, Frame& frame);
+    void addConstraint(const Stmt& s, const TableConstraint& k);
     QVariant evaluate(const Expr& e, const void* key, int role, Frame& frame);
     bool test(const Expr& condition, const void* key, Frame& frame);
     const GeneratedSql& generated(const void* key, int role, const std::function<GeneratedSql()>& make);
