@@ -280,13 +280,19 @@ GeneratedSql SqlGenerator::selectCondition(const Expr& e)
 QString SqlGenerator::insert(const Stmt& s)
 {
     QStringList targetColumns = s.columns;
-    if (targetColumns.isEmpty())
-        targetColumns = schema_.columns(s.table);
+    if (targetColumns.isEmpty()) {
+        // Without a column list the values go to every column but the identity.
+        const QString identity = schema_.identityColumn(s.table);
+        for (const QString& c : schema_.columns(s.table)) {
+            if (c.compare(identity, Qt::CaseInsensitive) != 0)
+                targetColumns.append(c);
+        }
+    }
     QString sql = QStringLiteral("INSERT INTO ") + quoteIdent(s.table);
     if (s.defaultValues)
         return sql + QStringLiteral(" DEFAULT VALUES");
 
-    QStringList cols = s.columns;
+    QStringList cols = targetColumns;
     std::vector<std::vector<ExprPtr>> rows = s.values;
     // SQLite has no DEFAULT inside VALUES: leave such columns out, which
     // gives them their default as well.
@@ -402,7 +408,10 @@ QString SqlGenerator::update(const Stmt& s)
     if (!alias.isEmpty())
         sql += QStringLiteral(" AS ") + quoteIdent(alias);
     QStringList sets;
+    const QString identity = schema_.identityColumn(target);
     for (const auto& [column, value] : s.assignments) {
+        if (!identity.isEmpty() && column.compare(identity, Qt::CaseInsensitive) == 0)
+            throw DbError(QStringLiteral("Cannot update identity column '%1'.").arg(column));
         QString v;
         const QString type = schema_.columnType(target, column);
         if (unparen(*value).kind == Expr::String && !type.isEmpty() && parseTypeNameSafe(type).isDate()) {
@@ -635,8 +644,10 @@ QString SqlGenerator::source(const TableSource& t, Scope& scope, const Scope* ou
             type = QStringLiteral(" LEFT OUTER JOIN ");
         else if (t.joinType == QLatin1String("CROSS"))
             type = QStringLiteral(" CROSS JOIN ");
+        else if (t.joinType == QLatin1String("RIGHT"))
+            type = QStringLiteral(" RIGHT OUTER JOIN ");
         else
-            unsupported(t.joinType + QStringLiteral(" OUTER JOIN"));
+            type = QStringLiteral(" FULL OUTER JOIN ");
         QString text = left + type + right;
         if (t.on)
             text += QStringLiteral(" ON ") + expr(*t.on, scope);

@@ -20,6 +20,8 @@ public:
     virtual QString columnType(const QString& table, const QString& column) const = 0;
     // The table's columns in order (for INSERT without a column list).
     virtual QStringList columns(const QString& table) const = 0;
+    // The table's IDENTITY column, or empty when it has none.
+    virtual QString identityColumn(const QString& table) const = 0;
     // The base type of a user-defined type, or an empty name when unknown.
     virtual TypeName userType(const QString& name) const = 0;
 };

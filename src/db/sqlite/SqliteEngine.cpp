@@ -47,6 +47,9 @@ QVariant toSqlite(const QVariant& v)
         return canonicalDateTime(v.toDate().startOfDay());
     case QMetaType::Bool:
         return v.toBool() ? 1 : 0;
+    case QMetaType::QString:
+        // Only an invalid QVariant means NULL; an empty text stays a text.
+        return v.toString().isNull() ? QVariant(QString(QLatin1String(""))) : v;
     default:
         return v;
     }
@@ -249,6 +252,7 @@ ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
     }
     Frame frame;
     frame.params = &params;
+    frame.batch = batch.get();
     ResultSet result;
     runList(batch->statements, frame, result);
     return result;
@@ -317,6 +321,7 @@ SqliteEngine::CallResult SqliteEngine::callProcedure(const Procedure& proc, cons
         throw DbError(QStringLiteral("Maximum stored procedure, function, trigger, or view nesting level exceeded "
                                      "(limit 32)."));
     Frame callee;
+    callee.batch = proc.batch.get();
     for (int i = 0; i < int(def.procParams.size()); ++i) {
         const auto& p = def.procParams[size_t(i)];
         Variable v;
@@ -479,7 +484,20 @@ void SqliteEngine::addUserType(const QString& name, const TypeName& base)
 SqliteEngine::Flow SqliteEngine::runList(const std::vector<StmtPtr>& list, Frame& frame, ResultSet& result)
 {
     for (const StmtPtr& s : list) {
-        const Flow f = run(*s, frame, result);
+        Flow f = Flow::Normal;
+        try {
+            f = run(*s, frame, result);
+        } catch (const DbError& e) {
+            // What the engine cannot translate is named with the text near it.
+            if (frame.batch && e.message().startsWith(QLatin1String("The embedded engine does not support"))
+                && !e.message().contains(QLatin1String(" (line "))) {
+                throw DbError(e.message()
+                              + QStringLiteral(" (line %1, near \"%2\")")
+                                    .arg(s->line)
+                                    .arg(frame.batch->text.mid(s->pos, 60).simplified()));
+            }
+            throw;
+        }
         if (f != Flow::Normal)
             return f;
     }
@@ -543,7 +561,27 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
     case Stmt::SelectStmt:
         runSelect(s, frame, result);
         return Flow::Normal;
+    case Stmt::IdentityInsert: {
+        const QString identity = identityColumn(s.table);
+        if (identity.isEmpty())
+            throw DbError(QStringLiteral("Table '%1' does not have the identity property. Cannot perform SET "
+                                         "operation.").arg(s.table));
+        if (s.flag)
+            identityInsert_.insert(s.table.toUpper());
+        else
+            identityInsert_.remove(s.table.toUpper());
+        return Flow::Normal;
+    }
     case Stmt::Insert:
+        if (!s.columns.isEmpty() && !identityInsert_.contains(s.table.toUpper())) {
+            const QString identity = identityColumn(s.table);
+            for (const QString& c : s.columns) {
+                if (!identity.isEmpty() && c.compare(identity, Qt::CaseInsensitive) == 0)
+                    throw DbError(QStringLiteral("Cannot insert explicit value for identity column in table '%1' "
+                                                 "when IDENTITY_INSERT is set to OFF.").arg(s.table));
+            }
+        }
+        [[fallthrough]];
     case Stmt::Update:
     case Stmt::Delete: {
         const GeneratedSql& g = generated(&s, 0, [&] { return generator_.statement(s); });
@@ -1046,6 +1084,15 @@ void SqliteEngine::loadTable(const QString& table) const
             info.types.insert(name.toUpper(), q.value(2).toString());
         }
     }
+    // The engine writes an IDENTITY column as the AUTOINCREMENT rowid.
+    q.prepare(QStringLiteral("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    q.addBindValue(table);
+    if (q.exec() && q.next()) {
+        static const QRegularExpression identity(QStringLiteral("\"([^\"]+)\" INTEGER PRIMARY KEY AUTOINCREMENT"));
+        const QRegularExpressionMatch m = identity.match(q.value(0).toString());
+        if (m.hasMatch())
+            info.identity = m.captured(1);
+    }
     tables_.insert(key, info);
 }
 
@@ -1053,6 +1100,12 @@ QString SqliteEngine::columnType(const QString& table, const QString& column) co
 {
     loadTable(table);
     return tables_.value(table.toUpper()).types.value(column.toUpper());
+}
+
+QString SqliteEngine::identityColumn(const QString& table) const
+{
+    loadTable(table);
+    return tables_.value(table.toUpper()).identity;
 }
 
 QStringList SqliteEngine::columns(const QString& table) const

@@ -5,6 +5,7 @@
 #include "db/Engine.h"
 
 #include <QHash>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -44,6 +45,7 @@ private:
     struct Frame {
         QHash<QString, Variable> variables;  // names upper-cased, with "@"
         const ParamValues* params = nullptr;
+        const Batch* batch = nullptr;  // the text being run, for messages
         QVariant returnValue;
     };
     enum class Flow { Normal, Break, Continue, Return };
@@ -89,6 +91,7 @@ private:
     // SchemaInfo
     QString columnType(const QString& table, const QString& column) const override;
     QStringList columns(const QString& table) const override;
+    QString identityColumn(const QString& table) const override;
     TypeName userType(const QString& name) const override;
     void loadTable(const QString& table) const;
 
@@ -104,7 +107,9 @@ private:
     struct TableInfo {
         QStringList columns;
         QHash<QString, QString> types;  // upper-cased column -> declared type
+        QString identity;               // the IDENTITY column, if any
     };
+    QSet<QString> identityInsert_;      // upper-cased tables with IDENTITY_INSERT ON
     mutable QHash<QString, TableInfo> tables_;
     mutable QHash<QString, TypeName> userTypes_;
     QHash<QString, Procedure> procedures_;

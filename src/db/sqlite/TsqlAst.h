@@ -164,6 +164,7 @@ struct Stmt {
         Print,
         Exec,
         CreateProcedure,
+        IdentityInsert,  // SET IDENTITY_INSERT table ON|OFF (flag)
         Ignored        // SET NOCOUNT and friends
     };
     Kind kind = Ignored;
@@ -222,10 +223,12 @@ struct Stmt {
     std::vector<ProcParamDef> procParams;
     QString procBodyText;  // the whole CREATE PROCEDURE text, kept in the database
     bool alter = false;
+    bool flag = false;
 };
 
 struct Batch {
     std::vector<StmtPtr> statements;
+    QString text;  // the source, for messages that quote it
 };
 
 } // namespace db::sqlite

@@ -370,6 +370,16 @@ private:
             }
             return s;
         }
+        if (isWord("IDENTITY_INSERT")) {
+            ++p_;
+            s->kind = Stmt::IdentityInsert;
+            s->table = objectName();
+            if (acceptWord("ON"))
+                s->flag = true;
+            else if (!acceptWord("OFF"))
+                syntaxError();
+            return s;
+        }
         // Session options: accepted and ignored.
         static const QSet<QString> options{QStringLiteral("NOCOUNT"), QStringLiteral("ANSI_NULLS"),
                                            QStringLiteral("ANSI_PADDING"), QStringLiteral("ANSI_WARNINGS"),
@@ -1576,7 +1586,9 @@ private:
 
 Batch parseBatch(const QString& sql)
 {
-    return Parser(sql).parseBatch();
+    Batch b = Parser(sql).parseBatch();
+    b.text = sql;
+    return b;
 }
 
 TypeName parseTypeName(const QString& text)
