@@ -13,6 +13,7 @@ QEL_PACKAGES=(
     libqt6sql6-odbc
     libsqlite3-dev
     libgtest-dev
+    libbenchmark-dev
     libcurl4-openssl-dev
     unixodbc
     unixodbc-dev
