@@ -117,6 +117,7 @@ TEST_F(Tsql, FunctionsAndConversions)
     EXPECT_EQ(db.scalar("SELECT Year(Made) * 100 + Month(Made) FROM Item WHERE Id = 2"), "202602");
     EXPECT_EQ(db.scalar("SELECT DateDiff(day, '2026-01-01', Made) FROM Item WHERE Id = 1"), "14");
     EXPECT_EQ(db.scalar("SELECT Convert(VarChar(10), DateAdd(month, 1, Made), 112) FROM Item WHERE Id = 1"), "20260215");
+    EXPECT_EQ(db.scalar("SELECT DB_NAME() + Char(65) + Convert(VarChar(3), Ascii('a'))"), "TESTDBA97");
     EXPECT_EQ(db.errorOf("SELECT NoSuchFunction(1)"), "'NOSUCHFUNCTION' is not a recognized built-in function name.");
 }
 

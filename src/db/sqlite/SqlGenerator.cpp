@@ -100,6 +100,10 @@ const QHash<QString, QString>& simpleFunctions()
         {QStringLiteral("CHARINDEX"), QStringLiteral("ms_charindex")},
         {QStringLiteral("REPLACE"), QStringLiteral("ms_replace")},
         {QStringLiteral("SPACE"), QStringLiteral("ms_space")},
+        {QStringLiteral("CHAR"), QStringLiteral("char")},
+        {QStringLiteral("NCHAR"), QStringLiteral("char")},
+        {QStringLiteral("ASCII"), QStringLiteral("unicode")},
+        {QStringLiteral("UNICODE"), QStringLiteral("unicode")},
         {QStringLiteral("REPLICATE"), QStringLiteral("ms_replicate")},
         {QStringLiteral("REVERSE"), QStringLiteral("ms_reverse")},
         {QStringLiteral("STR"), QStringLiteral("ms_str")},
@@ -890,6 +894,8 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
 {
     if (e.text == QLatin1String("SCOPE_IDENTITY") || e.text == QLatin1String("IDENT_CURRENT"))
         return QStringLiteral("last_insert_rowid()");
+    if (e.text == QLatin1String("DB_NAME") && e.args.empty())
+        return quoteString(schema_.databaseName());
     const auto& map = simpleFunctions();
     const auto it = map.find(e.text);
     if (it == map.end())

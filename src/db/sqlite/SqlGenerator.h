@@ -22,6 +22,8 @@ public:
     virtual QStringList columns(const QString& table) const = 0;
     // The table's IDENTITY column, or empty when it has none.
     virtual QString identityColumn(const QString& table) const = 0;
+    // The database the statements run in (DB_NAME()).
+    virtual QString databaseName() const = 0;
     // The base type of a user-defined type, or an empty name when unknown.
     virtual TypeName userType(const QString& name) const = 0;
 };

@@ -59,7 +59,7 @@ QVariant toSqlite(const QVariant& v)
 
 QString findDatabaseFile(const QString& folder, const QString& name)
 {
-    const QDir dir(folder);
+    const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
     if (name.trimmed().isEmpty() || !dir.exists())
         return QString();
     const QString wanted = name.trimmed() + QStringLiteral(".sqlite");
@@ -71,8 +71,10 @@ QString findDatabaseFile(const QString& folder, const QString& name)
     return QString();
 }
 
-void createDatabase(const QString& folder, const QString& name)
+void createDatabase(const QString& folderGiven, const QString& name)
 {
+    // "sqlite:" with no folder opens databases in the current folder; create there too.
+    const QString folder = folderGiven.isEmpty() ? QStringLiteral(".") : folderGiven;
     if (!findDatabaseFile(folder, name).isEmpty())
         throw DbError(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(name));
     if (!QDir().mkpath(folder))

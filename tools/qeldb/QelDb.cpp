@@ -1,0 +1,509 @@
+#include "QelDb.h"
+
+#include "db/DbError.h"
+#include "db/sqlite/SqliteEngine.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QIODevice>
+#include <QRegularExpression>
+#include <QTime>
+
+#include <charconv>
+#include <cmath>
+#include <memory>
+
+namespace qeldb {
+
+namespace {
+
+const QString kServerFile = QStringLiteral("Server.Dat");
+
+// Options that take a value, and those that do not.
+struct OptionName {
+    const char* name;
+    QString Options::*target;
+};
+const OptionName kValueOptions[] = {
+    {"--server", &Options::server},
+    {"--database", &Options::database},
+    {"--user", &Options::user},
+    {"--password", &Options::password},
+};
+
+bool isHelp(const QString& a)
+{
+    return a == QLatin1String("--help") || a == QLatin1String("-h");
+}
+
+bool isVerbose(const QString& a)
+{
+    return a == QLatin1String("--verbose") || a == QLatin1String("-v");
+}
+
+// Something that looks like an option the tool does not know, as opposed to
+// a query or file name that merely starts with a dash ("-- note\nSELECT ...").
+bool looksLikeOption(const QString& a)
+{
+    static const QRegularExpression option(QStringLiteral("\\A--?[A-Za-z][A-Za-z-]*(=.*)?\\z"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    return !a.contains(QLatin1Char('\n')) && option.match(a).hasMatch();
+}
+
+CommandLine usageError(const QString& why)
+{
+    CommandLine c;
+    c.outcome = CommandLine::Outcome::UsageError;
+    c.error = why;
+    return c;
+}
+
+QByteArray line(const QString& text)
+{
+    return text.toUtf8() + '\n';
+}
+
+QString escapeText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '\t': out += QLatin1String("\\t"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+template <typename Float>
+QString shortestDecimal(Float value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NaN");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
+    // Fixed notation rather than an exponent: these are amounts and
+    // quantities, read by people and by scripts that expect plain digits.
+    // The largest double has 309 integer digits, the smallest 1074 decimals
+    // after a run of zeros; this is enough for both.
+    char buffer[1200];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (ec != std::errc())
+        return QString::number(double(value), 'g', 17);
+    return QString::fromLatin1(buffer, int(end - buffer));
+}
+
+} // namespace
+
+// ---- command line ----------------------------------------------------------
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage: qel-db [OPTIONS] COMMAND ...\n"
+        "\n"
+        "Commands:\n"
+        "  create NAME      make an empty database\n"
+        "  script FILE...   run T-SQL scripts; a line holding only GO or only / ends a batch,\n"
+        "                   each batch runs by itself; the first failure stops everything\n"
+        "  query SQL        run one batch and print the rows of its last result as\n"
+        "                   tab-separated text, a header line first\n"
+        "\n"
+        "Options:\n"
+        "  --server NAME    SQL Server host (host, host,port, host\\instance), or\n"
+        "                   sqlite:FOLDER for the embedded engine; by default the first\n"
+        "                   line of Server.Dat in the current folder, else QEL\n"
+        "  --database NAME  database to work in (default QEL_CONFIG)\n"
+        "  --user U         login (default the program's own)\n"
+        "  --password P     password (default the program's own)\n"
+        "  --verbose        with script: one line per batch run\n"
+        "  --help           show this text\n"
+        "\n"
+        "Exit status: 0 done, 1 failed, 2 bad command line.\n");
+}
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    CommandLine result;
+    Options& o = result.options;
+    bool optionsEnded = false;
+    bool haveCommand = false;
+
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        if (!optionsEnded) {
+            if (a == QLatin1String("--")) {
+                optionsEnded = true;
+                continue;
+            }
+            if (isHelp(a)) {
+                result.outcome = CommandLine::Outcome::Help;
+                return result;
+            }
+            if (isVerbose(a)) {
+                o.verbose = true;
+                continue;
+            }
+            bool matched = false;
+            for (const OptionName& opt : kValueOptions) {
+                const QLatin1String name(opt.name);
+                QString value;
+                if (a == name) {
+                    if (i + 1 >= arguments.size())
+                        return usageError(QStringLiteral("%1 needs a value").arg(name));
+                    value = arguments.at(++i);
+                } else if (a.startsWith(name + QLatin1Char('='))) {
+                    value = a.mid(name.size() + 1);
+                } else {
+                    continue;
+                }
+                o.*(opt.target) = value;
+                if (opt.target == &Options::server)
+                    o.serverGiven = true;
+                matched = true;
+                break;
+            }
+            if (matched)
+                continue;
+            // Before the command every dash is an option; after it only
+            // what could not be a query or a file name.
+            if ((!haveCommand && a.startsWith(QLatin1Char('-'))) || (haveCommand && looksLikeOption(a)))
+                return usageError(QStringLiteral("unknown option %1").arg(a));
+        }
+        if (!haveCommand) {
+            o.command = a;
+            haveCommand = true;
+        } else {
+            o.arguments.append(a);
+        }
+    }
+
+    if (!haveCommand)
+        return usageError(QStringLiteral("no command given"));
+    if (o.command == QLatin1String("create")) {
+        if (o.arguments.size() != 1 || o.arguments.first().isEmpty())
+            return usageError(QStringLiteral("create takes one database name"));
+    } else if (o.command == QLatin1String("script")) {
+        if (o.arguments.isEmpty())
+            return usageError(QStringLiteral("script needs at least one file"));
+    } else if (o.command == QLatin1String("query")) {
+        if (o.arguments.size() != 1)
+            return usageError(QStringLiteral("query takes one batch of SQL (quote it)"));
+    } else {
+        return usageError(QStringLiteral("unknown command %1").arg(o.command));
+    }
+    result.outcome = CommandLine::Outcome::Run;
+    return result;
+}
+
+// ---- connection ------------------------------------------------------------
+
+QString serverNameFromFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString::fromLatin1(kDefaultServer);
+    QByteArray first = file.readLine();
+    if (first.endsWith('\n'))
+        first.chop(1);
+    if (first.endsWith('\r'))
+        first.chop(1);
+    // Windows editors put a byte-order mark in front; it is never part of a
+    // host name.
+    if (first.startsWith("\xEF\xBB\xBF"))
+        first.remove(0, 3);
+    if (first.isEmpty())
+        return QString::fromLatin1(kDefaultServer);
+    return QString::fromUtf8(first);
+}
+
+QString serverName(const Options& options)
+{
+    return options.serverGiven ? options.server : serverNameFromFile(kServerFile);
+}
+
+QStringList connectionParams(const Options& options, const QString& database)
+{
+    return {
+        QStringLiteral("DATABASE NAME=") + database,
+        QStringLiteral("SERVER NAME=") + serverName(options),
+        QStringLiteral("USER NAME=") + options.user,
+        QStringLiteral("PASSWORD=") + options.password,
+        QStringLiteral("MAX QUERY TIME=600"),
+        QStringLiteral("TDS PACKET SIZE=4096"),
+    };
+}
+
+QStringList connectionParams(const Options& options)
+{
+    return connectionParams(options, options.database);
+}
+
+bool isEmbeddedServer(const QString& server, QString* folder)
+{
+    // Read exactly as db::openEngine reads it, so that the tool creates the
+    // file where the engine will later look for it.
+    const QString s = server.trimmed();
+    if (!s.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive))
+        return false;
+    if (folder)
+        *folder = s.mid(7);
+    return true;
+}
+
+// ---- scripts ---------------------------------------------------------------
+
+QString decodeScript(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    return QString::fromUtf8(bytes);
+}
+
+std::vector<Batch> splitBatches(const QString& text)
+{
+    std::vector<Batch> batches;
+    QStringList current;
+    int firstLine = 0;  // first non-blank line of the batch being gathered
+    auto flush = [&] {
+        if (firstLine > 0) {
+            // Leading blank lines carry nothing; trailing ones are harmless
+            // but dropped too so that the batch is what the reader sees.
+            while (!current.isEmpty() && current.last().trimmed().isEmpty())
+                current.removeLast();
+            batches.push_back(Batch{firstLine, current.join(QLatin1Char('\n'))});
+        }
+        current.clear();
+        firstLine = 0;
+    };
+
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString l = lines.at(i);
+        if (l.endsWith(QLatin1Char('\r')))
+            l.chop(1);
+        const QString t = l.trimmed();
+        if (t.compare(QLatin1String("GO"), Qt::CaseInsensitive) == 0 || t == QLatin1String("/")) {
+            flush();
+            continue;
+        }
+        if (firstLine == 0) {
+            if (t.isEmpty())
+                continue;
+            firstLine = int(i) + 1;
+        }
+        current.append(l);
+    }
+    flush();
+    return batches;
+}
+
+// ---- output ----------------------------------------------------------------
+
+QString formatValue(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return QStringLiteral("NULL");
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::SChar:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+        return QString::number(value.toLongLong());
+    case QMetaType::UInt:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+        return QString::number(value.toULongLong());
+    case QMetaType::Double:
+        return shortestDecimal(value.toDouble());
+    case QMetaType::Float:
+        return shortestDecimal(value.toFloat());
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    case QMetaType::QDate:
+        // As the embedded engine keeps a date: midnight of that day, so that
+        // the same data prints the same from either engine.
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00.000"));
+    case QMetaType::QTime: {
+        const QTime t = value.toTime();
+        return t.toString(t.msec() ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss"));
+    }
+    case QMetaType::QByteArray:
+        return QStringLiteral("0x") + QString::fromLatin1(value.toByteArray().toHex().toUpper());
+    default:
+        return escapeText(value.toString());
+    }
+}
+
+QByteArray formatResult(const db::ResultSet& result)
+{
+    QByteArray out;
+    if (!result.returnsRows)
+        return out;
+    QStringList header;
+    header.reserve(result.columns.size());
+    for (const QString& c : result.columns)
+        header.append(escapeText(c));
+    out += line(header.join(QLatin1Char('\t')));
+    for (const QVector<QVariant>& row : result.rows) {
+        QString text;
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            if (c > 0)
+                text += QLatin1Char('\t');
+            text += formatValue(row.at(c));
+        }
+        out += line(text);
+    }
+    return out;
+}
+
+// ---- commands --------------------------------------------------------------
+
+namespace {
+
+class Tool {
+public:
+    Tool(const Options& options, QIODevice& out, QIODevice& err) : o_(options), out_(out), err_(err) {}
+
+    int create();
+    int script();
+    int query();
+
+private:
+    void say(const QString& text) { out_.write(line(text)); }
+    void complain(const QString& text) { err_.write(line(text)); }
+
+    const Options& o_;
+    QIODevice& out_;
+    QIODevice& err_;
+};
+
+int Tool::create()
+{
+    const QString name = o_.arguments.first();
+    const QString server = serverName(o_);
+    try {
+        QString folder;
+        if (isEmbeddedServer(server, &folder)) {
+            // "sqlite:" alone means the current folder to the engine; say so
+            // to the creator too, which cannot make a folder with no name.
+            db::sqlite::createDatabase(folder.isEmpty() ? QStringLiteral(".") : folder, name);
+        } else {
+            Options onMaster = o_;
+            onMaster.server = server;
+            onMaster.serverGiven = true;
+            const auto engine = db::openEngine(connectionParams(onMaster, QStringLiteral("master")));
+            QString quoted = name;
+            quoted.replace(QLatin1Char(']'), QLatin1String("]]"));
+            engine->execute(QStringLiteral("CREATE DATABASE [%1]").arg(quoted), db::ParamValues());
+        }
+    } catch (const db::DbError& e) {
+        complain(e.message());
+        return 1;
+    }
+    return 0;
+}
+
+int Tool::script()
+{
+    // Every file is read before the first batch runs: a mistyped file name
+    // must not leave a database half set up.
+    struct File {
+        QString name;
+        std::vector<Batch> batches;
+    };
+    std::vector<File> files;
+    for (const QString& name : o_.arguments) {
+        QFile f(name);
+        if (!f.open(QIODevice::ReadOnly)) {
+            complain(QStringLiteral("%1: cannot read: %2").arg(name, f.errorString()));
+            return 1;
+        }
+        files.push_back(File{name, splitBatches(decodeScript(f.readAll()))});
+    }
+
+    std::unique_ptr<db::Engine> engine;
+    try {
+        engine = db::openEngine(connectionParams(o_));
+    } catch (const db::DbError& e) {
+        complain(e.message());
+        return 1;
+    }
+
+    const db::ParamValues noParams;
+    for (const File& file : files) {
+        for (const Batch& batch : file.batches) {
+            if (o_.verbose) {
+                QString first = batch.sql.section(QLatin1Char('\n'), 0, 0).trimmed();
+                if (first.size() > 60)
+                    first = first.left(57) + QLatin1String("...");
+                say(QStringLiteral("%1:%2: %3").arg(file.name).arg(batch.line).arg(first));
+            }
+            try {
+                engine->execute(batch.sql, noParams);
+            } catch (const db::DbError& e) {
+                complain(QStringLiteral("%1:%2: %3").arg(file.name).arg(batch.line).arg(e.message()));
+                return 1;
+            }
+        }
+    }
+    return 0;
+}
+
+int Tool::query()
+{
+    db::ResultSet result;
+    try {
+        const auto engine = db::openEngine(connectionParams(o_));
+        result = engine->execute(o_.arguments.first(), db::ParamValues());
+    } catch (const db::DbError& e) {
+        complain(e.message());
+        return 1;
+    }
+    out_.write(formatResult(result));
+    return 0;
+}
+
+} // namespace
+
+int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
+{
+    const CommandLine cl = parseCommandLine(arguments);
+    switch (cl.outcome) {
+    case CommandLine::Outcome::Help:
+        out.write(usageText().toUtf8());
+        return 0;
+    case CommandLine::Outcome::UsageError:
+        err.write(line(QStringLiteral("qel-db: ") + cl.error));
+        err.write(usageText().toUtf8());
+        return 2;
+    case CommandLine::Outcome::Run:
+        break;
+    }
+
+    Tool tool(cl.options, out, err);
+    const QString& command = cl.options.command;
+    try {
+        if (command == QLatin1String("create"))
+            return tool.create();
+        if (command == QLatin1String("script"))
+            return tool.script();
+        return tool.query();
+    } catch (const std::exception& e) {
+        // Not a database failure (those are reported where they happen),
+        // but still one to report rather than to abort on.
+        err.write(line(QStringLiteral("qel-db: ") + QString::fromUtf8(e.what())));
+        return 1;
+    }
+}
+
+} // namespace qeldb
