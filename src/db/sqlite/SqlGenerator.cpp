@@ -21,7 +21,8 @@ TypeName parseTypeNameSafe(const QString& text)
         if (parts.size() == 2) {
             t.precision = parts[0].trimmed().toInt();
             t.scale = parts[1].trimmed().toInt();
-        } else if (parts[0].trimmed().compare(QLatin1String("MAX"), Qt::CaseInsensitive) == 0) {
+        } else if (parts[0].trimmed().compare(QLatin1String("MAX"), Qt::CaseInsensitive) == 0
+                   || parts[0].trimmed() == QLatin1String("-1")) {
             t.length = -2;
         } else if (t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC")) {
             t.precision = parts[0].trimmed().toInt();
@@ -198,6 +199,9 @@ QString SqlGenerator::sqliteType(const TypeName& type) const
     QString text = t.text();
     if (t.name == QLatin1String("DEC"))
         text.replace(0, 3, QStringLiteral("DECIMAL"));
+    // SQLite takes only numbers in a type's parentheses: (MAX) is kept as (-1).
+    if (t.length == -2)
+        text = t.name + QStringLiteral("(-1)");
     if (t.isText())
         text += kCollate;
     return text;
@@ -487,7 +491,10 @@ QString SqlGenerator::columnDef(const ColumnDef& c, bool inCreate, bool tableHas
         if (c.identityStep != 1)
             unsupported(QStringLiteral("IDENTITY with a step other than 1"));
         // The rowid is SQLite's identity: ids only grow, as in SQL Server.
-        sql += QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+        sql += QStringLiteral("INTEGER");
+        if (!c.constraintName.isEmpty())
+            sql += QStringLiteral(" CONSTRAINT ") + quoteIdent(c.constraintName);
+        sql += QStringLiteral(" PRIMARY KEY AUTOINCREMENT");
         if (c.notNull)
             sql += QStringLiteral(" NOT NULL");
         return sql;
@@ -534,12 +541,17 @@ QString SqlGenerator::createTable(const Stmt& s)
 
     QStringList parts;
     for (const auto& c : s.columnDefs) {
-        bool keyIsThisColumn = false;
-        for (const auto& k : s.constraints)
-            keyIsThisColumn = keyIsThisColumn
-                || (k.kind == TableConstraint::PrimaryKey && k.columns.size() == 1
-                    && k.columns[0].compare(c.name, Qt::CaseInsensitive) == 0);
-        parts.append(columnDef(c, true, hasPrimaryKey && !keyIsThisColumn));
+        const TableConstraint* keyOfThisColumn = nullptr;
+        for (const auto& k : s.constraints) {
+            if (k.kind == TableConstraint::PrimaryKey && k.columns.size() == 1
+                && k.columns[0].compare(c.name, Qt::CaseInsensitive) == 0)
+                keyOfThisColumn = &k;
+        }
+        ColumnDef column = c;
+        // A table-level key on the identity column is written with the column.
+        if (keyOfThisColumn && c.identity && column.constraintName.isEmpty())
+            column.constraintName = keyOfThisColumn->name;
+        parts.append(columnDef(column, true, hasPrimaryKey && !keyOfThisColumn));
     }
     for (const auto& k : s.constraints) {
         // An identity column named as the whole key is the rowid already.
@@ -692,9 +704,8 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
             continue;
         }
         QString text = expr(e, scope);
-        const QString name = itemName(item);
-        if (!name.isEmpty())
-            text += QStringLiteral(" AS ") + quoteIdent(name);
+        // An expression without an alias has no name, as in SQL Server.
+        text += QStringLiteral(" AS ") + quoteIdent(itemName(item));
         items.append(text);
     }
     sql += items.join(QStringLiteral(", "));

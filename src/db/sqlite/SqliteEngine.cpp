@@ -771,7 +771,9 @@ ResultSet SqliteEngine::runSql(const GeneratedSql& g, Frame& frame, const Stmt* 
         qCDebug(lcSql).noquote() << g.sql << "--" << shown.join(QStringLiteral(", "));
     }
     if (!q->exec()) {
+        failedQuery_ = q;
         const QString message = translateError(q->lastError().databaseText(), stmt);
+        failedQuery_ = nullptr;
         q->finish();
         throw DbError(message);
     }
@@ -848,16 +850,17 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
                     .arg(table, shown);
             }
             if (origin == QLatin1String("pk"))
-                return QStringLiteral("Violation of PRIMARY KEY constraint 'PK_%1'. Cannot insert duplicate key in "
-                                      "object 'dbo.%1'.")
-                    .arg(table);
-            return QStringLiteral("Violation of UNIQUE KEY constraint 'UQ_%1'. Cannot insert duplicate key in object "
-                                  "'dbo.%1'.")
-                .arg(table);
+                return QStringLiteral("Violation of PRIMARY KEY constraint '%1'. Cannot insert duplicate key in "
+                                      "object 'dbo.%2'.")
+                    .arg(constraintName(table, QStringLiteral("PRIMARY KEY"), cols, QStringLiteral("PK_") + table), table);
+            return QStringLiteral("Violation of UNIQUE KEY constraint '%1'. Cannot insert duplicate key in object "
+                                  "'dbo.%2'.")
+                .arg(constraintName(table, QStringLiteral("UNIQUE"), cols, QStringLiteral("UQ_") + table), table);
         }
-        return QStringLiteral("Violation of PRIMARY KEY constraint 'PK_%1'. Cannot insert duplicate key in object "
-                              "'dbo.%1'.")
-            .arg(table);
+        // No index on exactly these columns: the rowid, an INTEGER PRIMARY KEY.
+        return QStringLiteral("Violation of PRIMARY KEY constraint '%1'. Cannot insert duplicate key in object "
+                              "'dbo.%2'.")
+            .arg(constraintName(table, QStringLiteral("PRIMARY KEY"), cols, QStringLiteral("PK_") + table), table);
     }
     if (message.startsWith(QLatin1String("FOREIGN KEY constraint failed")))
         return foreignKeyConflict(verb, stmt ? stmt->table : QString());
@@ -877,6 +880,37 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
 }
 
 // ---------------------------------------------------------------- constraints
+
+QString SqliteEngine::constraintName(const QString& table, const QString& kind, const QStringList& columns,
+                                     const QString& fallback) const
+{
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    q.addBindValue(table);
+    if (!q.exec() || !q.next())
+        return fallback;
+    const QString sql = q.value(0).toString();
+    // Table level: CONSTRAINT "X" PRIMARY KEY ("a", "b").
+    const QRegularExpression tableLevel(QStringLiteral("CONSTRAINT \"([^\"]+)\" %1 \\(([^)]*)\\)").arg(kind));
+    for (auto it = tableLevel.globalMatch(sql); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QStringList cols = m.captured(2).split(QLatin1Char(','));
+        for (QString& c : cols)
+            c = c.trimmed().remove(QLatin1Char('"'));
+        if (cols.join(QLatin1Char(',')).compare(columns.join(QLatin1Char(',')), Qt::CaseInsensitive) == 0)
+            return m.captured(1);
+    }
+    // Column level: "a" TYPE ... CONSTRAINT "X" PRIMARY KEY.
+    if (columns.size() == 1) {
+        const QRegularExpression columnLevel(
+            QStringLiteral("\"%1\"[^,]*?CONSTRAINT \"([^\"]+)\" %2").arg(QRegularExpression::escape(columns[0]), kind),
+            QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = columnLevel.match(sql);
+        if (m.hasMatch())
+            return m.captured(1);
+    }
+    return fallback;
+}
 
 void SqliteEngine::addConstraint(const Stmt& s, const TableConstraint& k)
 {
@@ -1000,6 +1034,7 @@ std::vector<SqliteEngine::ForeignKey> SqliteEngine::foreignKeys() const
             k.parent = list.value(QStringLiteral("table")).toString();
             k.childColumn = list.value(QStringLiteral("from")).toString();
             k.parentColumn = list.value(QStringLiteral("to")).toString();
+            k.id = list.value(QStringLiteral("id")).toInt();
             if (k.parentColumn.isEmpty()) {
                 QSqlQuery info(db_);
                 info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(k.parent)));
@@ -1026,9 +1061,58 @@ std::vector<SqliteEngine::ForeignKey> SqliteEngine::foreignKeys() const
     return keys;
 }
 
+const SqliteEngine::ForeignKey* SqliteEngine::brokenKey(QSqlQuery& failed, const std::vector<ForeignKey>& keys,
+                                                        const QString& verb, const QString& table) const
+{
+    // Tables whose rows may now point nowhere: this one, and those referring to it.
+    QStringList candidates{table};
+    for (const ForeignKey& k : keys) {
+        if (k.parent.compare(table, Qt::CaseInsensitive) == 0 && !candidates.contains(k.child, Qt::CaseInsensitive))
+            candidates.append(k.child);
+    }
+    if (verb == QLatin1String("INSERT"))
+        candidates = QStringList{table};
+    QSqlQuery control(db_);
+    if (!control.exec(QStringLiteral("SAVEPOINT qel_key_probe")))
+        return nullptr;
+    control.exec(QStringLiteral("PRAGMA defer_foreign_keys = ON"));
+    QString child;
+    int id = -1;
+    if (failed.exec()) {
+        failed.finish();
+        for (const QString& t : candidates) {
+            QSqlQuery check(db_);
+            if (check.exec(QStringLiteral("PRAGMA foreign_key_check(%1)").arg(quoteIdent(t))) && check.next()) {
+                child = check.value(0).toString();
+                id = check.value(3).toInt();
+                break;
+            }
+        }
+    }
+    control.exec(QStringLiteral("ROLLBACK TO qel_key_probe"));
+    control.exec(QStringLiteral("RELEASE qel_key_probe"));
+    control.exec(QStringLiteral("PRAGMA defer_foreign_keys = OFF"));
+    for (const ForeignKey& k : keys) {
+        if (k.id == id && k.child.compare(child, Qt::CaseInsensitive) == 0)
+            return &k;
+    }
+    return nullptr;
+}
+
 QString SqliteEngine::foreignKeyConflict(const QString& verb, const QString& table) const
 {
     const std::vector<ForeignKey> keys = foreignKeys();
+    if (failedQuery_) {
+        if (const ForeignKey* k = brokenKey(*failedQuery_, keys, verb, table)) {
+            if (k->child.compare(table, Qt::CaseInsensitive) == 0 && verb != QLatin1String("DELETE"))
+                return QStringLiteral("%1 statement conflicted with COLUMN FOREIGN KEY constraint '%2'. The conflict "
+                                      "occurred in database '%3', table '%4', column '%5'.")
+                    .arg(verb, k->name, database_, k->parent, k->parentColumn);
+            return QStringLiteral("%1 statement conflicted with COLUMN REFERENCE constraint '%2'. The conflict "
+                                  "occurred in database '%3', table '%4', column '%5'.")
+                .arg(verb, k->name, database_, k->child, k->childColumn);
+        }
+    }
     if (verb == QLatin1String("DELETE")) {
         // Name the referencing table that still points at rows of this one.
         const ForeignKey* found = nullptr;
@@ -1054,7 +1138,9 @@ QString SqliteEngine::foreignKeyConflict(const QString& verb, const QString& tab
                               "database '%1', table '%2'.")
             .arg(database_, table);
     }
-    for (const ForeignKey& k : keys) {
+    // SQLite lists a table's keys last-declared first; the first declared is the likelier one.
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+        const ForeignKey& k = *it;
         if (k.child.compare(table, Qt::CaseInsensitive) == 0)
             return QStringLiteral("%1 statement conflicted with COLUMN FOREIGN KEY constraint '%2'. The conflict "
                                   "occurred in database '%3', table '%4', column '%5'.")
@@ -1090,7 +1176,8 @@ void SqliteEngine::loadTable(const QString& table) const
     q.prepare(QStringLiteral("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
     q.addBindValue(table);
     if (q.exec() && q.next()) {
-        static const QRegularExpression identity(QStringLiteral("\"([^\"]+)\" INTEGER PRIMARY KEY AUTOINCREMENT"));
+        static const QRegularExpression identity(
+            QStringLiteral("\"([^\"]+)\" INTEGER(?: CONSTRAINT \"[^\"]+\")? PRIMARY KEY AUTOINCREMENT"));
         const QRegularExpressionMatch m = identity.match(q.value(0).toString());
         if (m.hasMatch())
             info.identity = m.captured(1);

@@ -75,6 +75,10 @@ private:
     void runSelect(const Stmt& s, Frame& frame, ResultSet& result);
     void runSchemaChange(const Stmt& s, Frame& frame);
     void addConstraint(const Stmt& s, const TableConstraint& k);
+    // The name a script gave a table's PRIMARY KEY or UNIQUE constraint on
+    // these columns, or `fallback`.
+    QString constraintName(const QString& table, const QString& kind, const QStringList& columns,
+                           const QString& fallback) const;
     QVariant evaluate(const Expr& e, const void* key, int role, Frame& frame);
     bool test(const Expr& condition, const void* key, Frame& frame);
     const GeneratedSql& generated(const void* key, int role, const std::function<GeneratedSql()>& make);
@@ -83,7 +87,13 @@ private:
     QString translateError(const QString& message, const Stmt* stmt) const;
     struct ForeignKey {
         QString name, child, childColumn, parent, parentColumn;
+        int id = -1;  // SQLite's number of the key within its table
     };
+    // The key a failed statement broke, found by running it again with the
+    // checks deferred inside a savepoint that is rolled back.
+    const ForeignKey* brokenKey(QSqlQuery& failed, const std::vector<ForeignKey>& keys, const QString& verb,
+                                const QString& table) const;
+    mutable QSqlQuery* failedQuery_ = nullptr;
     std::vector<ForeignKey> foreignKeys() const;
     QString foreignKeyConflict(const QString& verb, const QString& table) const;
     void schemaChanged();
