@@ -1,0 +1,98 @@
+#include "Startup.h"
+
+#include "CommandLine.h"
+#include "QelApplication.h"
+#include "TFormLogo.h"
+
+#include "config/ProgramEnd.h"
+#include "config/TDMConfig.h"
+#include "data/TDM.h"
+#include "db/DbError.h"
+#include "inquiry/TFrInquiryPrice.h"
+#include "widgets/MessageBox.h"
+
+#include <QPointer>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+const QString kTitle = QStringLiteral("โปรแกรมสอบถามราคาทางโทรศัพท์");
+
+// Errors before the message loop end the program with a message; they never
+// crash it.
+int startFailure(const QString& message, int exitCode)
+{
+    // Also on standard error, for whoever started the program from a script.
+    if (widgets::messagesOnScreen())
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    widgets::showMessage(widgets::MessageKind::Error, message);
+    return exitCode;
+}
+
+void destroyGlobals()
+{
+    delete FrInquiryPrice;
+    FrInquiryPrice = nullptr;
+    delete DM;
+    DM = nullptr;
+    delete DMConfig;
+    DMConfig = nullptr;
+}
+
+} // namespace
+
+int runProgram(int argc, char** argv)
+{
+    QelApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+
+    QPointer<TFormLogo> logo = new TFormLogo;
+    logo->show();
+    logo->repaint();
+    QApplication::processEvents();
+
+    QApplication::setApplicationName(QStringLiteral("priceinquiry"));
+    QApplication::setApplicationDisplayName(kTitle);
+
+    // Every window and data module, once, in this order; the main window first.
+    FrInquiryPrice = new TFrInquiryPrice;
+    DMConfig = new TDMConfig;
+    DM = new TDM;
+    app.setExceptionHandler([](const QString& message) { DM->HandleException(message); });
+    // The first connection to the business database ends the splash.
+    DM->setAfterConnectHook([&logo] {
+        if (logo)
+            delete logo.data();
+    });
+
+    int exitCode = 0;
+    try {
+        RunContext& run = DMConfig->Run;
+        run.WorkDate = toWorkDate(argumentAt(arguments, 6));
+        run.MenuId = toInteger(argumentAt(arguments, 1));
+        run.UserId = toInteger(argumentAt(arguments, 2));
+        const QString database = argumentAt(arguments, 3);
+        DMConfig->GetCompanyConfig(database);
+        DM->setDatabaseArgument(database);
+        DMConfig->CheckRight(run.MenuId, run.UserId);
+        if (run.CanAccess) {
+            // A test or an unattended run may ask for the window to close by itself.
+            const int autoClose = qEnvironmentVariableIntValue("QEL_AUTOCLOSE_MS");
+            if (autoClose > 0)
+                QTimer::singleShot(autoClose, FrInquiryPrice, &QWidget::close);
+            FrInquiryPrice->show();
+            exitCode = app.exec();
+        }
+    } catch (const ProgramEnd& end) {
+        exitCode = end.exitCode;
+    } catch (const ConversionError& e) {
+        exitCode = startFailure(e.message(), 1);
+    } catch (const db::DbError& e) {
+        exitCode = startFailure(QStringLiteral("The program cannot start: ") + e.message(), 2);
+    }
+    destroyGlobals();
+    delete logo.data();
+    return exitCode;
+}

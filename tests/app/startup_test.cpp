@@ -1,0 +1,127 @@
+// The program started as the menu program starts it: a separate process on
+// a real site, with good and bad command lines.
+
+#include "support/TestSite.h"
+
+#include "app/CommandLine.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramRun {
+    int exitCode = -1;
+    QString standardError;
+    qint64 milliseconds = 0;
+};
+
+ProgramRun startProgram(const TestSite& site, const QStringList& arguments, int autoCloseMs = 0)
+{
+    QProcess p;
+    p.setProgram(QStringLiteral(QEL_BINARY_DIR "/src/app/priceinquiry"));
+    p.setArguments(arguments);
+    p.setWorkingDirectory(site.folder());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QEL_NONINTERACTIVE", "1");
+    env.insert("LC_ALL", "en_US.UTF-8");
+    env.insert("LANG", "en_US.UTF-8");
+    if (autoCloseMs > 0)
+        env.insert("QEL_AUTOCLOSE_MS", QString::number(autoCloseMs));
+    p.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    p.start();
+    ProgramRun r;
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.milliseconds = clock.elapsed();
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.standardError = QString::fromLocal8Bit(p.readAllStandardError());
+    r.standardError.remove(QRegularExpression(QStringLiteral("QStandardPaths: [^\n]*\n")));
+    return r;
+}
+
+class Startup : public ::testing::Test {
+protected:
+    TestSite site;
+};
+
+TEST_F(Startup, RunsTheMessageLoopForAUserWithAccess)
+{
+    const ProgramRun r = startProgram(site, {"12", "1", "acme", "anything", "at all", "12/08/26", "extra"}, 400);
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.standardError);
+    EXPECT_EQ(r.standardError.trimmed(), "");
+    EXPECT_GE(r.milliseconds, 400) << "the window stood until it was closed";
+    // Showing the window connected the business database with its own steps.
+    EXPECT_EQ(site.configRows("Select Version From Menu Where Id = 12"), QStringList{"3"});
+}
+
+TEST_F(Startup, EndsSilentlyWithoutAccessAndWithAMessageForAnUnknownDatabase)
+{
+    ProgramRun r = startProgram(site, {"12", "3", "ACME", "x", "y", "12/08/26"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.standardError.trimmed(), "") << "no message for a user without access";
+    r = startProgram(site, {"12", "4", "ACME", "x", "y", "12/08/26"});
+    EXPECT_EQ(r.exitCode, 0) << "a lower-case y denies access";
+    r = startProgram(site, {"12", "1", "nope", "x", "y", "12/08/26"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.standardError.trimmed(), "Not Found Database : NOPE");
+}
+
+TEST_F(Startup, BadCommandLinesEndWithTheConversionError)
+{
+    ProgramRun r = startProgram(site, {"12", "1", "ACME"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.standardError.trimmed(), "'' is not a valid date") << "the date is read first";
+    r = startProgram(site, {"twelve", "1", "ACME", "x", "y", "31/12/26"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.standardError.trimmed(), "'31/12/26' is not a valid date");
+    r = startProgram(site, {"twelve", "1", "ACME", "x", "y", "12/31/2026"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.standardError.trimmed(), "'twelve' is not a valid integer value");
+    r = startProgram(site, {"12", "1.5", "ACME", "x", "y", "12/31/2026"});
+    EXPECT_EQ(r.standardError.trimmed(), "'1.5' is not a valid integer value");
+}
+
+TEST_F(Startup, UnreachableConfigurationServerIsReportedNotACrash)
+{
+    site.dropConfigDatabase();
+    const ProgramRun r = startProgram(site, {"12", "1", "ACME", "x", "y", "12/08/26"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.standardError.contains("Cannot open database \"QEL_CONFIG\" requested by the login."))
+        << qPrintable(r.standardError);
+}
+
+TEST_F(Startup, AnErrorInsideTheMessageLoopIsLoggedAndShownAndTheProgramGoesOn)
+{
+    // Showing the main window connects the business database, which is gone.
+    site.dropBusinessDatabase();
+    const ProgramRun r = startProgram(site, {"12", "1", "ACME", "x", "y", "12/08/26"}, 600);
+    EXPECT_EQ(r.exitCode, 0) << "the window stays until it is closed";
+    EXPECT_GE(r.milliseconds, 600);
+    const QString message = "Cannot open database \"ACME\" requested by the login. The login failed.";
+    EXPECT_TRUE(r.standardError.contains(message.toUpper())) << qPrintable(r.standardError);
+    EXPECT_EQ(site.configRows("Select ErrorMsg, Menu, UserName From errorlog"), QStringList{message + "|12|1"});
+}
+
+TEST(CommandLine, WorkDateInTheShortDateFormat)
+{
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    EXPECT_EQ(toWorkDate("12/08/26", us), QDate(2026, 12, 8));
+    EXPECT_EQ(toWorkDate("2/29/2028", us), QDate(2028, 2, 29));
+    EXPECT_THROW(toWorkDate("2/30/2028", us), ConversionError);
+    const QLocale british(QLocale::English, QLocale::UnitedKingdom);
+    EXPECT_EQ(toWorkDate("31/12/2026", british), QDate(2026, 12, 31));
+    EXPECT_EQ(toInteger(" 42 "), 42);
+    EXPECT_THROW(toInteger("4x"), ConversionError);
+    EXPECT_THROW(toInteger("99999999999"), ConversionError);
+}
+
+} // namespace
