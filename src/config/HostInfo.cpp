@@ -1,5 +1,7 @@
 #include "HostInfo.h"
 
+#include "Trim.h"
+
 #include <QSysInfo>
 
 #include <arpa/inet.h>
@@ -9,21 +11,6 @@
 #include <unistd.h>
 
 namespace host {
-
-namespace {
-
-QString trimmedOfControls(const QString& s)
-{
-    int begin = 0;
-    int end = int(s.size());
-    while (begin < end && (s[begin].isSpace() || s[begin].category() == QChar::Other_Control))
-        ++begin;
-    while (end > begin && (s[end - 1].isSpace() || s[end - 1].category() == QChar::Other_Control))
-        --end;
-    return s.mid(begin, end - begin);
-}
-
-} // namespace
 
 QString computerName()
 {

@@ -2,6 +2,7 @@
 
 #include "HostInfo.h"
 #include "ProgramEnd.h"
+#include "Trim.h"
 
 #include "db/DbError.h"
 #include "db/Script.h"
@@ -21,18 +22,6 @@ const QString kAlias = QStringLiteral("DmCfg");
 bool isY(const QString& text)
 {
     return text == QLatin1String("Y");
-}
-
-QString trimmed(const QString& s)
-{
-    // Blanks and control characters, as the suite trims.
-    int b = 0;
-    int e = int(s.size());
-    while (b < e && s[b].unicode() <= 32)
-        ++b;
-    while (e > b && s[e - 1].unicode() <= 32)
-        --e;
-    return s.mid(b, e - b);
 }
 
 } // namespace
@@ -230,12 +219,12 @@ void TDMConfig::GetCompanyConfig(const QString& databaseName)
     Run.PosSumDetail = isY(q.asString(QStringLiteral("Pos1_SumDetail")));
     Run.PosComPort = q.asString(QStringLiteral("DefaultPosComPort"));
     Run.CompanyHeaderName = q.asString(QStringLiteral("NameThai"));
-    Run.CompanyAddressLine = trimmed(q.asString(QStringLiteral("ADDRESS1"))) + QLatin1Char(' ')
-        + trimmed(q.asString(QStringLiteral("ADDRESS2"))) + QLatin1Char(' ')
-        + trimmed(q.asString(QStringLiteral("ADDRESS3")));
-    Run.CompanyTaxIdLine = trimmed(q.asString(QStringLiteral("ADDRESS4"))) + QLatin1Char(' ')
-        + trimmed(q.asString(QStringLiteral("ZIP"))) + QStringLiteral(" เลขประจำตัวผู้เสียภาษี ")
-        + trimmed(q.asString(QStringLiteral("TAXNO")));
+    Run.CompanyAddressLine = trimmedOfControls(q.asString(QStringLiteral("ADDRESS1"))) + QLatin1Char(' ')
+        + trimmedOfControls(q.asString(QStringLiteral("ADDRESS2"))) + QLatin1Char(' ')
+        + trimmedOfControls(q.asString(QStringLiteral("ADDRESS3")));
+    Run.CompanyTaxIdLine = trimmedOfControls(q.asString(QStringLiteral("ADDRESS4"))) + QLatin1Char(' ')
+        + trimmedOfControls(q.asString(QStringLiteral("ZIP"))) + QStringLiteral(" เลขประจำตัวผู้เสียภาษี ")
+        + trimmedOfControls(q.asString(QStringLiteral("TAXNO")));
 
     QCompany.close();
     QCompany.setParam(QStringLiteral("GetName"), name);
@@ -249,7 +238,7 @@ void TDMConfig::CheckRight(int menuId, int userId)
     SpMenuCaption.setParam(QStringLiteral("@MENUID"), menuId);
     SpMenuCaption.setParam(QStringLiteral("@USERID"), userId);
     SpMenuCaption.execProc();
-    Run.MenuCaption = trimmed(SpMenuCaption.asString(QStringLiteral("@CAPTION")));
+    Run.MenuCaption = trimmedOfControls(SpMenuCaption.asString(QStringLiteral("@CAPTION")));
     Run.UserCode = SpMenuCaption.asString(QStringLiteral("@USERCODE"));
     Run.CanAccess = isY(SpMenuCaption.asString(QStringLiteral("@ACCESS_R")));
     Run.CanAdd = isY(SpMenuCaption.asString(QStringLiteral("@ADD_R")));

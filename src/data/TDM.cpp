@@ -5,6 +5,7 @@
 #include "TFrShowError.h"
 
 #include "config/TDMConfig.h"
+#include "config/Trim.h"
 #include "db/DbError.h"
 #include "widgets/MessageBox.h"
 
@@ -17,17 +18,6 @@ TDM* DM = nullptr;
 namespace {
 
 const QString kAlias = QStringLiteral("DMDATA");
-
-QString trimmedOfControls(const QString& s)
-{
-    int b = 0;
-    int e = int(s.size());
-    while (b < e && s[b].unicode() <= 32)
-        ++b;
-    while (e > b && s[e - 1].unicode() <= 32)
-        --e;
-    return s.mid(b, e - b);
-}
 
 // EAN-13: digits 1, 3, 5 ... weigh 1, digits 2, 4, 6 ... weigh 3.
 QStringList checkDigitStatement()

@@ -4,6 +4,8 @@
 #include "DbError.h"
 #include "Engine.h"
 
+#include <algorithm>
+
 namespace db {
 
 QString variantToText(const QVariant& v)
@@ -133,6 +135,37 @@ void Query::run(bool requireRows)
         emit opened();
         first();
     }
+}
+
+void Query::openInMemory(const QStringList& fields)
+{
+    close();
+    columns_ = fields;
+    open_ = true;
+    emit opened();
+    first();
+}
+
+void Query::append()
+{
+    if (!open_)
+        throw DbError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    rows_.push_back(QVector<QVariant>(columns_.size()));
+    emit rowsChanged();
+    eof_ = bof_ = false;
+    setCurrent(int(rows_.size()) - 1);
+}
+
+void Query::deleteCurrent()
+{
+    if (current_ < 0 || current_ >= int(rows_.size()))
+        return;
+    rows_.erase(rows_.begin() + current_);
+    const int next = rows_.empty() ? -1 : std::min(current_, int(rows_.size()) - 1);
+    current_ = -2;  // the row under the cursor is another one now
+    emit rowsChanged();
+    eof_ = bof_ = rows_.empty();
+    setCurrent(next);
 }
 
 void Query::close()

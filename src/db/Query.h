@@ -42,6 +42,12 @@ public:
     void close();
     bool isOpen() const { return open_; }
 
+    // An in-memory table: opens with these fields and no rows, without any
+    // database. Rows are appended and deleted in memory only.
+    void openInMemory(const QStringList& fields);
+    void append();        // a new empty row, made current
+    void deleteCurrent(); // the current row; the next one (or the last) becomes current
+
     // Navigation over the fetched rows.
     int recordCount() const { return int(rows_.size()); }
     bool isEmpty() const { return rows_.empty(); }
@@ -83,6 +89,7 @@ signals:
     void closed();
     void currentRowChanged(int row);
     void valueChanged(int row, int column);
+    void rowsChanged();  // rows appended or deleted in memory
 
 private:
     void run(bool requireRows);

@@ -18,6 +18,7 @@ void QueryModel::setQuery(db::Query* query)
         connect(query_, &db::Query::opened, this, &QueryModel::reload);
         connect(query_, &db::Query::closed, this, &QueryModel::reload);
         connect(query_, &db::Query::destroyed, this, &QueryModel::reload);
+        connect(query_, &db::Query::rowsChanged, this, &QueryModel::reload);
         connect(query_, &db::Query::valueChanged, this, [this](int row, int queryColumn) {
             for (int c = 0; c < map_.size(); ++c) {
                 if (map_[c] == queryColumn)
