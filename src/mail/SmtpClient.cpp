@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -49,7 +50,8 @@ bool isPlainAddress(const QString& address)
 
 bool hasControlCharacters(const QString& text)
 {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7f; });
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7f; });
 }
 
 QByteArray dateValue(const QDateTime& now)
@@ -244,10 +246,8 @@ SendResult transfer(const SmtpSettings& settings, const QString& subject, const 
     if (!curlReady())
         return failure(QStringLiteral("The mail library could not be initialised"));
 
-    const std::unique_ptr<CURL, CurlCleanup> curl(curl_easy_init());
-    if (!curl)
-        return failure(QStringLiteral("The mail library could not be initialised"));
-
+    // Everything the handle points to is declared before it: cleaning the
+    // handle up (the closing QUIT) still writes to the buffers and the hook.
     const QByteArray message = composeMessage(settings, subject, body);
     Upload upload{&message, 0};
     // A time-out of 0 means "wait for ever" to libcurl: never that.
@@ -264,6 +264,10 @@ SendResult transfer(const SmtpSettings& settings, const QString& subject, const 
 
     char errorText[CURL_ERROR_SIZE] = {};
     std::string refusalReply;
+
+    const std::unique_ptr<CURL, CurlCleanup> curl(curl_easy_init());
+    if (!curl)
+        return failure(QStringLiteral("The mail library could not be initialised"));
     CURL* h = curl.get();
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(h, CURLOPT_URL, url.constData());
@@ -278,9 +282,9 @@ SendResult transfer(const SmtpSettings& settings, const QString& subject, const 
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, timeout);
     curl_easy_setopt(h, CURLOPT_TIMEOUT, timeout);
-    // The closing QUIT is sent when the handle is cleaned up, outside the
-    // transfer's time-out; its reply is awaited this long (two minutes by
-    // default).
+    // After a delivered message the closing QUIT is sent when the handle is
+    // cleaned up, outside the transfer's time-out; its reply is awaited this
+    // long (two minutes by default).
     curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, timeout);
     curl_easy_setopt(h, CURLOPT_MAIL_FROM, from.constData());
     curl_easy_setopt(h, CURLOPT_MAIL_RCPT, recipients.get());

@@ -113,6 +113,8 @@ SmtpSink::SmtpSink(const Options& options)
         args << QStringLiteral("--stall");
     if (!options.auth.isEmpty())
         args << QStringLiteral("--auth") << options.auth;
+    if (options.replyDelay.count() > 0)
+        args << QStringLiteral("--delay") << QString::number(options.replyDelay.count() / 1000.0);
 
     // The server's complaints land in the test's own output; an unread pipe
     // could also fill up and stall the server.

@@ -49,10 +49,12 @@ public:
         Mode mode = Mode::Accept;
         // "user:password": offers AUTH without TLS and accepts that login only.
         QString auth;
+        // How late each reply to MAIL, RCPT and DATA comes, as from a server under load.
+        std::chrono::milliseconds replyDelay{0};
     };
 
     SmtpSink() : SmtpSink(Options{}) {}
-    explicit SmtpSink(Mode mode) : SmtpSink(Options{mode, {}}) {}
+    explicit SmtpSink(Mode mode) : SmtpSink(Options{mode, {}, {}}) {}
     // Throws std::runtime_error when the server does not come up.
     explicit SmtpSink(const Options& options);
     ~SmtpSink();

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 
 #include <stdexcept>
 
@@ -28,6 +29,10 @@ TestSite::TestSite(const QString& businessDatabase)
     serverFile.write(QStringLiteral("sqlite:%1\r\n").arg(dir_.path()).toUtf8());
     serverFile.close();
     QDir::setCurrent(dir_.path());
+    // The placeholder picture every site keeps beside the program.
+    QImage placeholder(40, 30, QImage::Format_RGB32);
+    placeholder.fill(Qt::lightGray);
+    placeholder.save(dir_.filePath(QStringLiteral("NoPicture.Bmp")), "BMP");
 
     db::sqlite::createDatabase(dir_.path(), QStringLiteral("QEL_CONFIG"));
     db::sqlite::createDatabase(dir_.path(), businessDatabase);

@@ -12,7 +12,7 @@
 #include <memory>
 
 // A whole site on the embedded engine in a temporary folder: "Server.Dat"
-// naming it, the configuration database and one company's business database
+// naming it, the placeholder picture "NoPicture.Bmp", the configuration database and one company's business database
 // built from the scripts in sql/, the company registered, a menu entry and
 // users with different rights. The test's current folder is the site's
 // folder for its lifetime, as the program's would be.

@@ -2,7 +2,8 @@
 """A real SMTP server for tests: keeps every message it receives in a folder.
 
     /usr/bin/python3 smtp_sink.py FOLDER [--port N] [--refuse-recipients]
-                                         [--auth USER:PASSWORD] [--mute | --stall]
+                                         [--auth USER:PASSWORD] [--delay SECONDS]
+                                         [--mute | --stall]
 
 Listens on 127.0.0.1 (a free port unless --port is given), prints the port on
 stdout once it accepts connections, and runs until its standard input closes,
@@ -15,7 +16,8 @@ package, standing in for the recipient's mail reader, decodes from them.
 
 --refuse-recipients answers every RCPT with 550. --auth offers AUTH (PLAIN,
 LOGIN) without TLS and accepts only that login; mail without AUTH is still
-taken. --mute accepts connections and never says a word, like a hung server;
+taken. --delay answers MAIL, RCPT and DATA that late each, like a server
+under load. --mute accepts connections and never says a word, like a hung server;
 --stall talks normally but never confirms the end of the message, like a
 server stuck filtering it. Either gives up on a client after 30 seconds.
 
@@ -26,11 +28,11 @@ import argparse
 import asyncio
 import base64
 import json
+import logging
 import os
 import socket
 import sys
 import threading
-import warnings
 from email import policy
 from email.parser import BytesParser
 
@@ -40,8 +42,10 @@ from aiosmtpd.smtp import AuthResult, LoginPassword
 HOST = "127.0.0.1"
 HANG_SECONDS = 30
 
-# aiosmtpd itself still sets the deprecated attribute after every AUTH.
-warnings.filterwarnings("ignore", message="Session.login_data is deprecated")
+# aiosmtpd itself still sets the deprecated attribute after every AUTH, and
+# logs a complaint about it each time.
+logging.getLogger("mail.log").addFilter(
+    lambda record: not record.getMessage().startswith("Session.login_data is deprecated"))
 
 
 def free_port():
@@ -81,20 +85,29 @@ def decoded(raw):
 
 
 class Keeper:
-    def __init__(self, folder, refuse_recipients, stall):
+    def __init__(self, folder, refuse_recipients, stall, delay):
         self.folder = folder
         self.refuse_recipients = refuse_recipients
         self.stall = stall
+        self.delay = delay
         self.count = 0
         self.lock = threading.Lock()
 
+    async def handle_MAIL(self, server, session, envelope, address, mail_options):
+        await asyncio.sleep(self.delay)
+        envelope.mail_from = address
+        envelope.mail_options.extend(mail_options)
+        return "250 OK"
+
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        await asyncio.sleep(self.delay)
         if self.refuse_recipients:
             return "550 5.7.1 Recipient refused by the test sink"
         envelope.rcpt_tos.append(address)
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
+        await asyncio.sleep(self.delay)
         if self.stall:
             await asyncio.sleep(HANG_SECONDS)
             return "451 4.3.0 Gave up waiting for the client"
@@ -117,8 +130,8 @@ class Keeper:
             stem = os.path.join(self.folder, "%04d" % self.count)
         with open(stem + ".eml", "wb") as f:
             f.write(raw)
-        with open(stem + ".json.part", "w", encoding="utf-8") as f:
-            json.dump(record, f, ensure_ascii=False)
+        with open(stem + ".json.part", "w", encoding="ascii") as f:
+            json.dump(record, f)
         os.replace(stem + ".json.part", stem + ".json")
         return "250 Message accepted for delivery"
 
@@ -135,7 +148,7 @@ def authenticator_for(credentials):
 
 
 def start_smtp(args):
-    keeper = Keeper(args.folder, args.refuse_recipients, args.stall)
+    keeper = Keeper(args.folder, args.refuse_recipients, args.stall, args.delay)
     options = {}
     if args.auth is not None:
         options = {"authenticator": authenticator_for(args.auth), "auth_require_tls": False}
@@ -178,6 +191,7 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--refuse-recipients", action="store_true")
     parser.add_argument("--auth", metavar="USER:PASSWORD")
+    parser.add_argument("--delay", type=float, default=0.0, metavar="SECONDS")
     hang = parser.add_mutually_exclusive_group()
     hang.add_argument("--mute", action="store_true")
     hang.add_argument("--stall", action="store_true")
