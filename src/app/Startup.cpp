@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "Automation.h"
 #include "CommandLine.h"
 #include "QelApplication.h"
 #include "TFormLogo.h"
@@ -83,6 +84,9 @@ int runProgram(int argc, char** argv)
             if (autoClose > 0)
                 QTimer::singleShot(autoClose, FrInquiryPrice, &QWidget::close);
             FrInquiryPrice->show();
+            const QString screenshot = qEnvironmentVariable("QEL_SCREENSHOT");
+            if (!screenshot.isEmpty())
+                Automation::typeAndCapture(FrInquiryPrice, qEnvironmentVariable("QEL_TYPE"), screenshot);
             exitCode = app.exec();
         }
     } catch (const ProgramEnd& end) {

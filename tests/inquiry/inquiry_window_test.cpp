@@ -1,0 +1,439 @@
+// The inquiry window driven with real key presses on a real site: the
+// clerk's typical call, not-found codes, rights, pictures, the offer list and
+// printing to PDF.
+
+#include "support/TestSite.h"
+
+#include "config/TDMConfig.h"
+#include "data/TDM.h"
+#include "inquiry/TFrInquiryPrice.h"
+#include "widgets/DbGrid.h"
+#include "widgets/Light.h"
+#include "widgets/MessageBox.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* kData = R"(
+Set Identity_Insert Tax On
+Insert Into Tax (Id, Code, Rate) Values (1, 'V7', 7)
+Set Identity_Insert Tax Off
+Set Identity_Insert Warehouse On
+Insert Into Warehouse (Id, Code, Name) Values (1, 'MAIN', N'คลังใหญ่')
+Insert Into Warehouse (Id, Code, Name) Values (2, 'SHOP', N'หน้าร้าน')
+Insert Into Warehouse (Id, Code, Name) Values (3, 'RMA', N'ของเสีย')
+Set Identity_Insert Warehouse Off
+Set Identity_Insert Misc On
+Insert Into Misc (Id, Code, Description, GroupCode) Values (19, 'RETAIL', N'ราคาปลีก', 'PRICETYPE')
+Insert Into Misc (Id, Code, Description, GroupCode) Values (20, 'WHOLE', N'ราคาส่ง', 'PRICETYPE')
+Set Identity_Insert Misc Off
+Set Identity_Insert Customer On
+Insert Into Customer (Id, Code, Name) Values (1, 'C001', N'ร้านสมใจ')
+Insert Into Customer (Id, Code, Name) Values (2, 'C0010', N'ร้านสมใจ สาขา 2')
+Insert Into Customer (Id, Code, Name) Values (3, 'C002', N'ร้านมั่งมี')
+Set Identity_Insert Customer Off
+Set Identity_Insert Product On
+Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh, Picture1, Picture1Desc, Picture2, Picture3, Picture3Desc)
+  Values (1, 'A100', N'น้ำดื่มตราภูเขาขวดใหญ่พิเศษ 1.5 ลิตร', 'P', 1, 1, 'a100.jpg', N'ขวดหน้า', '  ', 'sub\a100-side.bmp', N'ขวดข้าง')
+Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh, Picture1)
+  Values (2, 'A1001', N'น้ำดื่มแพ็ค', 'P', 1, 1, 'missing.jpg')
+Set Identity_Insert Product Off
+Set Identity_Insert ProductUnits On
+Insert Into ProductUnits (Id, Product, UnitName, Fraction, BarCode, UnitDesc, PurcPrice, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
+  Values (10, 1, N'ขวด', 1, '8850000000011', N'ขวดเดียว', 9.5, 'Y', 'Y', 'N', 'Y')
+Insert Into ProductUnits (Id, Product, UnitName, Fraction, BarCode, UnitDesc, PurcPrice, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
+  Values (11, 1, N'โหล', 12, '8850000000028', NULL, 110, 'Y', 'Y', 'Y', 'N')
+Insert Into ProductUnits (Id, Product, UnitName, Fraction, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
+  Values (20, 2, N'แพ็ค', 1, 'Y', 'Y', 'Y', 'Y')
+Set Identity_Insert ProductUnits Off
+Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 10, 19, 15)
+Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 11, 19, 170)
+Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 11, 20, 160)
+Insert Into customerproductprice (Customer, Product, ProductUnits, Price, Quantity, Discount) Values (1, 1, 10, 14.25, 1, '5%')
+Insert Into productonhand (Product, ProductUnits, Warehouse, BalanceYear, Quantity) Values (1, 10, 1, Year(GetDate()), 30)
+Insert Into productonhand (Product, ProductUnits, Warehouse, BalanceYear, Quantity) Values (1, 10, 2, Year(GetDate()), -2)
+Insert Into Vendor (Code, Name) Values ('V01', N'ผู้ขายหนึ่ง')
+Set Identity_Insert MrHd On
+Insert Into MrHd (Id, MrNo, MrDate, Vendor, DelFlag) Values (1, 'MR-1', '2026-11-01', 1, 'N')
+Insert Into MrHd (Id, MrNo, MrDate, Vendor, DelFlag) Values (2, 'MR-2', '2026-11-20', 1, 'Y')
+Set Identity_Insert MrHd Off
+Insert Into MrDt (MrHd, Product, ProductUnits, Quantity, Fraction, Price) Values (1, 1, 11, 5, 12, 1234.5)
+Insert Into MrDt (MrHd, Product, ProductUnits, Quantity, Fraction, Price) Values (2, 1, 11, 5, 12, 99)
+Set Identity_Insert IvHd On
+Insert Into IvHd (Id, IvNo, IvDate, Customer, DelFlag) Values (1, 'IV-1', '2026-10-01', 1, 'N')
+Insert Into IvHd (Id, IvNo, IvDate, Customer, DelFlag) Values (2, 'IV-2', '2026-10-02', 3, 'N')
+Set Identity_Insert IvHd Off
+Insert Into IvDt (IvHd, Product, ProductUnits, Quantity, Fraction, Price, Total) Values (1, 2, 20, 1, 1, 60, 60)
+Insert Into IvDt (IvHd, Product, ProductUnits, Quantity, Fraction, Price, Total) Values (2, 1, 11, 2, 12, 170, 340)
+)";
+
+QString offerFooter(widgets::DbGrid* grid, const char* field)
+{
+    return grid->footerText(QLatin1String(field));
+}
+
+class InquiryWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        site.business(QString::fromUtf8(kData));
+        // Two pictures beside the site's placeholder: a JPEG and a bitmap in a subfolder.
+        QDir(site.folder()).mkpath("pictures/sub");
+        QImage front(60, 80, QImage::Format_RGB32);
+        front.fill(Qt::blue);
+        ASSERT_TRUE(front.save(site.folder() + "/pictures/a100.jpg", "JPG"));
+        QImage side(60, 80, QImage::Format_RGB32);
+        side.fill(Qt::green);
+        ASSERT_TRUE(side.save(site.folder() + "/pictures/sub/a100-side.bmp", "BMP"));
+        site.business("Update Config Set PicturePath = '" + site.folder() + "/pictures\\'");
+
+        DMConfig = &config;
+        DM = &dm;
+        config.GetCompanyConfig("ACME");
+        dm.setDatabaseArgument("ACME");
+        previousHandler = widgets::setMessageHandler([this](widgets::MessageKind, const QString& text) {
+            messages.append(text);
+            return true;
+        });
+    }
+    void TearDown() override
+    {
+        window.reset();
+        widgets::setMessageHandler(previousHandler);
+        DM = nullptr;
+        DMConfig = nullptr;
+    }
+
+    // Opens the window for a user, as start-up does, and waits for its show step.
+    TFrInquiryPrice& open(int user = 1)
+    {
+        config.CheckRight(12, user);
+        window = std::make_unique<TFrInquiryPrice>();
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QTest::qWait(20);
+        return *window;
+    }
+
+    void typeInto(QWidget* box, const QString& text)
+    {
+        box->setFocus();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    QStringList column(widgets::DbGrid* grid, const char* field)
+    {
+        QStringList values;
+        db::Query* q = grid->query();
+        for (int r = 0; q && r < q->recordCount(); ++r)
+            values.append(db::variantToText(q->valueAt(r, q->fieldIndex(QLatin1String(field)))).trimmed());
+        return values;
+    }
+
+    TestSite site;
+    TDMConfig config;
+    TDM dm;
+    std::unique_ptr<TFrInquiryPrice> window;
+    QStringList messages;
+    widgets::MessageHandler previousHandler;
+};
+
+TEST_F(InquiryWindow, TypicalInquiryEndToEnd)
+{
+    TFrInquiryPrice& w = open();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("โปรแกรมสอบถามราคาทางโทรศัพท์"));
+    EXPECT_EQ(QApplication::focusWidget(), w.GetCustomerCode);
+
+    typeInto(w.GetCustomerCode, "c00");
+    EXPECT_EQ(w.CustomerName->text(), QStringLiteral("ร้านสมใจ")) << "a prefix takes the lowest code";
+    EXPECT_EQ(QApplication::focusWidget(), w.GetProductCode);
+    EXPECT_EQ(w.GetCustomerCode->text(), "c00") << "the box keeps what was typed";
+
+    typeInto(w.GetProductCode, "A10");
+    EXPECT_EQ(w.ProductName->text(), QStringLiteral("น้ำดื่มตราภูเขาขวดใหญ่พิเศษ 1.5 ลิตร"));
+    EXPECT_EQ(column(w.DgUnits, "UnitName"), (QStringList{QStringLiteral("ขวด"), QStringLiteral("โหล")}));
+    EXPECT_EQ(column(w.DgPrice, "Description"),
+              (QStringList{QStringLiteral("ราคาปลีก"), QStringLiteral("ราคาส่ง"), QStringLiteral("ราคาขายลูกค้า")}));
+    EXPECT_EQ(column(w.DgPrice, "Price"), (QStringList{"15", "0", "14.25"}));
+    // Stock: positive first, then negative, then none; texts in the stock unit (dozen).
+    EXPECT_EQ(column(w.DgOnhand, "Code"), (QStringList{"MAIN", "SHOP", "RMA"}));
+    EXPECT_EQ(column(w.DgOnhand, "OnhandStr"),
+              (QStringList{QStringLiteral("2 (โหล) 6.00 (ขวด)"), QStringLiteral("-  2.00 (ขวด)"), QStringLiteral("0 (โหล)")}));
+    EXPECT_EQ(w.DgOnhand->footerText("Code"), QStringLiteral("รวมคงเหลือ"));
+    EXPECT_EQ(w.DgOnhand->footerText("OnhandStr"), QStringLiteral("2 (โหล) 4.00 (ขวด)"));
+    EXPECT_EQ(w.LastMrPrice->text(), QStringLiteral("โหล ละ 1,234.50 บาท")) << "the cancelled receipt is skipped";
+    EXPECT_EQ(w.MrDateText->text(), "01/11/2026");
+
+    // Moving in the unit grid re-runs the prices at once.
+    w.DgUnits->view()->setFocus();
+    QTest::keyClick(w.DgUnits->view(), Qt::Key_Down);
+    EXPECT_EQ(column(w.DgPrice, "Price"), (QStringList{"170", "160"})) << "no own price for the dozen";
+
+    // F7 from a code box adds the product with the selected unit and price.
+    w.GetProductCode->setFocus();
+    QTest::keyClick(w.GetProductCode, Qt::Key_F7);
+    QTest::keyClick(w.GetProductCode, Qt::Key_F7);
+    db::Query& offer = w.QDemoSo;
+    ASSERT_EQ(offer.recordCount(), 2) << "every press adds a line";
+    offer.first();
+    EXPECT_EQ(offer.asString("ProductCode"), "A100");
+    EXPECT_EQ(offer.asString("ProductName"), QStringLiteral("น้ำดื่มตราภูเขาขวดใหญ่พิเศษ 1.5 ลิตร").left(20));
+    EXPECT_EQ(offer.asString("WareHouse"), "MAIN");
+    EXPECT_EQ(offer.asInteger("Quantity"), 1);
+    EXPECT_EQ(offer.asString("Units"), QStringLiteral("โหล"));
+    EXPECT_DOUBLE_EQ(offer.asFloat("Price"), 170);
+    EXPECT_EQ(offerFooter(w.DgSoDt, "ProductName"), QStringLiteral("รายการสินค้าจำนวน 2 รายการ"));
+    EXPECT_EQ(offerFooter(w.DgSoDt, "Total"), "340.00");
+
+    // F3 starts the next call.
+    QTest::keyClick(w.GetProductCode, Qt::Key_F3);
+    EXPECT_EQ(w.QDemoSo.recordCount(), 0);
+    EXPECT_EQ(w.CustomerName->text(), "-");
+    EXPECT_EQ(w.ProductName->text(), "-");
+    EXPECT_EQ(w.GetCustomerCode->text(), "");
+    EXPECT_EQ(w.LastMrPrice->text(), "-");
+    EXPECT_FALSE(w.QUnits.isOpen());
+    EXPECT_EQ(offerFooter(w.DgSoDt, "ProductName"), QStringLiteral("รายการสินค้าจำนวน 0 รายการ"));
+    EXPECT_EQ(offerFooter(w.DgSoDt, "Total"), "0.00");
+    EXPECT_EQ(QApplication::focusWidget(), w.GetCustomerCode);
+    EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join('|'));
+}
+
+TEST_F(InquiryWindow, CodesThatMatchNothing)
+{
+    TFrInquiryPrice& w = open();
+    typeInto(w.GetCustomerCode, "C002");
+    typeInto(w.GetCustomerCode, "ZZZ");
+    EXPECT_EQ(messages, QStringList{QStringLiteral("ไม่พบรหัสลูกค้าที่ป้อน")});
+    EXPECT_EQ(w.CustomerName->text(), QStringLiteral("ร้านมั่งมี")) << "the old name stays";
+    EXPECT_EQ(QApplication::focusWidget(), w.GetCustomerCode);
+
+    typeInto(w.GetProductCode, "A100");
+    w.GetProductCode->clear();
+    typeInto(w.GetProductCode, "'; Drop Table Product; --");
+    EXPECT_EQ(messages.last(), QStringLiteral("ไม่พบรหัสสินค้าที่ป้อน"));
+    EXPECT_EQ(w.ProductName->text(), QStringLiteral("น้ำดื่มตราภูเขาขวดใหญ่พิเศษ 1.5 ลิตร"));
+    EXPECT_EQ(w.QUnits.recordCount(), 0) << "the unit grid is empty";
+    EXPECT_EQ(QApplication::focusWidget(), w.GetProductCode);
+    EXPECT_EQ(site.businessRows("Select Count(*) From Product"), QStringList{"2"}) << "typed text stays a literal";
+
+    // Enter in an empty box only moves on.
+    w.ResetInquiry();
+    messages.clear();
+    QTest::keyClick(w.GetCustomerCode, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), w.GetProductCode);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(InquiryWindow, GridsKeepTheWindowKeysToThemselves)
+{
+    TFrInquiryPrice& w = open();
+    typeInto(w.GetProductCode, "A100");
+    w.DgUnits->view()->setFocus();
+    QTest::keyClick(w.DgUnits->view(), Qt::Key_F7);
+    QTest::keyClick(w.DgUnits->view(), Qt::Key_F3);
+    EXPECT_EQ(w.QDemoSo.recordCount(), 0);
+    EXPECT_EQ(w.ProductName->text(), QStringLiteral("น้ำดื่มตราภูเขาขวดใหญ่พิเศษ 1.5 ลิตร"));
+    w.GetCustomerCode->setFocus();
+    QTest::keyClick(w.GetCustomerCode, Qt::Key_F7);
+    EXPECT_EQ(w.QDemoSo.recordCount(), 1) << "once the grid is left the keys work again";
+}
+
+TEST_F(InquiryWindow, RightsHideCostsAndPrices)
+{
+    TFrInquiryPrice& w = open(2);  // CLERK: no cost, no sale price
+    EXPECT_FALSE(w.Panel5->isVisible());
+    typeInto(w.GetCustomerCode, "C001");
+    typeInto(w.GetProductCode, "A100");
+    EXPECT_EQ(w.DgUnits->columns().size(), 3);
+    EXPECT_EQ(w.DgUnits->columnOfField("PurcPrice"), -1);
+    EXPECT_EQ(w.LastMrPrice->text(), QStringLiteral("ไม่มีสิทธิ์เห็นราคาซื้อ"));
+    EXPECT_EQ(w.MrDateText->text(), "");
+    w.PageCtrl->setCurrentWidget(w.TabSheet2);
+    EXPECT_EQ(w.DgHistory->columns().size(), 6);
+    EXPECT_EQ(w.DgHistory->columnOfField("Total"), -1);
+    w.PageCtrl->setCurrentWidget(w.TabSheet1);
+    w.GetProductCode->setFocus();
+    QTest::keyClick(w.GetProductCode, Qt::Key_F7);
+    ASSERT_EQ(w.QDemoSo.recordCount(), 1);
+    EXPECT_TRUE(w.QDemoSo.isNull("Price"));
+    EXPECT_EQ(w.DgSoDt->columnOfField("Price"), -1);
+    EXPECT_EQ(offerFooter(w.DgSoDt, "Total"), "0.00");
+}
+
+TEST_F(InquiryWindow, HistoryOfTheCustomerAndTheProduct)
+{
+    TFrInquiryPrice& w = open();
+    typeInto(w.GetCustomerCode, "C001");
+    typeInto(w.GetProductCode, "A100");
+    w.PageCtrl->setCurrentWidget(w.TabSheet2);
+    EXPECT_EQ(column(w.DgHistory, "Code"), (QStringList{"C001", "C002"}))
+        << "the customer's sales of everything plus everybody's sales of the product";
+    EXPECT_EQ(w.DgHistory->columns().size(), 8);
+    // Load with only a customer: its own sales only.
+    w.ResetInquiry();
+    w.GetCustomerCode->setText("C001");
+    w.BtExec->click();
+    w.PageCtrl->setCurrentWidget(w.TabSheet2);
+    EXPECT_EQ(column(w.DgHistory, "Code"), QStringList{"C001"});
+}
+
+TEST_F(InquiryWindow, PicturesPlaceholderAndHints)
+{
+    TFrInquiryPrice& w = open();
+    typeInto(w.GetProductCode, "A100");
+    const QImage shown1 = w.Pic1->pixmap().toImage();
+    const QImage shown2 = w.Pic2->pixmap().toImage();
+    const QImage shown3 = w.Pic3->pixmap().toImage();
+    EXPECT_EQ(shown1.size(), QSize(60, 80));
+    EXPECT_GT(QColor(shown1.pixel(30, 40)).blue(), 200) << "the JPEG is blue";
+    EXPECT_LT(QColor(shown1.pixel(30, 40)).red(), 60);
+    EXPECT_EQ(shown2.size(), QSize(40, 30)) << "a blank name keeps the placeholder";
+    EXPECT_EQ(shown3.size(), QSize(60, 80)) << "a bitmap named with a Windows path";
+    EXPECT_EQ(QColor(shown3.pixel(30, 40)), QColor(Qt::green));
+    EXPECT_EQ(w.Pic1->toolTip(), QStringLiteral("ขวดหน้า"));
+    EXPECT_EQ(w.Pic3->toolTip(), QStringLiteral("ขวดข้าง"));
+    typeInto(w.GetProductCode, "1");  // A1001: its picture file is missing
+    EXPECT_EQ(w.Pic1->pixmap().size(), QSize(40, 30));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(InquiryWindow, OfferListEditsDeletesAndFooters)
+{
+    TFrInquiryPrice& w = open();
+    typeInto(w.GetProductCode, "A100");
+    w.AddOfferLine();
+    w.AddOfferLine();
+    // Quantity 1 -> 3 in the grid's cell.
+    widgets::DbGrid* grid = w.DgSoDt;
+    QTableView* view = grid->view();
+    w.QDemoSo.first();
+    view->setFocus();
+    const int quantityColumn = grid->columnOfField("Quantity");
+    view->setCurrentIndex(view->model()->index(0, quantityColumn));
+    QTest::keyClick(view, Qt::Key_F2);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(editor, view);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, "3");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_EQ(w.QDemoSo.valueAt(0, w.QDemoSo.fieldIndex("Quantity")).toDouble(), 3);
+    EXPECT_DOUBLE_EQ(w.QDemoSo.valueAt(0, w.QDemoSo.fieldIndex("Total")).toDouble(), 45);
+    EXPECT_EQ(offerFooter(grid, "Total"), "60.00");
+
+    // A non-numeric price is refused as the cell is left.
+    const int priceColumn = grid->columnOfField("Price");
+    view->setCurrentIndex(view->model()->index(1, priceColumn));
+    QTest::keyClick(view, Qt::Key_F2);
+    editor = QApplication::focusWidget();
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, "abc");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_DOUBLE_EQ(w.QDemoSo.valueAt(1, w.QDemoSo.fieldIndex("Price")).toDouble(), 15);
+    EXPECT_EQ(offerFooter(grid, "Total"), "60.00");
+
+    // The pop-up item deletes the current line without asking.
+    auto* n1 = w.findChild<QAction*>("N1");
+    ASSERT_NE(n1, nullptr);
+    w.QDemoSo.moveTo(0);
+    n1->trigger();
+    EXPECT_EQ(w.QDemoSo.recordCount(), 1);
+    EXPECT_EQ(offerFooter(grid, "ProductName"), QStringLiteral("รายการสินค้าจำนวน 1 รายการ"));
+    EXPECT_EQ(offerFooter(grid, "Total"), "15.00");
+    // The grid's own delete asks first.
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(w.QDemoSo.recordCount(), 0);
+    EXPECT_EQ(offerFooter(grid, "Total"), "0.00");
+    EXPECT_EQ(messages.size(), 1) << "one confirmation";
+    n1->trigger();  // nothing to delete
+    EXPECT_EQ(w.QDemoSo.recordCount(), 0);
+}
+
+TEST_F(InquiryWindow, AddWithoutAProductIsAnErrorAndLeavesNoLine)
+{
+    TFrInquiryPrice& w = open();
+    EXPECT_ANY_THROW(w.AddOfferLine());
+    EXPECT_EQ(w.QDemoSo.recordCount(), 0);
+}
+
+TEST_F(InquiryWindow, LightsBlinkForPanelsWithRows)
+{
+    TFrInquiryPrice& w = open();
+    w.Timer1->stop();
+    w.BlinkLights();
+    EXPECT_EQ(w.Light1->brushColour(), QColor(192, 192, 192)) << "closed queries stand still";
+    EXPECT_EQ(w.Light5->brushColour(), QColor(0, 0, 128));
+    typeInto(w.GetProductCode, "A100");
+    w.BlinkLights();
+    EXPECT_EQ(w.Light1->brushColour(), QColor(255, 0, 0));
+    EXPECT_EQ(w.Light2->brushColour(), QColor(255, 0, 0));
+    EXPECT_EQ(w.Light4->brushColour(), QColor(192, 192, 192)) << "no history loaded";
+    EXPECT_EQ(w.Light5->brushColour(), QColor(0, 0, 0)) << "navy turns black on the first tick";
+    w.BlinkLights();
+    EXPECT_EQ(w.Light1->brushColour(), QColor(192, 192, 192));
+    EXPECT_EQ(w.Light5->brushColour(), QColor(0, 0, 255));
+}
+
+TEST_F(InquiryWindow, PrintsTheOfferListToThePdfTheSettingsName)
+{
+    QFile::copy(TestSite::sourceDir() + "/src/report/Form_ChkPrice.frf", site.folder() + "/Form_ChkPrice.frf");
+    QFile ini(site.folder() + "/QEL.INI");
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Print]\r\nPdfFile=offer.pdf\r\n");
+    ini.close();
+    TFrInquiryPrice& w = open();
+    typeInto(w.GetCustomerCode, "C001");
+    typeInto(w.GetProductCode, "A100");
+    for (int i = 0; i < 60; ++i)
+        w.AddOfferLine();
+    w.GetProductCode->setFocus();
+    QTest::keyClick(w.GetProductCode, Qt::Key_F10);
+    const QString pdf = site.folder() + "/offer.pdf";
+    ASSERT_TRUE(QFile::exists(pdf)) << qPrintable(messages.join('|'));
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString out = QString::fromUtf8(text.readAllStandardOutput());
+    // pdftotext sets a blank after some Thai marks; compare without blanks.
+    QString squeezed = out;
+    squeezed.remove(QRegularExpression("\\s"));
+    EXPECT_TRUE(squeezed.contains(QStringLiteral("บริษัทแอคมีจำกัด"))) << qPrintable(out.left(1200));
+    EXPECT_TRUE(squeezed.contains(QStringLiteral("ร้านสมใจ")));
+    EXPECT_TRUE(squeezed.contains(QStringLiteral("น้ำดื่มตราภูเขาขวดให")));
+    EXPECT_TRUE(out.contains("900.00")) << "60 lines of 15.00";
+    EXPECT_GE(out.count('\f'), 2) << "60 lines need more than one page";
+}
+
+TEST_F(InquiryWindow, MissingLayoutIsReportedNotPrinted)
+{
+    TFrInquiryPrice& w = open();
+    typeInto(w.GetProductCode, "A100");
+    w.AddOfferLine();
+    try {
+        w.PrintOffer();
+        FAIL();
+    } catch (const std::exception& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains("Form_ChkPrice.frf")) << e.what();
+    }
+}
+
+} // namespace
