@@ -1,5 +1,8 @@
 #include "QelDb.h"
 
+#include "Demo.h"
+#include "Generator.h"
+
 #include "db/DbError.h"
 #include "db/sqlite/SqliteEngine.h"
 
@@ -112,12 +115,25 @@ QString usageText()
         "                   each batch runs by itself; the first failure stops everything\n"
         "  query SQL        run one batch and print the rows of its last result as\n"
         "                   tab-separated text, a header line first\n"
+        "  create-demo DIR  make a demo site in DIR on the embedded engine: QEL_CONFIG,\n"
+        "                   the demo company DEMO with its pictures, Server.Dat and\n"
+        "                   NoPicture.Bmp; refused when DIR holds a QEL_CONFIG already\n"
+        "  generate DIR --products N [--warehouses W] [--years Y] [--invoice-lines L]\n"
+        "           [--seed S]\n"
+        "                   make a large registered company database in DIR on the\n"
+        "                   embedded engine (named by --database, default BENCH; QEL_CONFIG\n"
+        "                   and Server.Dat are made when missing): N products (up to\n"
+        "                   200,000) with three units and every price type, W warehouses\n"
+        "                   (default 50), stock for Y years (default 2), L sales history\n"
+        "                   lines (default N, up to 5,000,000), N/10 customers; the same\n"
+        "                   seed (default 1) gives the same data\n"
         "\n"
         "Options:\n"
         "  --server NAME    SQL Server host (host, host,port, host\\instance), or\n"
         "                   sqlite:FOLDER for the embedded engine; by default the first\n"
         "                   line of Server.Dat in the current folder, else QEL\n"
-        "  --database NAME  database to work in (default QEL_CONFIG)\n"
+        "  --database NAME  database to work in (default QEL_CONFIG; for generate, the\n"
+        "                   database to make, default BENCH)\n"
         "  --user U         login (default the program's own)\n"
         "  --password P     password (default the program's own)\n"
         "  --verbose        with script: one line per batch run\n"
@@ -132,6 +148,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     Options& o = result.options;
     bool optionsEnded = false;
     bool haveCommand = false;
+    bool databaseGiven = false;
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments.at(i);
@@ -164,11 +181,21 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 o.*(opt.target) = value;
                 if (opt.target == &Options::server)
                     o.serverGiven = true;
+                if (opt.target == &Options::database)
+                    databaseGiven = true;
                 matched = true;
                 break;
             }
             if (matched)
                 continue;
+            // generate's own options travel with its arguments, a separate
+            // value included.
+            if (haveCommand && o.command == QLatin1String("generate") && isGenerateOption(a)) {
+                o.arguments.append(a);
+                if (!a.contains(QLatin1Char('=')) && i + 1 < arguments.size())
+                    o.arguments.append(arguments.at(++i));
+                continue;
+            }
             // Before the command every dash is an option; after it only
             // what could not be a query or a file name.
             if ((!haveCommand && a.startsWith(QLatin1Char('-'))) || (haveCommand && looksLikeOption(a)))
@@ -193,6 +220,26 @@ CommandLine parseCommandLine(const QStringList& arguments)
     } else if (o.command == QLatin1String("query")) {
         if (o.arguments.size() != 1)
             return usageError(QStringLiteral("query takes one batch of SQL (quote it)"));
+    } else if (o.command == QLatin1String("create-demo") || o.command == QLatin1String("generate")) {
+        // Both build a site folder on the embedded engine; another server
+        // would be silently ignored, so it is refused.
+        if (o.serverGiven)
+            return usageError(QStringLiteral("%1 works on the embedded engine in DIR; --server does not apply")
+                                  .arg(o.command));
+        if (o.command == QLatin1String("create-demo")) {
+            if (o.arguments.size() != 1 || o.arguments.first().isEmpty())
+                return usageError(QStringLiteral("create-demo takes one folder"));
+            if (databaseGiven)
+                return usageError(QStringLiteral("create-demo always makes the databases QEL_CONFIG and DEMO; "
+                                                 "--database does not apply"));
+        } else {
+            if (!databaseGiven)
+                o.database = QStringLiteral("BENCH");
+            GenerateRequest request;
+            QString why;
+            if (!parseGenerateArguments(o.arguments, &request, &why))
+                return usageError(why);
+        }
     } else {
         return usageError(QStringLiteral("unknown command %1").arg(o.command));
     }
@@ -493,6 +540,15 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
     Tool tool(cl.options, out, err);
     const QString& command = cl.options.command;
     try {
+        if (command == QLatin1String("create-demo"))
+            return createDemo(cl.options.arguments.first(), out, err);
+        if (command == QLatin1String("generate")) {
+            GenerateRequest request;
+            QString why;
+            parseGenerateArguments(cl.options.arguments, &request, &why);
+            request.database = cl.options.database;
+            return generate(request, out, err);
+        }
         if (command == QLatin1String("create"))
             return tool.create();
         if (command == QLatin1String("script"))
