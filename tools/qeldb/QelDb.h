@@ -32,7 +32,7 @@ struct Options {
     QString user = QString::fromLatin1(kDefaultUser);
     QString password = QString::fromLatin1(kDefaultPassword);
     bool verbose = false;
-    QString command;       // "create", "script" or "query"
+    QString command;       // "create", "script", "query", "create-demo" or "generate"
     QStringList arguments;  // what follows the command
 };
 
