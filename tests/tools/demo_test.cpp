@@ -27,6 +27,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include "support/ToolRun.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -35,24 +37,7 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Outcome runTool(const QStringList& arguments)
-{
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    Outcome o;
-    o.status = qeldb::run(arguments, out, err);
-    o.out = QString::fromUtf8(out.data());
-    o.err = QString::fromUtf8(err.data());
-    return o;
-}
+using Outcome = ToolOutcome;
 
 // A site folder read through two named connections, as the program opens it.
 class SiteReader {

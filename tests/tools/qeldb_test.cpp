@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/ToolRun.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -28,24 +30,7 @@ using qeldb::CommandLine;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Outcome runTool(const QStringList& arguments)
-{
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    Outcome o;
-    o.status = qeldb::run(arguments, out, err);
-    o.out = QString::fromUtf8(out.data());
-    o.err = QString::fromUtf8(err.data());
-    return o;
-}
+using Outcome = ToolOutcome;
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {

@@ -259,6 +259,17 @@ bool anyNull(int argc, sqlite3_value** argv)
     return false;
 }
 
+// SQL Server's rule for most built-ins: a NULL argument gives NULL.
+template <void (*Body)(sqlite3_context*, int, sqlite3_value**)>
+void nullIn(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    Body(ctx, argc, argv);
+}
+
 // ---------------------------------------------------------------------------
 // Numbers as text
 
@@ -1524,10 +1535,6 @@ void deleteLikePattern(void* p) { delete static_cast<LikePattern*>(p); }
 
 void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     TextArg value, pattern;
     textOf(argv[0], value);
     textOf(argv[1], pattern);
@@ -1590,12 +1597,8 @@ void resultCharRange(sqlite3_context* ctx, const TextArg& t, std::int64_t from, 
     resultText(ctx, {reinterpret_cast<const char*>(p), std::size_t(q - p)});
 }
 
-void fnSubstring(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+void fnSubstring(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     std::int64_t start = 0, length = 0;
     if (!intArg(ctx, argv[1], start) || !intArg(ctx, argv[2], length))
         return;
@@ -1660,10 +1663,6 @@ bool matchesAt(const std::u32string& needle, const u8* p, const u8* e, const u8*
 
 void fnCharindex(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     std::int64_t start = 1;
     if (argc == 3 && !intArg(ctx, argv[2], start))
         return;
@@ -1691,12 +1690,8 @@ void fnCharindex(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, 0);
 }
 
-void fnReplace(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+void fnReplace(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     TextArg s, find, repl;
     textOf(argv[0], s);
     textOf(argv[1], find);
@@ -1757,12 +1752,8 @@ void changeCase(sqlite3_context* ctx, sqlite3_value** argv, bool upper)
 void fnUpper(sqlite3_context* ctx, int, sqlite3_value** argv) { changeCase(ctx, argv, true); }
 void fnLower(sqlite3_context* ctx, int, sqlite3_value** argv) { changeCase(ctx, argv, false); }
 
-void fnSpace(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+void fnSpace(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     std::int64_t n = 0;
     if (!intArg(ctx, argv[0], n))
         return;
@@ -1775,12 +1766,8 @@ void fnSpace(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     resultText(ctx, std::string(std::size_t(n), ' '));
 }
 
-void fnReplicate(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+void fnReplicate(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     std::int64_t n = 0;
     if (!intArg(ctx, argv[1], n))
         return;
@@ -1862,10 +1849,6 @@ std::string padLeft(std::string s, std::size_t width)
 
 void fnStr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     std::int64_t i = 0;
     double x = 0;
     const NumArg kind = numberOf(ctx, argv[0], i, x);
@@ -1895,12 +1878,8 @@ void fnStr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     resultText(ctx, std::string(std::size_t(length), '*'));
 }
 
-void fnDecimalText(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+void fnDecimalText(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     std::int64_t scale = 0;
     if (!intArg(ctx, argv[1], scale))
         return;
@@ -1931,10 +1910,6 @@ void fnDecimalText(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     std::int64_t i = 0;
     double x = 0;
     const NumArg kind = numberOf(ctx, argv[0], i, x);
@@ -2038,12 +2013,8 @@ void fnSign(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 // POWER keeps the type of its first argument: an integer base gives an
 // integer (POWER(2, -1) is 0).
-void fnPower(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+void fnPower(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     std::int64_t bi = 0, ei = 0;
     double b = 0, e = 0;
     const NumArg baseKind = numberOf(ctx, argv[0], bi, b);
@@ -2295,12 +2266,8 @@ int datePartValue(const Stamp& st, Part part)
     return 0;
 }
 
-void fnDatepart(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+void fnDatepart(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     Part part;
     if (!partArg(ctx, argv[0], "datepart", part))
         return;
@@ -2323,12 +2290,8 @@ Stamp addMonths(const Stamp& st, std::int64_t months, bool& ok)
     return {daysFromCivil(int(y), m, d), st.ms};
 }
 
-void fnDateadd(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+void fnDateadd(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     Part part;
     if (!partArg(ctx, argv[0], "dateadd", part))
         return;
@@ -2392,12 +2355,8 @@ std::int64_t boundaryIndex(const Stamp& st, Part part)
     return 0;
 }
 
-void fnDatediff(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+void fnDatediff(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     Part part;
     if (!partArg(ctx, argv[0], "datediff", part))
         return;
@@ -3086,40 +3045,40 @@ const FunctionDef kFunctions[] = {
     {"ms_div", 2, fnDiv, true},
     {"ms_mod", 2, fnMod, true},
     {"ms_neg", 1, fnNeg, true},
-    {"ms_like", 2, fnLike, true},
-    {"ms_like", 3, fnLike, true},
+    {"ms_like", 2, nullIn<fnLike>, true},
+    {"ms_like", 3, nullIn<fnLike>, true},
     {"ms_len", 1, fnLen, true},
-    {"ms_substring", 3, fnSubstring, true},
+    {"ms_substring", 3, nullIn<fnSubstring>, true},
     {"ms_left", 2, fnLeft, true},
     {"ms_right", 2, fnRight, true},
-    {"ms_charindex", 2, fnCharindex, true},
-    {"ms_charindex", 3, fnCharindex, true},
-    {"ms_replace", 3, fnReplace, true},
+    {"ms_charindex", 2, nullIn<fnCharindex>, true},
+    {"ms_charindex", 3, nullIn<fnCharindex>, true},
+    {"ms_replace", 3, nullIn<fnReplace>, true},
     {"ms_upper", 1, fnUpper, true},
     {"ms_lower", 1, fnLower, true},
-    {"ms_space", 1, fnSpace, true},
-    {"ms_replicate", 2, fnReplicate, true},
+    {"ms_space", 1, nullIn<fnSpace>, true},
+    {"ms_replicate", 2, nullIn<fnReplicate>, true},
     {"ms_reverse", 1, fnReverse, true},
-    {"ms_str", 1, fnStr, true},
-    {"ms_str", 2, fnStr, true},
-    {"ms_str", 3, fnStr, true},
+    {"ms_str", 1, nullIn<fnStr>, true},
+    {"ms_str", 2, nullIn<fnStr>, true},
+    {"ms_str", 3, nullIn<fnStr>, true},
     {"ms_convert", 2, fnConvert, true},
     {"ms_convert", 3, fnConvert, true},
-    {"ms_decimal_text", 2, fnDecimalText, true},
+    {"ms_decimal_text", 2, nullIn<fnDecimalText>, true},
     {"ms_getdate", 0, fnGetdate, false},
     {"ms_year", 1, fnYear, true},
     {"ms_month", 1, fnMonth, true},
     {"ms_day", 1, fnDay, true},
-    {"ms_dateadd", 3, fnDateadd, true},
-    {"ms_datediff", 3, fnDatediff, true},
-    {"ms_datepart", 2, fnDatepart, true},
-    {"ms_round", 2, fnRound, true},
-    {"ms_round", 3, fnRound, true},
+    {"ms_dateadd", 3, nullIn<fnDateadd>, true},
+    {"ms_datediff", 3, nullIn<fnDatediff>, true},
+    {"ms_datepart", 2, nullIn<fnDatepart>, true},
+    {"ms_round", 2, nullIn<fnRound>, true},
+    {"ms_round", 3, nullIn<fnRound>, true},
     {"ms_floor", 1, fnFloor, true},
     {"ms_ceiling", 1, fnCeiling, true},
     {"ms_abs", 1, fnAbs, true},
     {"ms_sign", 1, fnSign, true},
-    {"ms_power", 2, fnPower, true},
+    {"ms_power", 2, nullIn<fnPower>, true},
     {"ms_sqrt", 1, fnSqrt, true},
     {"ms_isnumeric", 1, fnIsnumeric, true},
     {"ms_isdate", 1, fnIsdate, true},
