@@ -1,7 +1,7 @@
 #include "TDM.h"
 
 #include "ErrorTranslation.h"
-#include "NumberMask.h"
+#include "widgets/NumberMask.h"
 #include "TFrShowError.h"
 
 #include "config/TDMConfig.h"

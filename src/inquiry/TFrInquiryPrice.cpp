@@ -3,7 +3,7 @@
 #include "OfferPrinter.h"
 
 #include "config/TDMConfig.h"
-#include "data/NumberMask.h"
+#include "widgets/NumberMask.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
 #include "widgets/DbGrid.h"
@@ -44,6 +44,9 @@ const QColor kNavy(0, 0, 128);
 const QColor kBlue(0, 0, 255);
 const QColor kBlack(0, 0, 0);
 const QColor kHeaderGrey(64, 64, 64);
+// How the grids write amounts and counts.
+const QString kMoney = QStringLiteral("###,##0.00");
+const QString kCount = QStringLiteral("###,##0.##");
 
 // Offer-list fields and the width of the text ones.
 const QStringList kOfferFields{QStringLiteral("ProductCode"), QStringLiteral("ProductName"),
@@ -382,7 +385,8 @@ void TFrInquiryPrice::buildLayout()
     DgOnhand->setQuery(&Qonhand);
     DgUnits->setQuery(&QUnits);
     DgPrice->setColumns({{QStringLiteral("Description"), QStringLiteral("รายละเอียดราคา"), 20, false},
-                         {QStringLiteral("Price"), QStringLiteral("ราคา"), 10, false, Qt::AlignRight | Qt::AlignVCenter}});
+                         {QStringLiteral("Price"), QStringLiteral("ราคา"), 10, false, Qt::AlignRight | Qt::AlignVCenter,
+                          kMoney}});
     DgPrice->setTitleAlignment(QStringLiteral("Price"), Qt::AlignRight | Qt::AlignVCenter);
     DgPrice->setQuery(&QPrice);
     PageCtrl->addTab(TabSheet1, drawnIcon(QColor(40, 110, 200), QStringLiteral("i")), QStringLiteral("ข้อมูลสินค้า"));
@@ -559,11 +563,11 @@ void TFrInquiryPrice::setOfferColumns(bool withPrices)
     QVector<widgets::GridColumn> columns{{QStringLiteral("ProductCode"), QStringLiteral("รหัสสินค้า"), 15, false},
                                          {QStringLiteral("ProductName"), QStringLiteral("ชื่อสินค้า"), 36, false},
                                          {QStringLiteral("WareHouse"), QStringLiteral("คลังสินค้า"), 9, false},
-                                         {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 7, true, right},
+                                         {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 7, true, right, kCount},
                                          {QStringLiteral("Units"), QStringLiteral("หน่วย"), 10, false}};
     if (withPrices) {
-        columns.append({QStringLiteral("Price"), QStringLiteral("ราคา"), 10, true, right});
-        columns.append({QStringLiteral("Total"), QStringLiteral("รวมเงิน"), 10, false, right});
+        columns.append({QStringLiteral("Price"), QStringLiteral("ราคา"), 10, true, right, kMoney});
+        columns.append({QStringLiteral("Total"), QStringLiteral("รวมเงิน"), 10, false, right, kMoney});
     }
     DgSoDt->setColumns(columns);
 }
@@ -803,7 +807,7 @@ void TFrInquiryPrice::SetGridColumnsUnits()
                                          {QStringLiteral("BarCode"), QStringLiteral("รหัสบาร์โค้ด"), 15, false}};
     if (DMConfig->Run.CanSeeCost)
         columns.append({QStringLiteral("PurcPrice"), QStringLiteral("ซื้อมาตรฐาน"), 10, false,
-                        Qt::AlignRight | Qt::AlignVCenter});
+                        Qt::AlignRight | Qt::AlignVCenter, kMoney});
     columns.append({QStringLiteral("UnitDesc"), QStringLiteral("คำอธิบาย"), 10, false});
     DgUnits->setColumns(columns);
 }
@@ -818,12 +822,12 @@ void TFrInquiryPrice::SetGridColumnsHistory()
                                          {QStringLiteral("Name"), QStringLiteral("ชื่อลูกค้า"), 30, false},
                                          {QStringLiteral("IvType"), QStringLiteral("ประเภท"), 10, false},
                                          {QStringLiteral("IvDate"), QStringLiteral("วันที่"), 10, false},
-                                         {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 10, false, right}};
+                                         {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 10, false, right, kCount}};
     if (prices)
-        columns.append({QStringLiteral("Price"), QStringLiteral("ราคา"), 10, false, right});
+        columns.append({QStringLiteral("Price"), QStringLiteral("ราคา"), 10, false, right, kMoney});
     columns.append({QStringLiteral("UnitName"), QStringLiteral("หน่วย"), 5, false});
     if (prices)
-        columns.append({QStringLiteral("Total"), QStringLiteral("รวมเงิน"), 5, false, right});
+        columns.append({QStringLiteral("Total"), QStringLiteral("รวมเงิน"), 5, false, right, kMoney});
     DgHistory->setColumns(columns);
 }
 

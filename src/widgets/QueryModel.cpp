@@ -1,5 +1,6 @@
 #include "QueryModel.h"
 
+#include "NumberMask.h"
 #include "db/Query.h"
 
 #include <QDateTime>
@@ -111,6 +112,12 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const
     const QVariant v = query_->valueAt(index.row(), qc);
     switch (role) {
     case Qt::DisplayRole:
+        if (!columns_.isEmpty() && !columns_[index.column()].numberFormat.isEmpty() && !v.isNull()) {
+            bool number = false;
+            const double d = v.toDouble(&number);
+            if (number)
+                return formatNumber(columns_[index.column()].numberFormat, d);
+        }
         return displayText(v);
     case Qt::EditRole:
         return v;

@@ -5,17 +5,27 @@
 #include <QString>
 #include <QVector>
 
+#include <utility>
+
 #include "db/Query.h"
 
 namespace widgets {
 
 // One visible grid column over a query field.
 struct GridColumn {
-    QString field;        // matched without regard to case
-    QString title;        // empty: the field name
-    int widthChars = 10;  // display width in characters
+    GridColumn(QString field = QString(), QString title = QString(), int widthChars = 10, bool editable = false,
+               Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, QString numberFormat = QString())
+        : field(std::move(field)), title(std::move(title)), widthChars(widthChars), editable(editable),
+          alignment(alignment), numberFormat(std::move(numberFormat))
+    {
+    }
+
+    QString field;         // matched without regard to case
+    QString title;         // empty: the field name
+    int widthChars = 10;   // display width in characters
     bool editable = false;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    QString numberFormat;  // a number picture such as "#,##0.00"; empty: as stored
 };
 
 // A table model over the rows a db::Query holds in memory. Edits go to the

@@ -5,7 +5,7 @@
 #include "support/TestSite.h"
 
 #include "config/TDMConfig.h"
-#include "data/NumberMask.h"
+#include "widgets/NumberMask.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
 #include "widgets/MessageBox.h"

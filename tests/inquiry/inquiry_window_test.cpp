@@ -173,6 +173,9 @@ TEST_F(InquiryWindow, TypicalInquiryEndToEnd)
     EXPECT_EQ(column(w.DgPrice, "Description"),
               (QStringList{QStringLiteral("ราคาปลีก"), QStringLiteral("ราคาส่ง"), QStringLiteral("ราคาขายลูกค้า")}));
     EXPECT_EQ(column(w.DgPrice, "Price"), (QStringList{"15", "0", "14.25"}));
+    const QAbstractItemModel* prices = w.DgPrice->model();
+    EXPECT_EQ(prices->data(prices->index(0, w.DgPrice->columnOfField("Price"))).toString(), "15.00")
+        << "amounts show with two decimals";
     // Stock: positive first, then negative, then none; texts in the stock unit (dozen).
     EXPECT_EQ(column(w.DgOnhand, "Code"), (QStringList{"MAIN", "SHOP", "RMA"}));
     EXPECT_EQ(column(w.DgOnhand, "OnhandStr"),

@@ -1,4 +1,4 @@
-#include "NumberMask.h"
+#include "widgets/NumberMask.h"
 
 #include <cmath>
 #include <cstdio>
