@@ -1,6 +1,7 @@
 #include "Generator.h"
 
 #include "Demo.h"
+#include "Progress.h"
 #include "QelDb.h"
 
 #include "db/DbError.h"
@@ -657,7 +658,12 @@ Drop Table GenNumber
                 QFile::remove(file + suffix);
         }
     };
-    auto report = [&out](const QString& what, qint64 ms, const QString& rows = QString()) {
+    // Schema and registration are a step each, besides the filling steps.
+    Progress progress(err, Progress::onTerminal(err));
+    progress.start(QStringLiteral("schema"), qint64(std::size(steps)) + 2);
+    auto report = [&out, &progress](const QString& what, qint64 ms, const QString& rows = QString()) {
+        progress.clearLine();
+        progress.advance();
         out.write(line(QStringLiteral("  %1 %2 s%3")
                            .arg(what, -32)
                            .arg(ms / 1000.0, 6, 'f', 1)
@@ -689,6 +695,7 @@ Drop Table GenNumber
         report(QStringLiteral("schema"), clock.restart());
 
         for (const Step& step : steps) {
+            progress.setLabel(step.name);
             try {
                 business->execute(fill(step.sql), db::ParamValues());
             } catch (const db::DbError& e) {
@@ -704,6 +711,7 @@ Drop Table GenNumber
             report(step.name, ms, rows);
         }
 
+        progress.setLabel(QStringLiteral("registration"));
         {
             const auto configDb = site::openDatabase(folder, config);
             if (!configExisted)
@@ -734,7 +742,9 @@ Drop Table GenNumber
         if (!QFileInfo::exists(placeholder))
             site::drawNoPicture().save(placeholder, "BMP");
         report(QStringLiteral("registration"), clock.restart());
+        progress.finish();
     } catch (const db::DbError& e) {
+        progress.finish();
         removeMade();
         err.write(line(QStringLiteral("qel-db: generate: ") + e.message()));
         return 1;

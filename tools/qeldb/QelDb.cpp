@@ -1,7 +1,10 @@
 #include "QelDb.h"
 
+#include "Copy.h"
 #include "Demo.h"
 #include "Generator.h"
+#include "Progress.h"
+#include "RenderLayout.h"
 
 #include "db/DbError.h"
 #include "db/sqlite/SqliteEngine.h"
@@ -127,6 +130,13 @@ QString usageText()
         "                   (default 50), stock for Y years (default 2), L sales history\n"
         "                   lines (default N, up to 5,000,000), N/10 customers; the same\n"
         "                   seed (default 1) gives the same data\n"
+        "  copy --from SERVER --to SERVER2 DATABASE\n"
+        "                   copy a database (tables, keys, indexes, views, procedures\n"
+        "                   and rows) from one engine to another; SERVER2 must not hold\n"
+        "                   DATABASE yet, and a failed copy leaves nothing there\n"
+        "  render-layout FILE --to OUT.pdf\n"
+        "                   print an offer-list layout with sample lines to a PDF, to\n"
+        "                   check a changed layout without the program\n"
         "\n"
         "Options:\n"
         "  --server NAME    SQL Server host (host, host,port, host\\instance), or\n"
@@ -188,9 +198,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
             }
             if (matched)
                 continue;
-            // generate's own options travel with its arguments, a separate
-            // value included.
-            if (haveCommand && o.command == QLatin1String("generate") && isGenerateOption(a)) {
+            // The own options of generate, copy and render-layout travel
+            // with their arguments, a separate value included.
+            if (haveCommand && ((o.command == QLatin1String("generate") && isGenerateOption(a))
+                                || (o.command == QLatin1String("copy") && isCopyOption(a))
+                                || (o.command == QLatin1String("render-layout") && isRenderOption(a)))) {
                 o.arguments.append(a);
                 if (!a.contains(QLatin1Char('=')) && i + 1 < arguments.size())
                     o.arguments.append(arguments.at(++i));
@@ -240,6 +252,18 @@ CommandLine parseCommandLine(const QStringList& arguments)
             if (!parseGenerateArguments(o.arguments, &request, &why))
                 return usageError(why);
         }
+    } else if (o.command == QLatin1String("copy")) {
+        if (o.serverGiven || databaseGiven)
+            return usageError(QStringLiteral("copy names its servers with --from and --to and the database after "
+                                             "them; --server and --database do not apply"));
+        CopyRequest request;
+        QString why;
+        if (!parseCopyArguments(o.arguments, &request, &why))
+            return usageError(why);
+    } else if (o.command == QLatin1String("render-layout")) {
+        QString why;
+        if (!parseRenderArguments(o.arguments, nullptr, &why))
+            return usageError(why);
     } else {
         return usageError(QStringLiteral("unknown command %1").arg(o.command));
     }
@@ -486,10 +510,18 @@ int Tool::script()
         return 1;
     }
 
+    qint64 batches = 0;
+    for (const File& file : files)
+        batches += qint64(file.batches.size());
+    Progress progress(err_, Progress::onTerminal(err_));
+    progress.start(QString(), batches);
+
     const db::ParamValues noParams;
     for (const File& file : files) {
+        progress.setLabel(file.name);
         for (const Batch& batch : file.batches) {
             if (o_.verbose) {
+                progress.clearLine();
                 QString first = batch.sql.section(QLatin1Char('\n'), 0, 0).trimmed();
                 if (first.size() > 60)
                     first = first.left(57) + QLatin1String("...");
@@ -498,9 +530,11 @@ int Tool::script()
             try {
                 engine->execute(batch.sql, noParams);
             } catch (const db::DbError& e) {
+                progress.finish();
                 complain(QStringLiteral("%1:%2: %3").arg(file.name).arg(batch.line).arg(e.message()));
                 return 1;
             }
+            progress.advance();
         }
     }
     return 0;
@@ -548,6 +582,20 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
             parseGenerateArguments(cl.options.arguments, &request, &why);
             request.database = cl.options.database;
             return generate(request, out, err);
+        }
+        if (command == QLatin1String("copy")) {
+            CopyRequest request;
+            request.user = cl.options.user;
+            request.password = cl.options.password;
+            QString why;
+            parseCopyArguments(cl.options.arguments, &request, &why);
+            return copyDatabase(request, out, err);
+        }
+        if (command == QLatin1String("render-layout")) {
+            RenderRequest request;
+            QString why;
+            parseRenderArguments(cl.options.arguments, &request, &why);
+            return renderLayout(request, out, err);
         }
         if (command == QLatin1String("create"))
             return tool.create();
