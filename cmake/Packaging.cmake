@@ -51,8 +51,8 @@ set(CPACK_PACKAGE_NAME priceinquiry)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Price Inquiry Team <priceinquiry@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "telephone price inquiry of a Thai sales and inventory suite")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-While a customer is on the phone, the clerk types a customer and a product
+# CPack puts the summary line in front of this.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "While a customer is on the phone, the clerk types a customer and a product
 code and sees the product's units, prices with the customer's own price,
 the stock of every warehouse, the last purchase price, the sales history
 and the pictures, and collects an offer list that prints.

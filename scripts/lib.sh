@@ -23,6 +23,13 @@ QEL_PACKAGES=(
     fonts-thai-tlwg
 )
 
+# What scripts/package needs besides: dpkg-shlibdeps for the package's
+# library dependencies, lintian to check it.
+QEL_PACKAGE_TOOLS=(
+    dpkg-dev
+    lintian
+)
+
 QEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QEL_BUILD="$QEL_ROOT/build"
 
