@@ -514,7 +514,7 @@ int Tool::script()
     for (const File& file : files)
         batches += qint64(file.batches.size());
     Progress progress(err_, Progress::onTerminal(err_));
-    progress.start(QString(), batches);
+    progress.start(files.empty() ? QString() : files.front().name, batches);
 
     const db::ParamValues noParams;
     for (const File& file : files) {
