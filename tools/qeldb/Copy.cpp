@@ -1,5 +1,7 @@
 #include "Copy.h"
 
+#include "CommandOptions.h"
+
 #include "EmbeddedCatalog.h"
 #include "Progress.h"
 #include "QelDb.h"
@@ -339,11 +341,7 @@ void Copier::makeViews(db::Engine& target)
 
 bool isCopyOption(const QString& argument)
 {
-    for (const QString& name : {kFrom, kTo}) {
-        if (argument == name || argument.startsWith(name + QLatin1Char('=')))
-            return true;
-    }
-    return false;
+    return isCommandOption(argument, {kFrom, kTo});
 }
 
 bool parseCopyArguments(const QStringList& arguments, CopyRequest* request, QString* error)
@@ -351,27 +349,20 @@ bool parseCopyArguments(const QStringList& arguments, CopyRequest* request, QStr
     CopyRequest r;
     bool haveFrom = false;
     bool haveTo = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        if (isCopyOption(a)) {
-            const bool from = a.startsWith(kFrom);
-            QString value;
-            if (a.contains(QLatin1Char('='))) {
-                value = a.section(QLatin1Char('='), 1);
-            } else if (i + 1 < arguments.size()) {
-                value = arguments[++i];
-            } else {
-                *error = QStringLiteral("%1 needs a server").arg(a);
+    QList<CommandArgument> split;
+    if (!splitCommandArguments(arguments, {kFrom, kTo}, &split, error))
+        return false;
+    for (const CommandArgument& a : std::as_const(split)) {
+        if (!a.option.isEmpty()) {
+            if (a.value.trimmed().isEmpty()) {
+                *error = QStringLiteral("%1 needs a server").arg(a.option);
                 return false;
             }
-            if (value.trimmed().isEmpty()) {
-                *error = QStringLiteral("%1 needs a server").arg(from ? kFrom : kTo);
-                return false;
-            }
-            (from ? r.from : r.to) = value;
+            const bool from = a.option == kFrom;
+            (from ? r.from : r.to) = a.value;
             (from ? haveFrom : haveTo) = true;
-        } else if (r.database.isEmpty() && !a.trimmed().isEmpty()) {
-            r.database = a.trimmed();
+        } else if (r.database.isEmpty() && !a.value.trimmed().isEmpty()) {
+            r.database = a.value.trimmed();
         } else {
             *error = QStringLiteral("copy takes one database name");
             return false;

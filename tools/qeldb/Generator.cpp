@@ -1,5 +1,7 @@
 #include "Generator.h"
 
+#include "CommandOptions.h"
+
 #include "Demo.h"
 #include "Progress.h"
 #include "QelDb.h"
@@ -193,14 +195,12 @@ struct Step {
 
 // ---- command line ----------------------------------------------------------
 
+const QStringList kGenerateOptions{QStringLiteral("--products"), QStringLiteral("--warehouses"), QStringLiteral("--years"),
+                                   QStringLiteral("--invoice-lines"), QStringLiteral("--seed")};
+
 bool isGenerateOption(const QString& argument)
 {
-    for (const char* name : {"--products", "--warehouses", "--years", "--invoice-lines", "--seed"}) {
-        const QLatin1String n(name);
-        if (argument == n || argument.startsWith(n + QLatin1Char('=')))
-            return true;
-    }
-    return false;
+    return isCommandOption(argument, kGenerateOptions);
 }
 
 bool parseGenerateArguments(const QStringList& arguments, GenerateRequest* request, QString* error)
@@ -208,9 +208,12 @@ bool parseGenerateArguments(const QStringList& arguments, GenerateRequest* reque
     GenerateRequest s = *request;
     bool haveFolder = false;
     bool haveProducts = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments.at(i);
-        if (!isGenerateOption(a)) {
+    QList<CommandArgument> split;
+    if (!splitCommandArguments(arguments, kGenerateOptions, &split, error))
+        return false;
+    for (const CommandArgument& argument : std::as_const(split)) {
+        const QString& a = argument.value;
+        if (argument.option.isEmpty()) {
             if (haveFolder) {
                 *error = QStringLiteral("generate takes one folder (%1 is a second)").arg(a);
                 return false;
@@ -223,17 +226,8 @@ bool parseGenerateArguments(const QStringList& arguments, GenerateRequest* reque
             haveFolder = true;
             continue;
         }
-        const qsizetype eq = a.indexOf(QLatin1Char('='));
-        const QString name = eq < 0 ? a : a.left(eq);
-        QString value;
-        if (eq >= 0) {
-            value = a.mid(eq + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments.at(++i);
-        } else {
-            *error = QStringLiteral("%1 needs a value").arg(name);
-            return false;
-        }
+        const QString& name = argument.option;
+        const QString& value = argument.value;
         qint64 v = 0;
         if (name == QLatin1String("--products")) {
             if (!readCount(value, 1, kMaxProducts, &v)) {

@@ -1,5 +1,7 @@
 #include "RenderLayout.h"
 
+#include "CommandOptions.h"
+
 #include "report/DataSource.h"
 #include "report/PrintOptions.h"
 #include "report/Report.h"
@@ -44,41 +46,27 @@ const SampleProduct kProducts[] = {
 
 bool isRenderOption(const QString& argument)
 {
-    for (const QString& name : {kTo, kLines}) {
-        if (argument == name || argument.startsWith(name + QLatin1Char('=')))
-            return true;
-    }
-    return false;
+    return isCommandOption(argument, {kTo, kLines});
 }
 
 bool parseRenderArguments(const QStringList& arguments, RenderRequest* request, QString* error)
 {
     RenderRequest r;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        if (isRenderOption(a)) {
-            const QString name = a.section(QLatin1Char('='), 0, 0);
-            QString value;
-            if (a.contains(QLatin1Char('='))) {
-                value = a.section(QLatin1Char('='), 1);
-            } else if (i + 1 < arguments.size()) {
-                value = arguments[++i];
-            } else {
-                *error = QStringLiteral("%1 needs a value").arg(name);
+    QList<CommandArgument> split;
+    if (!splitCommandArguments(arguments, {kTo, kLines}, &split, error))
+        return false;
+    for (const CommandArgument& a : std::as_const(split)) {
+        if (a.option == kTo) {
+            r.pdf = a.value;
+        } else if (a.option == kLines) {
+            bool ok = false;
+            r.lines = a.value.toInt(&ok);
+            if (!ok || r.lines < 1 || r.lines > kMaxLines) {
+                *error = QStringLiteral("--lines takes a number from 1 to %1").arg(kMaxLines);
                 return false;
             }
-            if (name == kTo) {
-                r.pdf = value;
-            } else {
-                bool ok = false;
-                r.lines = value.toInt(&ok);
-                if (!ok || r.lines < 1 || r.lines > kMaxLines) {
-                    *error = QStringLiteral("--lines takes a number from 1 to %1").arg(kMaxLines);
-                    return false;
-                }
-            }
-        } else if (r.layout.isEmpty() && !a.isEmpty()) {
-            r.layout = a;
+        } else if (r.layout.isEmpty() && !a.value.isEmpty()) {
+            r.layout = a.value;
         } else {
             *error = QStringLiteral("render-layout takes one layout file");
             return false;
