@@ -62,8 +62,10 @@ protected:
 
     void SetUp() override
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("dpkg-deb")).isEmpty())
-            GTEST_SKIP() << "skipped: dpkg-deb is not installed";
+        for (const char* tool : {"dpkg-deb", "dpkg-shlibdeps"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                GTEST_SKIP() << "skipped: " << tool << " is not installed (scripts/package installs it)";
+        }
         ASSERT_FALSE(deb_.isEmpty()) << "cpack made no package: " << why_.toStdString();
     }
 
