@@ -6,6 +6,7 @@
 // checks, view and procedures by using them.
 
 #include "Copy.h"
+#include "EmbeddedCatalog.h"
 #include "QelDb.h"
 
 #include "db/DbError.h"
@@ -304,6 +305,53 @@ TEST_F(CopyCommand, AFailurePartWayLeavesNoHalfMadeDatabase)
                   1)
             << "the engine finds no DEMO on the laptop";
     }
+}
+
+TEST(EngineTextBackToTsql, TheEnginesFunctionsBecomeOperatorsAndBuiltInsAgain)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"ms_getdate()", "getdate()"},
+        {"ms_add(\"a\", ms_mul(\"b\", 2))", "(\"a\" + (\"b\" * 2))"},
+        {"ms_neg(ms_sub(1, 2))", "(-(1 - 2))"},
+        {"ms_like(\"Code\", 'A%')", "(\"Code\" LIKE 'A%')"},
+        {"ms_substring('a,(b', 1, 2)", "substring('a,(b', 1, 2)"},
+        {"'ms_add(1, 2)' = \"ms_add\"", "'ms_add(1, 2)' = \"ms_add\""},
+        {"\"Name\" COLLATE MSSQL = 'x'", "\"Name\" = 'x'"},
+        {"items_add(1)", "items_add(1)"},
+    };
+    for (const auto& [engine, tsql] : cases) {
+        SCOPED_TRACE(engine);
+        EXPECT_EQ(qeldb::tsqlFromEngine(QString::fromUtf8(engine)), QString::fromUtf8(tsql));
+    }
+}
+
+// Views, checks and defaults with operators and built-ins: the engine keeps
+// them in its own SQLite form, and the copy must mean the same.
+TEST_F(CopyCommand, ExpressionsInViewsChecksAndDefaultsMeanTheSameInTheCopy)
+{
+    ASSERT_EQ(runTool({QStringLiteral("--server"), server(QStringLiteral("site")), QStringLiteral("create"), QStringLiteral("SHOP")}).status, 0);
+    const auto shop = openEmbedded(path(QStringLiteral("site")), QStringLiteral("SHOP"));
+    shop->execute(QStringLiteral(
+        "Create Table Line (Id Int Identity(1,1) Not Null Primary Key, Code VarChar(10) Not Null, "
+        "Qty Int Not Null Constraint CK_Line_Qty Check (Qty * 2 - 1 > 0), Price Decimal(12,2) Not Null Default (10 + 2.5), "
+        "Made DateTime Not Null Default GetDate())"), db::ParamValues());
+    shop->execute(QStringLiteral("Insert Into Line (Code, Qty) Values ('AB1', 3)\nInsert Into Line (Code, Qty, Price) "
+                                 "Values ('ab2', 1, 4.25)\nInsert Into Line (Code, Qty) Values ('X9', 7)"),
+                  db::ParamValues());
+    shop->execute(QStringLiteral("Create View Amounts As Select Id, Left(Code, 2) As Prefix, Qty * Price - 1 As Amount, "
+                                 "-Qty As Minus From Line Where Code Like 'a%'"),
+                  db::ParamValues());
+    const ToolOutcome o = copy(QStringLiteral("site"), QStringLiteral("laptop"), QStringLiteral("SHOP"));
+    ASSERT_EQ(o.status, 0) << o.err.toStdString();
+
+    const auto copied = openEmbedded(path(QStringLiteral("laptop")), QStringLiteral("SHOP"));
+    const QString view = QStringLiteral("Select * From Amounts Order By Id");
+    EXPECT_EQ(column(*copied, view), column(*shop, view));
+    EXPECT_EQ(column(*copied, view).size(), 2) << "LIKE still ignores case";
+    EXPECT_TRUE(errorOf(*copied, QStringLiteral("Insert Into Line (Code, Qty) Values ('Z', 0)")).contains(QStringLiteral("CK_Line_Qty")));
+    copied->execute(QStringLiteral("Insert Into Line (Code, Qty) Values ('AC3', 1)"), db::ParamValues());
+    EXPECT_EQ(column(*copied, QStringLiteral("Select Price, DateDiff(day, Made, GetDate()) From Line Where Code = 'AC3'")),
+              QStringList{QStringLiteral("12.5|0")});
 }
 
 TEST(CopyCommandLine, ServersAndOneDatabaseAreNeeded)

@@ -172,14 +172,15 @@ TEST(ProgressOutput, TheProgramDrawsABarInATerminalOnly)
         GTEST_SKIP() << "skipped: needs qel-db built next to the tests and util-linux's script";
     QTemporaryDir dir;
     const QString sql = longScript(dir, 300);
-    auto runInTerminal = [&](bool ci) {
+    auto runInTerminal = [&](bool ci, const QString& arguments = QString()) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TERM"), QStringLiteral("xterm"));
         ci ? env.insert(QStringLiteral("CI"), QStringLiteral("true")) : env.remove(QStringLiteral("CI"));
         p.setProcessEnvironment(env);
-        const QString command = QStringLiteral("'%1' --server 'sqlite:%2' --database LONG script '%3'")
-                                    .arg(program, dir.path(), sql);
+        const QString command = arguments.isEmpty()
+            ? QStringLiteral("'%1' --server 'sqlite:%2' --database LONG script '%3'").arg(program, dir.path(), sql)
+            : QStringLiteral("'%1' %2").arg(program, arguments);
         p.start(script, {QStringLiteral("-qec"), command, QStringLiteral("/dev/null")});
         EXPECT_TRUE(p.waitForFinished(120000));
         EXPECT_EQ(p.exitCode(), 0);
@@ -189,6 +190,13 @@ TEST(ProgressOutput, TheProgramDrawsABarInATerminalOnly)
     EXPECT_TRUE(shown.contains(QStringLiteral("long.sql  ["))) << shown.toStdString();
     EXPECT_TRUE(shown.contains(QStringLiteral("/300"))) << shown.toStdString();
     EXPECT_FALSE(runInTerminal(true).contains(QStringLiteral("/300")));
+
+    // generate's own lines each replace the bar and the bar goes on under
+    // them, rather than a line being written onto the end of the bar.
+    const QString generated =
+        runInTerminal(false, QStringLiteral("generate '%1' --products 100").arg(dir.filePath(QStringLiteral("gen"))));
+    EXPECT_TRUE(generated.contains(QRegularExpression(QStringLiteral("\\r +\\r  numbers +\\d")))) << generated.toStdString();
+    EXPECT_FALSE(generated.contains(QRegularExpression(QStringLiteral("\\d+/\\d+ +  numbers")))) << generated.toStdString();
 }
 
 TEST(ProgressOutput, LongCommandsWriteNoBarIntoAPipe)

@@ -243,7 +243,7 @@ void Copier::copy(CatalogSource& source, Target& target)
     for (const TableDef& t : std::as_const(catalog_.tables))
         run(engine, schema::createTable(t), QStringLiteral("table ") + t.name);
 
-    progress_.start(QString(), total);
+    progress_.start(catalog_.tables.isEmpty() ? QString() : catalog_.tables.front().name, total);
     for (qsizetype i = 0; i < catalog_.tables.size(); ++i) {
         const TableDef& t = catalog_.tables[i];
         progress_.setLabel(t.name);
@@ -260,16 +260,25 @@ void Copier::copy(CatalogSource& source, Target& target)
         if (request_.afterTable)
             request_.afterTable(t.name);
     }
-    progress_.finish();
-
+    // Indexes and keys are made over the rows; on a large company checking
+    // the keys takes a while, so the bar counts them too.
+    qint64 objects = 0;
+    for (const TableDef& t : std::as_const(catalog_.tables))
+        objects += t.indexes.size() + t.foreignKeys.size();
+    progress_.start(QStringLiteral("indexes and foreign keys"), objects);
     for (const TableDef& t : std::as_const(catalog_.tables)) {
-        for (const KeyDef& k : t.indexes)
+        for (const KeyDef& k : t.indexes) {
             run(engine, schema::createIndex(t, k), QStringLiteral("index %1 on %2").arg(k.name, t.name));
+            progress_.advance();
+        }
     }
     for (const TableDef& t : std::as_const(catalog_.tables)) {
-        for (const ForeignKeyDef& k : t.foreignKeys)
+        for (const ForeignKeyDef& k : t.foreignKeys) {
             run(engine, schema::addForeignKey(t, k), QStringLiteral("foreign key %1 on %2").arg(k.name, t.name));
+            progress_.advance();
+        }
     }
+    progress_.finish();
     makeViews(engine);
     for (const ModuleDef& p : std::as_const(catalog_.procedures))
         run(engine, schema::createModule(p), QStringLiteral("procedure ") + p.name);

@@ -191,11 +191,13 @@ std::map<QString, QString> constraintNames(const QString& sql, const QString& ki
     return names;
 }
 
+// A column's name may stand apart from its check: "Qty" INT CONSTRAINT
+// "CK_Qty" NOT NULL CHECK (...), as SQLite reads it too.
 QList<CheckDef> checks(const QString& sql)
 {
     QList<CheckDef> found;
     static const QRegularExpression check(
-        QStringLiteral("(?:CONSTRAINT\\s+\"((?:[^\"]|\"\")+)\"\\s+)?CHECK\\s*(?=\\()"),
+        QStringLiteral("(?:CONSTRAINT\\s+\"((?:[^\"]|\"\")+)\"(?:[^,(]|\\([^)]*\\))*?\\s)?CHECK\\s*(?=\\()"),
         QRegularExpression::CaseInsensitiveOption);
     qsizetype from = 0;
     for (;;) {

@@ -656,12 +656,13 @@ Drop Table GenNumber
     Progress progress(err, Progress::onTerminal(err));
     progress.start(QStringLiteral("schema"), qint64(std::size(steps)) + 2);
     auto report = [&out, &progress](const QString& what, qint64 ms, const QString& rows = QString()) {
+        // The line goes where the bar was; the bar follows under it.
         progress.clearLine();
-        progress.advance();
         out.write(line(QStringLiteral("  %1 %2 s%3")
                            .arg(what, -32)
                            .arg(ms / 1000.0, 6, 'f', 1)
                            .arg(rows.isEmpty() ? QString() : QStringLiteral("  %1 rows").arg(rows, 11))));
+        progress.advance();
     };
 
     try {
