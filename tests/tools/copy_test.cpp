@@ -318,6 +318,8 @@ TEST(EngineTextBackToTsql, TheEnginesFunctionsBecomeOperatorsAndBuiltInsAgain)
         {"'ms_add(1, 2)' = \"ms_add\"", "'ms_add(1, 2)' = \"ms_add\""},
         {"\"Name\" COLLATE MSSQL = 'x'", "\"Name\" = 'x'"},
         {"items_add(1)", "items_add(1)"},
+        {"ms_convert('VARCHAR(10)', ms_decimal_text(\"Price\", 2))", "CONVERT(VARCHAR(10), \"Price\")"},
+        {"ms_convert('CHAR(8)', ms_getdate(), 112)", "CONVERT(CHAR(8), getdate(), 112)"},
     };
     for (const auto& [engine, tsql] : cases) {
         SCOPED_TRACE(engine);
@@ -339,7 +341,7 @@ TEST_F(CopyCommand, ExpressionsInViewsChecksAndDefaultsMeanTheSameInTheCopy)
                                  "Values ('ab2', 1, 4.25)\nInsert Into Line (Code, Qty) Values ('X9', 7)"),
                   db::ParamValues());
     shop->execute(QStringLiteral("Create View Amounts As Select Id, Left(Code, 2) As Prefix, Qty * Price - 1 As Amount, "
-                                 "-Qty As Minus From Line Where Code Like 'a%'"),
+                                 "-Qty As Minus, Convert(VarChar(12), Price) As PriceText From Line Where Code Like 'a%'"),
                   db::ParamValues());
     const ToolOutcome o = copy(QStringLiteral("site"), QStringLiteral("laptop"), QStringLiteral("SHOP"));
     ASSERT_EQ(o.status, 0) << o.err.toStdString();

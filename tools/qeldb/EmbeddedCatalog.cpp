@@ -121,6 +121,11 @@ QString tsqlFromEngine(const QString& sql)
             out += QStringLiteral("(%1 %2 %3)").arg(args[0], operators[name], args[1]);
         else if (name == QLatin1String("ms_neg") && args.size() == 1)
             out += QStringLiteral("(-%1)").arg(args[0]);
+        else if (name == QLatin1String("ms_decimal_text") && !args.isEmpty())
+            out += args[0];  // CONVERT's own help with decimals, which T-SQL's CONVERT does itself
+        else if (name == QLatin1String("ms_convert") && args.size() >= 2 && args[0].startsWith(QLatin1Char('\'')))
+            out += QStringLiteral("CONVERT(%1)").arg((QStringList{args[0].mid(1, args[0].size() - 2)} + args.mid(1))
+                                                         .join(QStringLiteral(", ")));
         else
             out += m.captured(1) + QLatin1Char('(') + args.join(QStringLiteral(", ")) + QLatin1Char(')');
         i = from = end;
