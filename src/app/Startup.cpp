@@ -10,6 +10,7 @@
 #include "data/TDM.h"
 #include "db/DbError.h"
 #include "inquiry/TFrInquiryPrice.h"
+#include "product/TDmProduct.h"
 #include "widgets/MessageBox.h"
 
 #include <QPointer>
@@ -36,6 +37,8 @@ void destroyGlobals()
 {
     delete FrInquiryPrice;
     FrInquiryPrice = nullptr;
+    delete DmProduct;
+    DmProduct = nullptr;
     delete DM;
     DM = nullptr;
     delete DMConfig;
@@ -61,6 +64,7 @@ int runProgram(int argc, char** argv)
     FrInquiryPrice = new TFrInquiryPrice;
     DMConfig = new TDMConfig;
     DM = new TDM;
+    DmProduct = new TDmProduct;
     app.setExceptionHandler([](const QString& message) { DM->HandleException(message); });
     // The first connection to the business database ends the splash.
     DM->setAfterConnectHook([&logo] {
