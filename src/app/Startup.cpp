@@ -11,6 +11,9 @@
 #include "db/DbError.h"
 #include "inquiry/TFrInquiryPrice.h"
 #include "product/TDmProduct.h"
+#include "search/TF_SearchProductUnits.h"
+#include "search/TFrSearchUnit.h"
+#include "widgets/GlobalWindows.h"
 #include "widgets/MessageBox.h"
 
 #include <QPointer>
@@ -33,8 +36,17 @@ int startFailure(const QString& message, int exitCode)
     return exitCode;
 }
 
+// The search and preview windows, each once through its global reference,
+// in this order, after the data modules. Nothing is shown.
+void createWindows()
+{
+    TF_SearchProductUnits::instance();
+    TFrSearchUnit::instance();
+}
+
 void destroyGlobals()
 {
+    widgets::destroyGlobalWindows();
     delete FrInquiryPrice;
     FrInquiryPrice = nullptr;
     delete DmProduct;
@@ -65,6 +77,7 @@ int runProgram(int argc, char** argv)
     DMConfig = new TDMConfig;
     DM = new TDM;
     DmProduct = new TDmProduct;
+    createWindows();
     app.setExceptionHandler([](const QString& message) { DM->HandleException(message); });
     // The first connection to the business database ends the splash.
     DM->setAfterConnectHook([&logo] {

@@ -111,6 +111,7 @@ protected:
         });
         site.business(QString::fromUtf8(kProductRows));
         config.GetCompanyConfig(QStringLiteral("ACME"));  // point-of-sale price type 19
+        config.CheckRight(12, 1);                         // ADMIN, who reads Thai
     }
     void TearDown() override
     {
