@@ -2,6 +2,7 @@
 
 #include "Demo.h"
 #include "Generator.h"
+#include "Price.h"
 
 #include "db/DbError.h"
 #include "db/sqlite/SqliteEngine.h"
@@ -127,6 +128,12 @@ QString usageText()
         "                   (default 50), stock for Y years (default 2), L sales history\n"
         "                   lines (default N, up to 5,000,000), N/10 customers; the same\n"
         "                   seed (default 1) gives the same data\n"
+        "  price --product CODE --unit NAME --type N [--customer CODE] [--date YYYY-MM-DD]\n"
+        "                   the selling price the program gives in the business database\n"
+        "                   --database names (default date: today): the price, the\n"
+        "                   discount text, the quantity and the source that won (price\n"
+        "                   list, the point-of-sale price type, customer price, promotion\n"
+        "                   for the customer, promotion for all customers)\n"
         "\n"
         "Options:\n"
         "  --server NAME    SQL Server host (host, host,port, host\\instance), or\n"
@@ -188,9 +195,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
             }
             if (matched)
                 continue;
-            // generate's own options travel with its arguments, a separate
-            // value included.
-            if (haveCommand && o.command == QLatin1String("generate") && isGenerateOption(a)) {
+            // generate's and price's own options travel with their
+            // arguments, a separate value included.
+            if (haveCommand
+                && ((o.command == QLatin1String("generate") && isGenerateOption(a))
+                    || (o.command == QLatin1String("price") && isPriceOption(a)))) {
                 o.arguments.append(a);
                 if (!a.contains(QLatin1Char('=')) && i + 1 < arguments.size())
                     o.arguments.append(arguments.at(++i));
@@ -240,6 +249,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
             if (!parseGenerateArguments(o.arguments, &request, &why))
                 return usageError(why);
         }
+    } else if (o.command == QLatin1String("price")) {
+        if (!databaseGiven)
+            return usageError(QStringLiteral("price needs --database naming the company's business database"));
+        PriceRequest request;
+        QString why;
+        if (!parsePriceArguments(o.arguments, QDate::currentDate(), &request, &why))
+            return usageError(why);
     } else {
         return usageError(QStringLiteral("unknown command %1").arg(o.command));
     }
@@ -548,6 +564,12 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
             parseGenerateArguments(cl.options.arguments, &request, &why);
             request.database = cl.options.database;
             return generate(request, out, err);
+        }
+        if (command == QLatin1String("price")) {
+            PriceRequest request;
+            QString why;
+            parsePriceArguments(cl.options.arguments, QDate::currentDate(), &request, &why);
+            return price(cl.options, request, out, err);
         }
         if (command == QLatin1String("create"))
             return tool.create();
