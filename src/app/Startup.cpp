@@ -9,9 +9,16 @@
 #include "config/TDMConfig.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
+#include "data/TFrShowError.h"
 #include "inquiry/TFrInquiryPrice.h"
 #include "product/TDmProduct.h"
+#include "search/TF_SearchMisc.h"
 #include "search/TF_SearchProductUnits.h"
+#include "search/TF_SearchSalesman.h"
+#include "search/TF_SearchWareHouse.h"
+#include "search/TFrSearch.h"
+#include "search/TFrSearchBarCode.h"
+#include "search/TFrSearchLotNo.h"
 #include "search/TFrSearchUnit.h"
 #include "widgets/GlobalWindows.h"
 #include "widgets/MessageBox.h"
@@ -40,8 +47,19 @@ int startFailure(const QString& message, int exitCode)
 // in this order, after the data modules. Nothing is shown.
 void createWindows()
 {
+    TFrSearch::instance();
     TF_SearchProductUnits::instance();
+    // TF_SearchCustomer and TFrSearchCusAttrCode go here.
+    TF_SearchMisc::instance();
+    TF_SearchSalesman::instance();
+    // TF_SearchProduct and TFrSearchProdAttrCode go here.
     TFrSearchUnit::instance();
+    TFrSearchLotNo::instance();
+    TF_SearchWareHouse::instance();
+    TFrSearchBarCode::instance();
+    // TFrSearchProductService and TFrPreviewTools go here.
+    widgets::globalWindow(FrShowError);
+    // TFrPreviewDetailMfg and TF_SearchCustomerPos go here.
 }
 
 void destroyGlobals()

@@ -4,9 +4,24 @@
 
 #include "TDmProduct.h"
 
+#include "search/TF_SearchWareHouse.h"
+#include "search/TFrSearchBarCode.h"
+#include "search/TFrSearchLotNo.h"
 #include "search/TFrSearchUnit.h"
 
 #include <QDialog>
+
+namespace {
+
+// `handedBack` is the dialog's result field, read once the dialog has closed.
+bool runSearch(QDialog& dialog, const QString& handedBack, QString& searchCode)
+{
+    const bool chosen = dialog.exec() == QDialog::Accepted;
+    searchCode = handedBack;
+    return chosen;
+}
+
+} // namespace
 
 bool TDmProduct::SearchUnitName(int productId)
 {
@@ -16,7 +31,23 @@ bool TDmProduct::SearchUnitName(int productId)
     dialog->UnitForSale = false;
     dialog->UnitForStock = false;
     dialog->UnitForSmall = false;
-    const bool chosen = dialog->exec() == QDialog::Accepted;
-    SearchCode = dialog->SelectedUnitName;
-    return chosen;
+    return runSearch(*dialog, dialog->SelectedUnitName, SearchCode);
+}
+
+bool TDmProduct::SearchLotNo()
+{
+    TFrSearchLotNo* dialog = TFrSearchLotNo::instance();
+    return runSearch(*dialog, dialog->SelectedCode, SearchCode);
+}
+
+bool TDmProduct::SearchWarehouse()
+{
+    TF_SearchWareHouse* dialog = TF_SearchWareHouse::instance();
+    return runSearch(*dialog, dialog->SelectedCode, SearchCode);
+}
+
+bool TDmProduct::SearchProductBarCode()
+{
+    TFrSearchBarCode* dialog = TFrSearchBarCode::instance();
+    return runSearch(*dialog, dialog->SelectedBarcode, SearchCode);
 }

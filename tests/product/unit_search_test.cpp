@@ -140,6 +140,42 @@ TEST_F(UnitSearch, EnglishCaptionsForAUserWhoseLanguageIsNotThai)
     product.SearchUnitName(1);
 }
 
+// The module's other look-ups, each opened by its operation: what the clerk
+// chooses becomes SearchCode, a cancel leaves it empty.
+TEST_F(UnitSearch, WarehouseLotAndBarCodeSearchesHandBackTheChoice)
+{
+    site.business(QStringLiteral("Insert Into LotNo (Code, Description, HasExpired) Values ('L-0001', N'ล็อตแรก', 'N')"));
+    inDialog([](QDialog& dialog) {
+        EXPECT_EQ(dialog.objectName(), "TF_SearchWareHouse");
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+    });
+    EXPECT_TRUE(product.SearchWarehouse());
+    EXPECT_EQ(product.SearchCode, "MAIN") << "the list comes by code: A-01, MAIN, RMA, SHOP";
+
+    inDialog([](QDialog& dialog) {
+        EXPECT_EQ(dialog.objectName(), "TFrSearchLotNo");
+        typeText(QStringLiteral("L-0"));
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+    });
+    EXPECT_TRUE(product.SearchLotNo());
+    EXPECT_EQ(product.SearchCode, "L-0001");
+
+    inDialog([](QDialog& dialog) {
+        EXPECT_EQ(dialog.objectName(), "TFrSearchBarCode");
+        press(Qt::Key_Return);  // every bar code, by bar code
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+    });
+    EXPECT_TRUE(product.SearchProductBarCode());
+    EXPECT_EQ(product.SearchCode, "8850011");
+
+    inDialog([](QDialog&) { press(Qt::Key_Escape); });
+    EXPECT_FALSE(product.SearchProductBarCode());
+    EXPECT_EQ(product.SearchCode, "");
+}
+
 class ProductUnitSearch : public UnitSearch {
 protected:
     void SetUp() override

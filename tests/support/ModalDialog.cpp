@@ -3,6 +3,7 @@
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QPointer>
@@ -46,6 +47,11 @@ void watch(QPointer<QWidget> before, std::function<void(QDialog&)> step, QDeadli
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (dialog && dialog != before && dialog->isVisible()) {
         QPointer<QDialog> opened(dialog);
+        // A window manager makes a new modal window the active one; the
+        // offscreen platform needs to be asked.
+        dialog->activateWindow();
+        if (!QTest::qWaitForWindowActive(dialog, 2000))
+            ADD_FAILURE() << "the dialog " << qPrintable(dialog->objectName()) << " never became active";
         step(*dialog);
         watchStillOpen(opened, deadline);
         return;
@@ -82,7 +88,21 @@ void typeHere(const QString& text)
 {
     QWidget* target = QApplication::focusWidget();
     ASSERT_NE(target, nullptr) << "nothing has the focus to type into";
-    QTest::keyClicks(target, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(target, char(c.unicode()));
+        } else {
+            // A Thai keyboard sends the character as the key's text.
+            QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+}
+
+void pasteHere(const QString& text)
+{
+    QApplication::clipboard()->setText(text);
+    press(Qt::Key_V, Qt::ControlModifier);
 }
 
 bool focusIsIn(const QString& objectName)

@@ -22,6 +22,8 @@ void onNextModal(std::function<void(QDialog& dialog)> step, int deadlineMs = 500
 // Keys as the clerk presses them: to whatever has the focus now.
 void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void typeHere(const QString& text);
+// Ctrl+V with `text` on the clipboard (long texts, as a clerk pastes them).
+void pasteHere(const QString& text);
 
 // The focused widget, or the nearest of its parents, carries this object
 // name (a grid's table sits inside the named grid).
