@@ -222,17 +222,10 @@ bool parseGenerateArguments(const QStringList& arguments, GenerateRequest* reque
             haveFolder = true;
             continue;
         }
-        const qsizetype eq = a.indexOf(QLatin1Char('='));
-        const QString name = eq < 0 ? a : a.left(eq);
+        QString name;
         QString value;
-        if (eq >= 0) {
-            value = a.mid(eq + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments.at(++i);
-        } else {
-            *error = QStringLiteral("%1 needs a value").arg(name);
+        if (!takeOptionValue(arguments, i, &name, &value, error))
             return false;
-        }
         qint64 v = 0;
         if (name == QLatin1String("--products")) {
             if (!readCount(value, 1, kMaxProducts, &v)) {

@@ -115,17 +115,10 @@ bool parsePriceArguments(const QStringList& arguments, const QDate& today, Price
             *error = QStringLiteral("price takes only options (%1 is none)").arg(a);
             return false;
         }
-        const qsizetype eq = a.indexOf(QLatin1Char('='));
-        const QString name = eq < 0 ? a : a.left(eq);
+        QString name;
         QString value;
-        if (eq >= 0) {
-            value = a.mid(eq + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments.at(++i);
-        } else {
-            *error = QStringLiteral("%1 needs a value").arg(name);
+        if (!takeOptionValue(arguments, i, &name, &value, error))
             return false;
-        }
         if (name == QLatin1String("--customer")) {
             r.customer = value;
         } else if (name == QLatin1String("--product")) {

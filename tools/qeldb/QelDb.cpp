@@ -149,6 +149,22 @@ QString usageText()
         "Exit status: 0 done, 1 failed, 2 bad command line.\n");
 }
 
+bool takeOptionValue(const QStringList& arguments, qsizetype& i, QString* name, QString* value, QString* error)
+{
+    const QString& a = arguments.at(i);
+    const qsizetype eq = a.indexOf(QLatin1Char('='));
+    *name = eq < 0 ? a : a.left(eq);
+    if (eq >= 0) {
+        *value = a.mid(eq + 1);
+    } else if (i + 1 < arguments.size()) {
+        *value = arguments.at(++i);
+    } else {
+        *error = QStringLiteral("%1 needs a value").arg(*name);
+        return false;
+    }
+    return true;
+}
+
 CommandLine parseCommandLine(const QStringList& arguments)
 {
     CommandLine result;

@@ -43,6 +43,11 @@ struct CommandLine {
     QString error;  // why the command line was refused
 };
 
+// The name and value of a command's own option at `i`, given as "--name
+// value" or "--name=value"; `i` moves past a separate value. False with the
+// reason when the value is missing.
+bool takeOptionValue(const QStringList& arguments, qsizetype& i, QString* name, QString* value, QString* error);
+
 // Reads the arguments that follow the program name.
 CommandLine parseCommandLine(const QStringList& arguments);
 
