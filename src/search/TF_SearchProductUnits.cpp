@@ -63,6 +63,7 @@ TF_SearchProductUnits* TF_SearchProductUnits::instance()
 void TF_SearchProductUnits::showStep()
 {
     sort_ = search::TitleSort();
+    QSearch.setSql({});
     SelectedBarcode.clear();
     FullWord->setChecked(false);
     InputName->clear();
@@ -87,7 +88,10 @@ QStringList TF_SearchProductUnits::statement()
                           + db::quoted(QLatin1Char('%') + db::likeText(name) + QLatin1Char('%')))
               << QStringLiteral(" and (x.price > 0) and x.pricetype=") + priceType;
     }
-    lines << QStringLiteral("Order By BarCode");
+    // A title click rewrites the last statement's order line; it holds
+    // until the window is shown again.
+    const QStringList last = QSearch.sql();
+    lines << (last.isEmpty() ? QStringLiteral("Order By BarCode") : last.last());
     return lines;
 }
 

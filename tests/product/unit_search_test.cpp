@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QTest>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTableView>
 
@@ -259,6 +260,34 @@ TEST_F(ProductUnitSearch, NameContainedOrWholeAndTypedQuotesAreText)
         });
     }
     EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(ProductUnitSearch, TitleClicksSortUntilTheWindowIsShownAgain)
+{
+    const auto clickTitle = [](QDialog& dialog, const char* field) {
+        auto* grid = dialog.findChild<widgets::DbGrid*>(QStringLiteral("SearchGrid"));
+        QHeaderView* titles = grid->view()->horizontalHeader();
+        const int column = grid->columnOfField(QLatin1String(field));
+        const int x = titles->sectionViewportPosition(column) + titles->sectionSize(column) / 2;
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, titles->height() / 2));
+    };
+    chosen([&](QDialog& dialog) {
+        press(Qt::Key_Return);
+        clickTitle(dialog, "price");
+        EXPECT_EQ(listed(dialog, "barcode"), (QStringList{"8850020", "8850010", "8850011"})) << "cheapest first";
+        clickTitle(dialog, "price");
+        EXPECT_EQ(listed(dialog, "barcode"), (QStringList{"8850011", "8850010", "8850020"})) << "then dearest first";
+        for (int tab = 0; tab < 3 && !focusIsIn(QStringLiteral("InputName")); ++tab)
+            press(Qt::Key_Tab);
+        press(Qt::Key_Return);
+        EXPECT_EQ(listed(dialog, "barcode"), (QStringList{"8850011", "8850010", "8850020"})) << "a new search keeps it";
+        press(Qt::Key_Escape);
+    });
+    chosen([](QDialog& dialog) {
+        press(Qt::Key_Return);
+        EXPECT_EQ(listed(dialog, "barcode"), (QStringList{"8850010", "8850011", "8850020"})) << "by bar code again";
+        press(Qt::Key_Escape);
+    });
 }
 
 TEST_F(ProductUnitSearch, ChoosingFromAnEmptyListLeavesTheWindowOpen)
