@@ -101,8 +101,9 @@ void SearchDialog::caption(QWidget* widget, const QString& thai, const QString& 
 
 int SearchDialog::charsFor(int pixels) const
 {
-    const double perChar = grid_->pixelsForChars(10) / 10.0;
-    return std::max(1, int(std::lround(pixels / perChar)));
+    const int margins = grid_->pixelsForChars(0);
+    const int perChar = std::max(1, grid_->pixelsForChars(1) - margins);
+    return std::max(1, int(std::lround(double(pixels - margins) / perChar)));
 }
 
 // ---------------------------------------------------------------- show
