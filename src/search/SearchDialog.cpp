@@ -43,6 +43,18 @@ bool SearchDialog::english()
     return DMConfig && !DMConfig->Run.ThaiLanguage;
 }
 
+void SearchDialog::setSortSelector(int* selector, const QStringList& titles, bool searchAtOnce)
+{
+    connect(grid_, &widgets::DbGrid::titleClicked, this, [this, selector, titles, searchAtOnce](const QString& field) {
+        const qsizetype place = titles.indexOf(field.toUpper());
+        if (field.isEmpty() || place < 0)
+            return;
+        *selector = int(place);
+        if (searchAtOnce)
+            search();
+    });
+}
+
 void SearchDialog::setCodeBox(QLineEdit* box)
 {
     codeBox_ = box;
