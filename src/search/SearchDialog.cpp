@@ -43,6 +43,18 @@ bool SearchDialog::english()
     return DMConfig && !DMConfig->Run.ThaiLanguage;
 }
 
+void SearchDialog::setSortSelector(int* selector, const QStringList& titles, bool searchAtOnce)
+{
+    connect(grid_, &widgets::DbGrid::titleClicked, this, [this, selector, titles, searchAtOnce](const QString& field) {
+        const qsizetype place = titles.indexOf(field.toUpper());
+        if (field.isEmpty() || place < 0)
+            return;
+        *selector = int(place);
+        if (searchAtOnce)
+            search();
+    });
+}
+
 void SearchDialog::setCodeBox(QLineEdit* box)
 {
     codeBox_ = box;
@@ -101,8 +113,9 @@ void SearchDialog::caption(QWidget* widget, const QString& thai, const QString& 
 
 int SearchDialog::charsFor(int pixels) const
 {
-    const double perChar = grid_->pixelsForChars(10) / 10.0;
-    return std::max(1, int(std::lround(pixels / perChar)));
+    const int margins = grid_->pixelsForChars(0);
+    const int perChar = std::max(1, grid_->pixelsForChars(1) - margins);
+    return std::max(1, int(std::lround(double(pixels - margins) / perChar)));
 }
 
 // ---------------------------------------------------------------- show

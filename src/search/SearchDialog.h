@@ -76,6 +76,11 @@ protected:
     void setFirstBox(QWidget* box) { firstBox_ = box; }  // focused at show
     void setCodeBox(QLineEdit* box);  // Down moves to the grid
     void setTitleSort(TitleSort* sort) { titleSort_ = sort; }
+    // Title clicks that pick one of a few fixed orders instead: the clicked
+    // field's upper-case name, found in `titles`, sets `*selector` to its
+    // place. With `searchAtOnce` the search runs again; otherwise the order
+    // waits for the next search.
+    void setSortSelector(int* selector, const QStringList& titles, bool searchAtOnce);
     // After every search, not only one with rows, the grid takes the focus.
     void setGridFocusAlways(bool always) { gridFocusAlways_ = always; }
     void setDoubleClickChooses(bool chooses) { doubleClickChooses_ = chooses; }

@@ -58,11 +58,7 @@ TF_SearchSalesman::TF_SearchSalesman(QWidget* parent) : search::SearchDialog(par
                        {QStringLiteral("SURNAME"), QStringLiteral("นามสกุล"), charsFor(153)},
                        {QStringLiteral("CODE"), QStringLiteral("รหัส"), charsFor(85)},
                        {QStringLiteral("description"), QStringLiteral("ชื่อแผนก"), charsFor(139)}});
-    connect(grid_, &widgets::DbGrid::titleClicked, this, [](const QString& field) {
-        const int selector = kSortTitles.indexOf(field.toUpper());
-        if (selector >= 0)
-            SortField = selector;
-    });
+    setSortSelector(&SortField, kSortTitles, false);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(Code, 0, 0);

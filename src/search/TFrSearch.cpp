@@ -140,14 +140,10 @@ widgets::CellStyle TFrSearch::cellStyle(int row) const
         const int column = QSearch.fieldIndex(QLatin1String(state.field));
         if (column < 0)
             continue;
-        if (db::variantToText(QSearch.valueAt(row, column)) == QLatin1String(state.marker)) {
-            style.background = state.colour;
-        } else if (row == QSearch.recNo()) {
-            style.background = palette().color(QPalette::WindowText);
-            style.foreground = palette().color(QPalette::Window);
-        } else {
-            style.background = palette().color(QPalette::Window);
-        }
+        // The current row keeps the grid's selection colour over either.
+        style.background = db::variantToText(QSearch.valueAt(row, column)) == QLatin1String(state.marker)
+            ? state.colour
+            : palette().color(QPalette::Window);
         return style;
     }
     return style;

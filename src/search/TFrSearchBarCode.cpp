@@ -88,13 +88,7 @@ TFrSearchBarCode::TFrSearchBarCode(QWidget* parent) : search::SearchDialog(paren
 
     grid_->setObjectName(QStringLiteral("DgSearch"));
     grid_->setCaption(QStringLiteral("ค้นหา Barcode สินค้า"));
-    connect(grid_, &widgets::DbGrid::titleClicked, this, [this](const QString& field) {
-        const int selector = kSortTitles.indexOf(field.toUpper());
-        if (selector < 0)
-            return;
-        SortField = selector;
-        search();
-    });
+    setSortSelector(&SortField, kSortTitles, true);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);

@@ -58,11 +58,7 @@ TFrSearchLotNo::TFrSearchLotNo(QWidget* parent) : search::SearchDialog(parent)
     grid_->setColumns({{QStringLiteral("Code"), QStringLiteral("หมายเลข Lot"), charsFor(90)},
                        {QStringLiteral("Description"), QStringLiteral("รายละเอียด"), charsFor(301)},
                        {QStringLiteral("ExpiredDate"), QStringLiteral("วันที่หมดอายุ"), charsFor(76)}});
-    connect(grid_, &widgets::DbGrid::titleClicked, this, [](const QString& field) {
-        const int selector = kSortTitles.indexOf(field.toUpper());
-        if (selector >= 1)
-            SortField = selector;
-    });
+    setSortSelector(&SortField, kSortTitles, false);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(Label1, 0, 0);

@@ -42,11 +42,22 @@ void watchStillOpen(QPointer<QDialog> opened, QDeadlineTimer deadline)
     QTimer::singleShot(kPollMs, [opened, deadline] { watchStillOpen(opened, deadline); });
 }
 
-void watch(QPointer<QWidget> before, std::function<void(QDialog&)> step, QDeadlineTimer deadline)
+void watch(QPointer<QWidget> before, QPointer<QWidget> activeBefore, std::function<void(QDialog&)> step,
+           QDeadlineTimer deadline)
 {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (dialog && dialog != before && dialog->isVisible()) {
         QPointer<QDialog> opened(dialog);
+        // And makes the window below active again when it closes.
+        QObject::connect(
+            dialog, &QDialog::finished, dialog,
+            [activeBefore] {
+                if (activeBefore && activeBefore->isVisible()) {
+                    activeBefore->activateWindow();
+                    QTest::qWaitForWindowActive(activeBefore, 2000);
+                }
+            },
+            Qt::SingleShotConnection);
         // A window manager makes a new modal window the active one; the
         // offscreen platform needs to be asked.
         dialog->activateWindow();
@@ -61,8 +72,8 @@ void watch(QPointer<QWidget> before, std::function<void(QDialog&)> step, QDeadli
         rejectEveryModal();
         return;
     }
-    QTimer::singleShot(kPollMs, [before, step = std::move(step), deadline]() mutable {
-        watch(before, std::move(step), deadline);
+    QTimer::singleShot(kPollMs, [before, activeBefore, step = std::move(step), deadline]() mutable {
+        watch(before, activeBefore, std::move(step), deadline);
     });
 }
 
@@ -71,9 +82,10 @@ void watch(QPointer<QWidget> before, std::function<void(QDialog&)> step, QDeadli
 void onNextModal(std::function<void(QDialog& dialog)> step, int deadlineMs)
 {
     QPointer<QWidget> before = QApplication::activeModalWidget();
+    QPointer<QWidget> activeBefore = QApplication::activeWindow();
     const QDeadlineTimer deadline(deadlineMs);
-    QTimer::singleShot(0, [before, step = std::move(step), deadline]() mutable {
-        watch(before, std::move(step), deadline);
+    QTimer::singleShot(0, [before, activeBefore, step = std::move(step), deadline]() mutable {
+        watch(before, activeBefore, std::move(step), deadline);
     });
 }
 
