@@ -95,6 +95,19 @@ Insert Into ProdAttrCode (ProdAttrGroup, Code, Description) Values (1, 'RED', N'
 Insert Into projectitemhd (Project, Code, Description) Values (7, 'IT-1', N'งานระบบน้ำ')
 )";
 
+// Price lists: A100's Piece 19.99 and Box 220 for the point-of-sale type,
+// Box 210.1 and Carton 2400.0001 wholesale; B200's Piece 5; E400's Piece 0;
+// S700's Set only wholesale.
+inline const char* kPriceRows = R"(
+Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 10, 19, 19.99)
+Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 11, 19, 220)
+Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 11, 20, 210.1)
+Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 12, 20, 2400.0001)
+Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (2, 20, 19, 5)
+Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (4, 40, 19, 0)
+Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (7, 70, 20, 1500)
+)";
+
 class ProductModule : public ::testing::Test {
 protected:
     void SetUp() override

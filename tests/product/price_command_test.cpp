@@ -13,9 +13,8 @@ protected:
     void SetUp() override
     {
         site.business(QString::fromUtf8(kProductRows));
+        site.business(QString::fromUtf8(kPriceRows));
         site.business(QStringLiteral(R"(
-Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 10, 19, 19.99)
-Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 11, 20, 210.1)
 Insert Into customerproductprice (Customer, Product, ProductUnits, Price, Quantity, Discount) Values (2, 1, 11, 0, 6, '5%')
 Insert Into customerproductprice (Customer, Product, ProductUnits, Price, Quantity, Discount) Values (3, 1, 11, 199, 6, Null)
 Insert Into promotion_dt (Product, ProductUnits, PriceType, Customer, StartDate, StopDate, Price, DiscPercent)

@@ -14,13 +14,7 @@ protected:
     void SetUp() override
     {
         ProductModule::SetUp();
-        // A100 Piece (10) and Box (11); Carton (12) only wholesale.
-        site.business(QStringLiteral(R"(
-Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 10, 19, 19.99)
-Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 11, 19, 220)
-Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 11, 20, 210.1)
-Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 12, 20, 2400.0001)
-)"));
+        site.business(QString::fromUtf8(kPriceRows));
     }
 
     db::Money price(int customer, int unit, int type, const QDateTime& when = kDay)

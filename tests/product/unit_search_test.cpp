@@ -182,15 +182,7 @@ protected:
     void SetUp() override
     {
         UnitSearch::SetUp();
-        // Priced for the point-of-sale type 19: A100's Piece and Box and
-        // B200's Piece; E400's price is 0; S700 has only wholesale.
-        site.business(QStringLiteral(R"(
-Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 11, 19, 220)
-Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 10, 19, 19.99)
-Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (2, 20, 19, 5)
-Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (4, 40, 19, 0)
-Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (7, 70, 20, 1500)
-)"));
+        site.business(QString::fromUtf8(kPriceRows));
     }
 
     // Opens the window as a caller would and runs `clerk` in it.
