@@ -226,7 +226,8 @@ void SearchDialog::choose()
 
 void SearchDialog::done(int code)
 {
-    if (code == QDialog::Accepted && QSearch.isOpen() && !QSearch.isEmpty()) {
+    const bool rows = QSearch.isOpen() && !QSearch.isEmpty();
+    if (code == QDialog::Accepted && rows) {
         if (!mayChoose())
             return;
         takeResult();
@@ -234,9 +235,12 @@ void SearchDialog::done(int code)
         QDialog::done(QDialog::Accepted);
         return;
     }
+    if (code == QDialog::Accepted && emptyChoice_ == EmptyChoice::StayOpen)
+        return;
+    const bool accept = code == QDialog::Accepted && emptyChoice_ == EmptyChoice::Accept;
     clearResult();
     QSearch.close();
-    QDialog::done(QDialog::Rejected);
+    QDialog::done(accept ? QDialog::Accepted : QDialog::Rejected);
 }
 
 // ---------------------------------------------------------------- titles

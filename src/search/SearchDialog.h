@@ -37,13 +37,21 @@ class TitleSort;
 // - the result: filled only when the dialog closes with OK on a row it may
 //   choose; any other close (Cancel, Escape, the close button, OK on an
 //   empty list) empties it and reports Cancel, since every way out of a
-//   QDialog ends in done().
+//   QDialog ends in done(). A dialog may keep OK on an empty list from
+//   closing, or report it as OK with an empty result (setEmptyChoice).
 //
 // A dialog states only its differences: names, sizes, captions, boxes and
 // columns, its statement and its result fields.
 class SearchDialog : public QDialog {
     Q_OBJECT
 public:
+    // What OK does when there is no row to choose.
+    enum class EmptyChoice {
+        Cancel,    // the result is emptied and the caller sees Cancel (the rule)
+        StayOpen,  // nothing happens: the clerk searches again or cancels
+        Accept,    // the caller sees OK with an empty result
+    };
+
     ~SearchDialog() override;
 
     db::Query QSearch;
@@ -84,6 +92,7 @@ protected:
     // After every search, not only one with rows, the grid takes the focus.
     void setGridFocusAlways(bool always) { gridFocusAlways_ = always; }
     void setDoubleClickChooses(bool chooses) { doubleClickChooses_ = chooses; }
+    void setEmptyChoice(EmptyChoice choice) { emptyChoice_ = choice; }
     // True when the user's language is not Thai.
     static bool english();
 
@@ -123,6 +132,7 @@ private:
     TitleSort* titleSort_ = nullptr;
     bool gridFocusAlways_ = false;
     bool doubleClickChooses_ = true;
+    EmptyChoice emptyChoice_ = EmptyChoice::Cancel;
     bool filtering_ = false;
 };
 
