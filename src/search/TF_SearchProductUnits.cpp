@@ -53,6 +53,7 @@ TF_SearchProductUnits::TF_SearchProductUnits(QWidget* parent) : search::SearchDi
     layout->addWidget(grid_, 1, 0, 1, 7);
     setFirstBox(InputName);
     setTitleSort(&sort_);
+    setEmptyChoice(EmptyChoice::StayOpen);
 }
 
 TF_SearchProductUnits* TF_SearchProductUnits::instance()
@@ -103,12 +104,4 @@ void TF_SearchProductUnits::takeResult()
 void TF_SearchProductUnits::clearResult()
 {
     SelectedBarcode.clear();
-}
-
-void TF_SearchProductUnits::done(int code)
-{
-    // Choosing from an empty list leaves the window open.
-    if (code == QDialog::Accepted && (!QSearch.isOpen() || QSearch.isEmpty()))
-        return;
-    search::SearchDialog::done(code);
 }

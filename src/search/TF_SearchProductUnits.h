@@ -28,8 +28,6 @@ public:
     QPushButton* Bok = nullptr;
     QPushButton* BCancel = nullptr;
 
-    void done(int code) override;
-
 protected:
     QStringList statement() override;
     void takeResult() override;
