@@ -11,7 +11,6 @@
 #include "widgets/DbGrid.h"
 #include "widgets/GlobalWindows.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QTest>
 #include <QDialog>
@@ -20,27 +19,6 @@
 #include <QTableView>
 
 namespace {
-
-// What the clerk does once the next dialog is up and has the keyboard (the
-// window system activates a new window a moment after it shows).
-void inDialog(std::function<void(QDialog&)> clerk)
-{
-    onNextModal([clerk = std::move(clerk)](QDialog& dialog) {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
-        clerk(dialog);
-    });
-}
-
-// Typed where the focus is, one key per character; QTest's own typing knows
-// only ASCII keys, and the clerk types Thai.
-void typeText(const QString& text)
-{
-    for (const QChar c : text) {
-        QWidget* target = QApplication::focusWidget();
-        ASSERT_NE(target, nullptr);
-        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
 
 class UnitSearch : public ProductModule {
 protected:
@@ -63,7 +41,7 @@ protected:
 
 TEST_F(UnitSearch, ListsThePurchaseUnitsAtOnceAndEnterChoosesOnTheGrid)
 {
-    inDialog([](QDialog& dialog) {
+    onNextModal([](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("ค้นหาหน่วยนับ"));
         EXPECT_EQ(listed(dialog, "UnitName"), (QStringList{"Box", "Carton"})) << "Piece is a sale unit only";
         EXPECT_FOCUS("DgSearch");
@@ -76,7 +54,7 @@ TEST_F(UnitSearch, ListsThePurchaseUnitsAtOnceAndEnterChoosesOnTheGrid)
 
 TEST_F(UnitSearch, EnterClosesWithOkWhateverHasTheFocus)
 {
-    inDialog([](QDialog& dialog) {
+    onNextModal([](QDialog& dialog) {
         for (int tab = 0; tab < 3 && !focusIsIn(QStringLiteral("BtCancel")); ++tab)
             press(Qt::Key_Tab);
         EXPECT_FOCUS("BtCancel");
@@ -90,14 +68,14 @@ TEST_F(UnitSearch, EnterClosesWithOkWhateverHasTheFocus)
 TEST_F(UnitSearch, EscapeAndAnEmptyListAnswerFalseWithNoCode)
 {
     product.SearchCode = QStringLiteral("left over");
-    inDialog([](QDialog&) { press(Qt::Key_Escape); });
+    onNextModal([](QDialog&) { press(Qt::Key_Escape); });
     EXPECT_FALSE(product.SearchUnitName(1));
     EXPECT_EQ(product.SearchCode, "");
 
     // F1000's units become sale units only: opened for purchase units, the
     // list is empty, and Enter closes with Cancel.
     site.business(QStringLiteral("Update ProductUnits Set PurcFlag = 'N' Where Product = 10"));
-    inDialog([](QDialog& dialog) {
+    onNextModal([](QDialog& dialog) {
         EXPECT_TRUE(listed(dialog, "UnitName").isEmpty());
         press(Qt::Key_Return);
     });
@@ -109,7 +87,7 @@ TEST_F(UnitSearch, SelectorsOffListNothingAndTheyCombineByOr)
 {
     TFrSearchUnit* dialog = TFrSearchUnit::instance();
     dialog->UnitProductId = 1;
-    inDialog([](QDialog& d) {
+    onNextModal([](QDialog& d) {
         EXPECT_TRUE(listed(d, "UnitName").isEmpty()) << "all four selectors off";
         press(Qt::Key_Return);
     });
@@ -118,7 +96,7 @@ TEST_F(UnitSearch, SelectorsOffListNothingAndTheyCombineByOr)
 
     dialog->UnitForSale = true;
     dialog->UnitForSmall = true;
-    inDialog([](QDialog& d) {
+    onNextModal([](QDialog& d) {
         EXPECT_EQ(listed(d, "UnitName"), (QStringList{"Piece", "Box"})) << "by ascending fraction";
         press(Qt::Key_Escape);
     });
@@ -128,7 +106,7 @@ TEST_F(UnitSearch, SelectorsOffListNothingAndTheyCombineByOr)
 TEST_F(UnitSearch, EnglishCaptionsForAUserWhoseLanguageIsNotThai)
 {
     config.Run.ThaiLanguage = false;
-    inDialog([](QDialog& dialog) {
+    onNextModal([](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "Search Product Unit");
         auto* grid = dialog.findChild<widgets::DbGrid*>(QStringLiteral("DgSearch"));
         ASSERT_NE(grid, nullptr);
@@ -146,7 +124,7 @@ TEST_F(UnitSearch, EnglishCaptionsForAUserWhoseLanguageIsNotThai)
 TEST_F(UnitSearch, WarehouseLotAndBarCodeSearchesHandBackTheChoice)
 {
     site.business(QStringLiteral("Insert Into LotNo (Code, Description, HasExpired) Values ('L-0001', N'ล็อตแรก', 'N')"));
-    inDialog([](QDialog& dialog) {
+    onNextModal([](QDialog& dialog) {
         EXPECT_EQ(dialog.objectName(), "TF_SearchWareHouse");
         press(Qt::Key_Down);
         press(Qt::Key_Return);
@@ -154,16 +132,16 @@ TEST_F(UnitSearch, WarehouseLotAndBarCodeSearchesHandBackTheChoice)
     EXPECT_TRUE(product.SearchWarehouse());
     EXPECT_EQ(product.SearchCode, "MAIN") << "the list comes by code: A-01, MAIN, RMA, SHOP";
 
-    inDialog([](QDialog& dialog) {
+    onNextModal([](QDialog& dialog) {
         EXPECT_EQ(dialog.objectName(), "TFrSearchLotNo");
-        typeText(QStringLiteral("L-0"));
+        typeHere(QStringLiteral("L-0"));
         press(Qt::Key_Return);
         press(Qt::Key_Return);
     });
     EXPECT_TRUE(product.SearchLotNo());
     EXPECT_EQ(product.SearchCode, "L-0001");
 
-    inDialog([](QDialog& dialog) {
+    onNextModal([](QDialog& dialog) {
         EXPECT_EQ(dialog.objectName(), "TFrSearchBarCode");
         press(Qt::Key_Return);  // every bar code, by bar code
         press(Qt::Key_Down);
@@ -172,7 +150,7 @@ TEST_F(UnitSearch, WarehouseLotAndBarCodeSearchesHandBackTheChoice)
     EXPECT_TRUE(product.SearchProductBarCode());
     EXPECT_EQ(product.SearchCode, "8850011");
 
-    inDialog([](QDialog&) { press(Qt::Key_Escape); });
+    onNextModal([](QDialog&) { press(Qt::Key_Escape); });
     EXPECT_FALSE(product.SearchProductBarCode());
     EXPECT_EQ(product.SearchCode, "");
 }
@@ -188,7 +166,7 @@ protected:
     // Opens the window as a caller would and runs `clerk` in it.
     QString chosen(std::function<void(QDialog&)> clerk)
     {
-        inDialog(std::move(clerk));
+        onNextModal(std::move(clerk));
         TF_SearchProductUnits* window = TF_SearchProductUnits::instance();
         window->exec();
         return window->SelectedBarcode;
@@ -212,14 +190,14 @@ TEST_F(ProductUnitSearch, EmptyNameListsEveryUnitPricedForThePointOfSaleType)
 TEST_F(ProductUnitSearch, NameContainedOrWholeAndTypedQuotesAreText)
 {
     chosen([](QDialog& dialog) {
-        typeText(QStringLiteral("ดื่ม"));
+        typeHere(QStringLiteral("ดื่ม"));
         press(Qt::Key_Return);
         EXPECT_EQ(listed(dialog, "Code"), (QStringList{"A100", "A100"}));
         press(Qt::Key_Escape);
     });
 
     chosen([](QDialog& dialog) {
-        typeText(QStringLiteral("ดื่ม"));
+        typeHere(QStringLiteral("ดื่ม"));
         press(Qt::Key_Tab);
         EXPECT_FOCUS("FullWord");
         press(Qt::Key_Space);
@@ -232,7 +210,7 @@ TEST_F(ProductUnitSearch, NameContainedOrWholeAndTypedQuotesAreText)
 
     const QString barcode = chosen([](QDialog& dialog) {
         EXPECT_FALSE(dialog.findChild<QCheckBox*>(QStringLiteral("FullWord"))->isChecked()) << "cleared at show";
-        typeText(QStringLiteral("เลิกขาย"));
+        typeHere(QStringLiteral("เลิกขาย"));
         press(Qt::Key_Tab);
         press(Qt::Key_Space);
         press(Qt::Key_Tab, Qt::ShiftModifier);
@@ -245,7 +223,7 @@ TEST_F(ProductUnitSearch, NameContainedOrWholeAndTypedQuotesAreText)
     for (const QString& hostile : {QStringLiteral("'"), QStringLiteral("น้ำ' or '1'='1"), QStringLiteral("[%_")}) {
         SCOPED_TRACE(hostile.toStdString());
         chosen([&](QDialog& dialog) {
-            typeText(hostile);
+            typeHere(hostile);
             press(Qt::Key_Return);
             EXPECT_TRUE(listed(dialog, "Code").isEmpty());
             press(Qt::Key_Escape);
