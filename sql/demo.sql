@@ -57,6 +57,67 @@ Insert Into Misc (GroupCode, Code, Description) Values
   ('CITY', 'SNI', N'สุราษฎร์ธานี'),
   ('CITY', 'SKA', N'สงขลา'),
   ('CITY', 'PKT', N'ภูเก็ต'),
+  ('CITY', 'ATG', N'อ่างทอง'),
+  ('CITY', 'LRI', N'ลพบุรี'),
+  ('CITY', 'SBR', N'สิงห์บุรี'),
+  ('CITY', 'CNT', N'ชัยนาท'),
+  ('CITY', 'SRI', N'สระบุรี'),
+  ('CITY', 'NYK', N'นครนายก'),
+  ('CITY', 'SKN', N'สมุทรสาคร'),
+  ('CITY', 'SKM', N'สมุทรสงคราม'),
+  ('CITY', 'SPB', N'สุพรรณบุรี'),
+  ('CITY', 'KRI', N'กาญจนบุรี'),
+  ('CITY', 'RBR', N'ราชบุรี'),
+  ('CITY', 'PBI', N'เพชรบุรี'),
+  ('CITY', 'PKN', N'ประจวบคีรีขันธ์'),
+  ('CITY', 'NSN', N'นครสวรรค์'),
+  ('CITY', 'UTI', N'อุทัยธานี'),
+  ('CITY', 'KPT', N'กำแพงเพชร'),
+  ('CITY', 'TAK', N'ตาก'),
+  ('CITY', 'STI', N'สุโขทัย'),
+  ('CITY', 'PCT', N'พิจิตร'),
+  ('CITY', 'PNB', N'เพชรบูรณ์'),
+  ('CITY', 'UTD', N'อุตรดิตถ์'),
+  ('CITY', 'CCO', N'ฉะเชิงเทรา'),
+  ('CITY', 'PRI', N'ปราจีนบุรี'),
+  ('CITY', 'SKW', N'สระแก้ว'),
+  ('CITY', 'CTI', N'จันทบุรี'),
+  ('CITY', 'TRT', N'ตราด'),
+  ('CITY', 'CRI', N'เชียงราย'),
+  ('CITY', 'LPN', N'ลำพูน'),
+  ('CITY', 'LPG', N'ลำปาง'),
+  ('CITY', 'PRE', N'แพร่'),
+  ('CITY', 'NAN', N'น่าน'),
+  ('CITY', 'PYO', N'พะเยา'),
+  ('CITY', 'MSN', N'แม่ฮ่องสอน'),
+  ('CITY', 'BRM', N'บุรีรัมย์'),
+  ('CITY', 'SRN', N'สุรินทร์'),
+  ('CITY', 'SSK', N'ศรีสะเกษ'),
+  ('CITY', 'UBN', N'อุบลราชธานี'),
+  ('CITY', 'YST', N'ยโสธร'),
+  ('CITY', 'CPM', N'ชัยภูมิ'),
+  ('CITY', 'ACR', N'อำนาจเจริญ'),
+  ('CITY', 'BKN', N'บึงกาฬ'),
+  ('CITY', 'NBP', N'หนองบัวลำภู'),
+  ('CITY', 'LEI', N'เลย'),
+  ('CITY', 'NKI', N'หนองคาย'),
+  ('CITY', 'MKM', N'มหาสารคาม'),
+  ('CITY', 'ROI', N'ร้อยเอ็ด'),
+  ('CITY', 'KSN', N'กาฬสินธุ์'),
+  ('CITY', 'SNK', N'สกลนคร'),
+  ('CITY', 'NPM', N'นครพนม'),
+  ('CITY', 'MDH', N'มุกดาหาร'),
+  ('CITY', 'CPN', N'ชุมพร'),
+  ('CITY', 'RNG', N'ระนอง'),
+  ('CITY', 'PNA', N'พังงา'),
+  ('CITY', 'KBI', N'กระบี่'),
+  ('CITY', 'NRT', N'นครศรีธรรมราช'),
+  ('CITY', 'TRG', N'ตรัง'),
+  ('CITY', 'PLG', N'พัทลุง'),
+  ('CITY', 'STN', N'สตูล'),
+  ('CITY', 'PTN', N'ปัตตานี'),
+  ('CITY', 'YLA', N'ยะลา'),
+  ('CITY', 'NWT', N'นราธิวาส'),
   ('PTYPE', 'CONSUME', N'สินค้าอุปโภคบริโภค - อาหารและเครื่องดื่ม'),
   ('PTYPE', 'USE', N'สินค้าอุปโภค - ของใช้'),
   ('PTYPE', 'OFFICE', N'เครื่องเขียนและอุปกรณ์สำนักงาน'),
@@ -105,7 +166,7 @@ Insert Into Warehouse (Code, Name, IsLocation, Blocked, FlagIn, FlagOut) Values
   ('BR-HY', N'คลังสาขาหาดใหญ่', 'N', 'N', 'Y', 'Y'),
   ('VAN1', N'รถขายเคลื่อนที่ คันที่ 1', 'N', 'N', 'Y', 'Y'),
   ('A-01-01', N'ชั้นวาง A แถว 1 ช่อง 1', 'Y', 'N', 'Y', 'Y'),
-  ('A-01-02', N'ชั้นวาง A แถว 1 ช่อง 2', 'Y', 'N', 'Y', 'Y'),
+  ('A-01-02', N'ชั้นวาง A แถว 1 ช่อง 2 (งดใช้ชั่วคราว)', 'Y', 'Y', 'Y', 'Y'),
   ('RMA', N'คลังสินค้ารอเคลมและส่งคืน', 'N', 'N', 'Y', 'N'),
   ('OLD', N'คลังเก่า (ปิดใช้งาน)', 'N', 'Y', 'N', 'N')
 GO
@@ -134,6 +195,14 @@ From (
 Inner Join Misc D On D.GroupCode = 'DEPARTMENT' And D.Code = S.Dept
 Inner Join Misc P On P.GroupCode = 'CITY' And P.Code = S.City
 Order By S.Code
+GO
+
+-- A new sales person whose department is not entered yet: the picker finds
+-- the code, the sales-person look-up does not list it.
+Insert Into Salesman (Code, Name, Surname, SalesName, Department, Status, StartDate, Address1, PhoneNo)
+Select 'S07', N'ธนากร', N'เพิ่งเริ่ม', N'ธนากร เพิ่งเริ่ม', Null, 'Y', DateAdd(day, DateDiff(day, 0, GetDate()), 0),
+       N'9 ถนนบางนา-ตราด', '081-234-5007'
+From NullTable
 GO
 
 Insert Into Vendor (Code, Name, Address1, Address2, Address3, PhoneNo, FaxNo, Blocked) Values
@@ -1131,12 +1200,15 @@ Insert Into DemoDoc Values
   ('MR', 'MR0004', 20, 'V007', 'MAIN', 'N', 'N', Null, Null),
   ('SO', 'SO0001', 6, 'C002', 'MAIN', 'N', 'N', Null, N'ทยอยส่ง 2 รอบ'),
   ('SO', 'SO0002', 20, 'C001', 'MAIN', 'N', 'Y', Null, Null),
+  ('SO', 'SO0003', 9, 'C002', 'MAIN', 'Y', 'N', Null, N'ยกเลิก: ลูกค้าเปลี่ยนไปสั่งทางโทรศัพท์'),
+  ('SO', 'SO0004', 2, 'C001', 'MAIN', 'Y', 'N', Null, N'ยกเลิก: เปิดซ้ำก่อนป้อนรายการ'),
   ('IV', 'IV0001', 40, 'C001', 'MAIN', 'N', 'Y', Null, Null),
   ('IV', 'IV0002', 15, 'C001', 'SHOP', 'N', 'N', Null, Null),
   ('IV', 'IV0003', 4, 'C002', 'MAIN', 'N', 'N', 'SO0001', N'ส่งรอบแรก'),
   ('IV', 'IV0004', 7, 'C003', 'MAIN', 'Y', 'N', Null, N'ยกเลิก: ลูกค้าขอเปลี่ยนรายการ'),
   ('IV', 'IV0005', 3, 'C013', 'MAIN', 'N', 'N', Null, Null),
   ('IV', 'IV0006', 1, 'C005', 'BR-HY', 'N', 'N', Null, Null),
+  ('IV', 'IV0007', 1, 'C002', 'MAIN', 'Y', 'N', Null, N'ยกเลิก: เปิดผิดลูกค้าก่อนป้อนรายการ'),
   ('POS', 'PS0001', 1, 'CASH', 'SHOP', 'N', 'N', Null, Null),
   ('POS', 'PS0002', 1, 'CASH', 'SHOP', 'Y', 'N', Null, N'ยกเลิกบิล: ลูกค้าเปลี่ยนใจ'),
   ('POS', 'PS0003', 3, 'C001', 'SHOP', 'N', 'N', Null, Null),
@@ -1157,6 +1229,7 @@ Insert Into DemoDocLine Values
   ('SO', 'SO0001', 1, 'D1001', N'ลัง', 20, 430.00, Null, Null),
   ('SO', 'SO0001', 2, 'D1003', N'แพ็ค', 50, 75.00, Null, Null),
   ('SO', 'SO0002', 1, 'D1001', N'แพ็ค', 10, 220.00, Null, Null),
+  ('SO', 'SO0003', 1, 'D1002', N'ลัง', 5, 430.00, Null, Null),
   ('IV', 'IV0001', 1, 'D1001', N'แพ็ค', 10, 220.00, Null, Null),
   ('IV', 'IV0001', 2, 'S2001', N'แพ็ค', 5, 225.00, Null, Null),
   ('IV', 'IV0001', 3, 'F3005', N'ลัง', 1, 470.00, '2%', 2),
@@ -1280,9 +1353,10 @@ Update PartSource Set
               Order By H.MrDate Desc)
 GO
 
-Insert Into SoHd (SoNo, SoDate, Customer, Salesman, Transportation, Remark, Delflag, Clear)
+Insert Into SoHd (SoNo, SoDate, Customer, Salesman, Transportation, Remark, Delflag, DelRemark, Clear)
 Select D.DocNo, DateAdd(minute, 540 + (D.Days * 37) % 480, DateAdd(day, -D.Days, DateAdd(day, DateDiff(day, 0, GetDate()), 0))),
-       C.Id, C.Salesman, T.Id, D.Remark, D.Delflag, D.Clear
+       C.Id, C.Salesman, T.Id, Case When D.Delflag = 'Y' Then Null Else D.Remark End, D.Delflag,
+       Case When D.Delflag = 'Y' Then D.Remark Else Null End, D.Clear
 From DemoDoc D
 Inner Join Customer C On C.Code = D.Party
 Left Join Misc T On T.GroupCode = 'TRANSPORT' And T.Code = 'OWN'

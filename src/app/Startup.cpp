@@ -9,7 +9,18 @@
 #include "config/TDMConfig.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
+#include "data/TFrShowError.h"
 #include "inquiry/TFrInquiryPrice.h"
+#include "product/TDmProduct.h"
+#include "search/TF_SearchMisc.h"
+#include "search/TF_SearchProductUnits.h"
+#include "search/TF_SearchSalesman.h"
+#include "search/TF_SearchWareHouse.h"
+#include "search/TFrSearch.h"
+#include "search/TFrSearchBarCode.h"
+#include "search/TFrSearchLotNo.h"
+#include "search/TFrSearchUnit.h"
+#include "widgets/GlobalWindows.h"
 #include "widgets/MessageBox.h"
 
 #include <QPointer>
@@ -32,10 +43,32 @@ int startFailure(const QString& message, int exitCode)
     return exitCode;
 }
 
+// The search and preview windows, each once through its global reference,
+// in this order, after the data modules. Nothing is shown.
+void createWindows()
+{
+    TFrSearch::instance();
+    TF_SearchProductUnits::instance();
+    // TF_SearchCustomer and TFrSearchCusAttrCode go here.
+    TF_SearchMisc::instance();
+    TF_SearchSalesman::instance();
+    // TF_SearchProduct and TFrSearchProdAttrCode go here.
+    TFrSearchUnit::instance();
+    TFrSearchLotNo::instance();
+    TF_SearchWareHouse::instance();
+    TFrSearchBarCode::instance();
+    // TFrSearchProductService and TFrPreviewTools go here.
+    widgets::globalWindow(FrShowError);
+    // TFrPreviewDetailMfg and TF_SearchCustomerPos go here.
+}
+
 void destroyGlobals()
 {
+    widgets::destroyGlobalWindows();
     delete FrInquiryPrice;
     FrInquiryPrice = nullptr;
+    delete DmProduct;
+    DmProduct = nullptr;
     delete DM;
     DM = nullptr;
     delete DMConfig;
@@ -61,6 +94,8 @@ int runProgram(int argc, char** argv)
     FrInquiryPrice = new TFrInquiryPrice;
     DMConfig = new TDMConfig;
     DM = new TDM;
+    DmProduct = new TDmProduct;
+    createWindows();
     app.setExceptionHandler([](const QString& message) { DM->HandleException(message); });
     // The first connection to the business database ends the splash.
     DM->setAfterConnectHook([&logo] {

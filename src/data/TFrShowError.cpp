@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+TFrShowError* FrShowError = nullptr;
 bool TFrShowError::SentFlag = false;
 int TFrShowError::Countdown = 10;
 

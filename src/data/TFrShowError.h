@@ -40,3 +40,7 @@ private:
     void sendError();
     void dontSend();
 };
+
+// The run's instance, made at start-up with the other windows. The error
+// handler shows a fresh window for each error, so this one is never shown.
+extern TFrShowError* FrShowError;

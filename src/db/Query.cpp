@@ -291,6 +291,11 @@ qint64 Query::asInteger(const QString& field) const
     return variantToInteger(value(field));
 }
 
+Money Query::asMoney(const QString& field) const
+{
+    return Money::fromVariant(value(field));
+}
+
 double Query::asFloat(const QString& field) const
 {
     return variantToFloat(value(field));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Money.h"
 #include "Params.h"
 
 #include <QDateTime>
@@ -76,6 +77,7 @@ public:
     QString asString(const QString& field) const;
     qint64 asInteger(const QString& field) const;
     double asFloat(const QString& field) const;
+    Money asMoney(const QString& field) const;  // exact, to four decimals
     QDateTime asDateTime(const QString& field) const;
 
     // Any row, by index (for grids).

@@ -6,6 +6,7 @@
 #include "widgets/NumberMask.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
+#include "db/Quoting.h"
 #include "widgets/DbGrid.h"
 #include "widgets/Light.h"
 #include "widgets/MessageBox.h"
@@ -55,12 +56,10 @@ const QStringList kOfferFields{QStringLiteral("ProductCode"), QStringLiteral("Pr
                                QStringLiteral("Units")};
 constexpr int kOfferTextWidth = 20;
 
-QString literal(const QString& typed)
+// A typed code as the prefix pattern of a LIKE literal.
+QString codePrefix(const QLineEdit* box)
 {
-    // A quote typed into a code box stays inside the statement's literal.
-    QString text = typed.trimmed();
-    text.replace(QLatin1Char('\''), QLatin1String("''"));
-    return text;
+    return db::quoted(db::likeText(box->text().trimmed()) + QLatin1Char('%'));
 }
 
 bool hasRow(const db::Query& q)
@@ -683,7 +682,7 @@ void TFrInquiryPrice::LookUpCustomer()
 {
     QCustomer.close();
     QCustomer.setSql({"Select C.Id,C.Code,C.Name From Customer C",
-                      "Where (C.Code Like '" + literal(GetCustomerCode->text()) + "%')", "Order By C.Code"});
+                      "Where (C.Code Like " + codePrefix(GetCustomerCode) + ")", "Order By C.Code"});
     QCustomer.open();
     if (QCustomer.isEmpty()) {
         widgets::showMessage(widgets::MessageKind::Information, QStringLiteral("ไม่พบรหัสลูกค้าที่ป้อน"), this);
@@ -700,7 +699,7 @@ void TFrInquiryPrice::LoadProduct()
         q->close();
     QProduct.setSql({"Select P.Id,P.Code,P.ThaiName,P.Picture1,P.Picture2,P.Picture3, ",
                      "       Picture1Desc,Picture2Desc,Picture3Desc,Year(GetDate()) InputYear ", "From Product P ",
-                     "Where (Code  Like '" + literal(GetProductCode->text()) + "%')", "Order By P.Code"});
+                     "Where (Code  Like " + codePrefix(GetProductCode) + ")", "Order By P.Code"});
     QProduct.open();
     openDetail(QUnits);
     SetGridColumnsUnits();

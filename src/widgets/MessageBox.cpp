@@ -21,7 +21,12 @@ bool nonInteractive()
     return value;
 }
 
-bool ask(MessageKind kind, const QString& text, QWidget* parent)
+struct Colours {
+    QColor background;
+    QColor foreground;
+};
+
+bool ask(MessageKind kind, const QString& text, QWidget* parent, const Colours* colours = nullptr)
 {
     if (currentHandler())
         return currentHandler()(kind, text);
@@ -45,9 +50,18 @@ bool ask(MessageKind kind, const QString& text, QWidget* parent)
     case MessageKind::Error:
         QMessageBox::critical(parent, title, text);
         return true;
-    case MessageKind::Confirmation:
-        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-            == QMessageBox::Yes;
+    case MessageKind::Confirmation: {
+        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(QMessageBox::No);
+        if (colours) {
+            QPalette palette = box.palette();
+            palette.setColor(QPalette::Window, colours->background);
+            palette.setColor(QPalette::WindowText, colours->foreground);
+            box.setPalette(palette);
+            box.setAutoFillBackground(true);
+        }
+        return box.exec() == QMessageBox::Yes;
+    }
     }
     return true;
 }
@@ -79,6 +93,12 @@ void showMessage(MessageKind kind, const QString& text, QWidget* parent)
 bool confirm(const QString& text, QWidget* parent)
 {
     return ask(MessageKind::Confirmation, text, parent);
+}
+
+bool confirmInColour(const QString& text, const QColor& background, const QColor& foreground, QWidget* parent)
+{
+    const Colours colours{background, foreground};
+    return ask(MessageKind::Confirmation, text, parent, &colours);
 }
 
 } // namespace widgets

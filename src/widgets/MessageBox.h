@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include <functional>
@@ -30,5 +31,8 @@ bool unattended();
 void showMessage(MessageKind kind, const QString& text, QWidget* parent = nullptr);
 // A Yes/No question; true for Yes.
 bool confirm(const QString& text, QWidget* parent = nullptr);
+// The same question in a box of these colours (a warning that stands out).
+bool confirmInColour(const QString& text, const QColor& background, const QColor& foreground,
+                     QWidget* parent = nullptr);
 
 } // namespace widgets

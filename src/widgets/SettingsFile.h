@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace widgets {
@@ -10,5 +12,11 @@ namespace widgets {
 // sites; the first spelling of a repeated key wins. A missing file or
 // section gives an empty section. Reading never writes the file.
 QHash<QString, QString> readSettingsSection(const QString& iniPath, const QString& section);
+
+// Sets these keys of one section and leaves every other line of the file as
+// it was (other sections, comments, keys of its own); the section is added
+// at the end when missing, the file made when missing. False when the file
+// cannot be written.
+bool writeSettingsSection(const QString& iniPath, const QString& section, const QList<QPair<QString, QString>>& values);
 
 } // namespace widgets

@@ -1,6 +1,7 @@
 // The program-wide error handler: the translation table, the error log, the
 // red window with its countdown, and the mail as a real SMTP server gets it.
 
+#include "support/ModalDialog.h"
 #include "support/SmtpSink.h"
 #include "support/TestSite.h"
 
@@ -45,18 +46,17 @@ TEST(ErrorTranslation, FirstMatchingFragmentWinsWithoutRegardToCase)
               QStringLiteral("INVALID OBJECT NAME 'ลูกค้า'.")) << "only a to z are upper-cased";
 }
 
-// Runs `step` on the error window once it is open and modal.
+// Runs `step` on the error window once it is open and modal; a window that
+// never comes up, or never closes, fails the test instead of blocking it.
 void onErrorWindow(const std::function<void(TFrShowError*)>& step)
 {
-    QTimer::singleShot(0, [step] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* window = qobject_cast<TFrShowError*>(w); window && window->isVisible()) {
-                step(window);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no error window is open";
-    });
+    onNextModal(
+        [step](QDialog& dialog) {
+            auto* window = qobject_cast<TFrShowError*>(&dialog);
+            ASSERT_NE(window, nullptr) << "the modal window is not the error window";
+            step(window);
+        },
+        15000);
 }
 
 class ErrorHandler : public ::testing::Test {

@@ -549,4 +549,16 @@ TEST_F(OdbcEngineServer, ProcedureErrorsAreThrown)
     }
 }
 
+TEST_F(OdbcEngineServer, DatesWrittenMonthFirstAreReadMonthFirstWhateverTheLoginsLanguage)
+{
+    // The session starts month first even for a login whose language reads
+    // day first; 03/04 is then the fourth of March, and a day above 12 is
+    // no error.
+    const auto rs = run(QStringLiteral("SELECT Month(Convert(DateTime, '03/04/2026')) AS m, "
+                                       "Day(Convert(DateTime, '12/25/2026')) AS d"));
+    ASSERT_EQ(rs.rows.size(), 1u);
+    EXPECT_EQ(rs.rows[0][0].toInt(), 3);
+    EXPECT_EQ(rs.rows[0][1].toInt(), 25);
+}
+
 } // namespace

@@ -549,7 +549,8 @@ TEST_F(DemoSite, CustomersSalesPeopleAndAttributesLookReal)
     EXPECT_EQ(site_->rows(QStringLiteral("Select Code From Salesman Where Status = 'N'")), QStringList{QStringLiteral("S05")});
     EXPECT_EQ(site_->rows(QStringLiteral("Select S.Code From Salesman S Where Not Exists "
                                          "(Select 1 From Misc M Where M.Id = S.Department And M.GroupCode = 'DEPARTMENT')")),
-              QStringList());
+              QStringList{QStringLiteral("S07")})
+        << "only the documented sales person lacks a department";
     // Attribute codes are stored as group code + attribute code.
     EXPECT_EQ(site_->rows(QStringLiteral("Select A.Id From CustomerAttribute A Inner Join CusAttrCode C On C.Id = A.CusAttrCode "
                                          "Inner Join CusAttrGroup G On G.Id = C.CusAttrGroup Where A.GroupCode <> G.Code + C.Code")),
@@ -560,6 +561,8 @@ TEST_F(DemoSite, CustomersSalesPeopleAndAttributesLookReal)
     EXPECT_EQ(site_->scalar(QStringLiteral("Select Count(*) From CustomerAttribute A Inner Join Customer C On C.Id = A.Customer "
                                            "Where C.Code = 'C001'")),
               QStringLiteral("3"));
+    EXPECT_EQ(site_->scalar(QStringLiteral("Select Count(*) From Misc Where GroupCode = 'CITY'")), QStringLiteral("77"))
+        << "every province";
     for (const char* group : {"PTYPE", "PGROUP", "CITY"})
         EXPECT_GE(site_->scalar(QStringLiteral("Select Count(Distinct Id) From Misc Where GroupCode = '%1'").arg(QLatin1String(group))).toInt(), 5)
             << group;
@@ -605,7 +608,11 @@ TEST_F(DemoSite, EveryCodeTheReadmeNamesExists)
             site_->scalar(QStringLiteral("Select (Select Count(*) From Product Where Code = :Code) + "
                                          "(Select Count(*) From Customer Where Code = :Code) + "
                                          "(Select Count(*) From Warehouse Where Code = :Code) + "
-                                         "(Select Count(*) From Salesman Where Code = :Code)"),
+                                         "(Select Count(*) From Salesman Where Code = :Code) + "
+                                         "(Select Count(*) From LotNo Where Code = :Code) + "
+                                         "(Select Count(*) From SoHd Where SoNo = :Code) + "
+                                         "(Select Count(*) From IvHd Where IvNo = :Code) + "
+                                         "(Select Count(*) From Misc Where GroupCode = :Code)"),
                           p)
                 .toInt()
             + site_->configRows(QStringLiteral("Select Code From username Where Code = :Code"), p).size()

@@ -5,6 +5,7 @@
 #include "Generator.h"
 #include "Progress.h"
 #include "RenderLayout.h"
+#include "Price.h"
 
 #include "db/DbError.h"
 #include "db/sqlite/SqliteEngine.h"
@@ -137,6 +138,12 @@ QString usageText()
         "  render-layout FILE --to OUT.pdf\n"
         "                   print an offer-list layout with sample lines to a PDF, to\n"
         "                   check a changed layout without the program\n"
+        "  price --product CODE --unit NAME --type N [--customer CODE] [--date YYYY-MM-DD]\n"
+        "                   the selling price the program gives in the business database\n"
+        "                   --database names (default date: today): the price, the\n"
+        "                   discount text, the quantity and the source that won (price\n"
+        "                   list, the point-of-sale price type, customer price, promotion\n"
+        "                   for the customer, promotion for all customers)\n"
         "\n"
         "Options:\n"
         "  --server NAME    SQL Server host (host, host,port, host\\instance), or\n"
@@ -198,11 +205,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
             }
             if (matched)
                 continue;
-            // The own options of generate, copy and render-layout travel
+            // The own options of generate, copy, render-layout and price travel
             // with their arguments, a separate value included.
             if (haveCommand && ((o.command == QLatin1String("generate") && isGenerateOption(a))
                                 || (o.command == QLatin1String("copy") && isCopyOption(a))
-                                || (o.command == QLatin1String("render-layout") && isRenderOption(a)))) {
+                                || (o.command == QLatin1String("render-layout") && isRenderOption(a))
+                                || (o.command == QLatin1String("price") && isPriceOption(a)))) {
                 o.arguments.append(a);
                 if (!a.contains(QLatin1Char('=')) && i + 1 < arguments.size())
                     o.arguments.append(arguments.at(++i));
@@ -263,6 +271,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
     } else if (o.command == QLatin1String("render-layout")) {
         QString why;
         if (!parseRenderArguments(o.arguments, nullptr, &why))
+            return usageError(why);
+    } else if (o.command == QLatin1String("price")) {
+        if (!databaseGiven)
+            return usageError(QStringLiteral("price needs --database naming the company's business database"));
+        PriceRequest request;
+        QString why;
+        if (!parsePriceArguments(o.arguments, QDate::currentDate(), &request, &why))
             return usageError(why);
     } else {
         return usageError(QStringLiteral("unknown command %1").arg(o.command));
@@ -596,6 +611,12 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
             QString why;
             parseRenderArguments(cl.options.arguments, &request, &why);
             return renderLayout(request, out, err);
+        }
+        if (command == QLatin1String("price")) {
+            PriceRequest request;
+            QString why;
+            parsePriceArguments(cl.options.arguments, QDate::currentDate(), &request, &why);
+            return price(cl.options, request, out, err);
         }
         if (command == QLatin1String("create"))
             return tool.create();

@@ -32,7 +32,7 @@ struct Options {
     QString user = QString::fromLatin1(kDefaultUser);
     QString password = QString::fromLatin1(kDefaultPassword);
     bool verbose = false;
-    QString command;       // "create", "script", "query", "create-demo" or "generate"
+    QString command;       // "create", "script", "query", "create-demo", "generate" or "price"
     QStringList arguments;  // what follows the command
 };
 

@@ -816,6 +816,19 @@ OdbcEngine::OdbcEngine(const QStringList& connectionParams)
         QSqlDatabase::removeDatabase(connectionName_);
         throw DbError(QStringLiteral("Cannot connect to SQL Server \"%1\": %2").arg(serverName, failure));
     }
+    // Dates the program writes into statements are month first
+    // ("mm/dd/yyyy"); the login's language would otherwise decide, and a
+    // British or Thai login reads 03/04 as the third of April.
+    try {
+        execute(QStringLiteral("Set DateFormat mdy"), ParamValues());
+    } catch (...) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(connectionName_);
+        throw;
+    }
 }
 
 OdbcEngine::~OdbcEngine()
