@@ -102,6 +102,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -116,6 +117,7 @@ private:
     void fillLastPurchasePrice();
     void fillOnhandTexts();
     bool handleWindowKey(QKeyEvent* key);
+    void refuseOfferEntry(const QString& field, const QString& typed);
     QLabel* pictureAt(int index) const;
 
     bool keyPreview_ = true;

@@ -1,6 +1,7 @@
 #include "DbGrid.h"
 
 #include "db/Query.h"
+#include "widgets/FooterCell.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -29,7 +30,8 @@ QString fieldKey(const QString& field)
 
 // A number as a clerk types it: thousands separators and Thai digits are
 // fine. Empty text is a valid entry meaning "no value"; nullopt means the
-// text is not a number at all.
+// text is not a number the field can hold. A number with more decimals
+// than the field keeps is refused, never rounded behind the clerk's back.
 std::optional<QVariant> parseNumber(const QString& text, int decimals)
 {
     const QString trimmed = text.trimmed();
@@ -44,12 +46,13 @@ std::optional<QVariant> parseNumber(const QString& text, int decimals)
             plain += c;
     }
     bool ok = false;
-    double value = QLocale::c().toDouble(plain, &ok);
+    const double value = QLocale::c().toDouble(plain, &ok);
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     if (decimals >= 0) {
-        const double scale = std::pow(10.0, decimals);
-        value = std::round(value * scale) / scale;
+        const double scaled = value * std::pow(10.0, decimals);
+        if (std::fabs(scaled - std::round(scaled)) > 1e-9 * qMax(1.0, std::fabs(scaled)))
+            return std::nullopt;
     }
     return QVariant(value);
 }
@@ -80,6 +83,16 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override
     {
+        if (role == Qt::DisplayRole && grid_->dateFields_.contains(fieldKey(fieldAt(index.column())))) {
+            const QVariant stored = QueryModel::data(index, Qt::EditRole);
+            if (isBlank(stored))
+                return QString();
+            try {
+                return dateText(db::variantToDateTime(stored).date());
+            } catch (const std::exception&) {
+                return QueryModel::data(index, role);  // not a date after all: as stored
+            }
+        }
         if (role != Qt::BackgroundRole && role != Qt::ForegroundRole && role != Qt::FontRole)
             return QueryModel::data(index, role);
         if (!grid_->styler_ || !index.isValid())
@@ -178,11 +191,16 @@ class GridFooter : public QWidget {
 public:
     explicit GridFooter(DbGrid* grid) : QWidget(grid), grid_(grid) {}
 
+    // Repaints, and puts a FooterCell over every cell shown, for screen
+    // readers.
+    void refresh();
+
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
     DbGrid* grid_;
+    QVector<FooterCell*> cells_;
 };
 
 // The table's own horizontal bar, hidden: it reports every change so that
@@ -278,7 +296,7 @@ protected:
     {
         QTableView::updateGeometries();
         if (grid_->footer_)
-            grid_->footer_->update();
+            grid_->footer_->refresh();
     }
 
 private:
@@ -334,6 +352,27 @@ public:
 private:
     DbGrid* grid_;
 };
+
+void GridFooter::refresh()
+{
+    update();
+    const int count = grid_->footerVisible_ ? grid_->model_->columnCount() : 0;
+    while (cells_.size() < count)
+        cells_.append(new FooterCell(this));
+    const QRect area = grid_->footerDataArea().translated(-pos());
+    for (int column = 0; column < cells_.size(); ++column) {
+        FooterCell* cell = cells_[column];
+        const QRect rect = column < count ? grid_->footerColumnRect(column).translated(-pos()) : QRect();
+        if (!rect.intersects(area)) {
+            cell->hide();
+            continue;
+        }
+        cell->setGeometry(rect.intersected(area));
+        cell->setTitleAndText(grid_->model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(),
+                              grid_->footerText(grid_->fieldAt(column)));
+        cell->show();
+    }
+}
 
 void GridFooter::paintEvent(QPaintEvent*)
 {
@@ -410,18 +449,22 @@ DbGrid::DbGrid(QWidget* parent) : QFrame(parent)
 
     connect(titles, &QHeaderView::sectionClicked, this,
             [this](int column) { emit titleClicked(fieldAt(column), column); });
-    connect(titles, &QHeaderView::sectionResized, footer_, qOverload<>(&QWidget::update));
-    connect(titles, &QHeaderView::sectionMoved, footer_, qOverload<>(&QWidget::update));
-    connect(titles, &QHeaderView::geometriesChanged, footer_, qOverload<>(&QWidget::update));
+    connect(titles, &QHeaderView::sectionResized, footer_, &detail::GridFooter::refresh);
+    connect(titles, &QHeaderView::sectionMoved, footer_, &detail::GridFooter::refresh);
+    connect(titles, &QHeaderView::geometriesChanged, footer_, &detail::GridFooter::refresh);
 
     connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         if (currentColumn() >= 0)
             fieldBeforeReset_ = currentField();
     });
+    connect(model_, &QAbstractItemModel::dataChanged, this, [this] {
+        if (fitContent_)
+            applyWidths();
+    });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         applyWidths();
         followQuery(query_ ? query_->recNo() : -1);
-        footer_->update();
+        footer_->refresh();
     });
 
     // Focus counts as the grid's while it is in the table or in a cell
@@ -528,8 +571,41 @@ void DbGrid::applyWidths()
 {
     const auto& list = model_->columns();
     QHeaderView* titles = view_->horizontalHeader();
-    for (int c = 0; c < list.size() && c < titles->count(); ++c)
-        titles->resizeSection(c, pixelsForChars(list[c].widthChars));
+    const QFontMetrics footerFont(footer_->font());
+    int total = 0;
+    for (int c = 0; c < list.size() && c < titles->count(); ++c) {
+        // A title and a footer are never cut; with fitting, no cell either.
+        int width = fitContent_ ? 0 : pixelsForChars(list[c].widthChars);
+        width = qMax(width, titles->sectionSizeHint(c));
+        if (footerVisible_)
+            width = qMax(width, footerFont.horizontalAdvance(footerText(list[c].field)) + 10);
+        if (fitContent_)
+            width = qMax(width, static_cast<const QAbstractItemView*>(view_)->sizeHintForColumn(c));
+        titles->resizeSection(c, width);
+        total += width;
+    }
+    if (total != contentWidth_) {
+        contentWidth_ = total;
+        updateGeometry();
+    }
+}
+
+void DbGrid::setFitColumnsToContent(bool fit)
+{
+    fitContent_ = fit;
+    applyWidths();
+}
+
+QSize DbGrid::sizeHint() const
+{
+    // Wide enough for every column without scrolling.
+    const QSize base = QFrame::sizeHint();
+    int width = contentWidth_ + 2 * frameWidth() + 1;
+    if (hasRowIndicator())
+        width += indicator_->width();
+    if (view_->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+        width += view_->verticalScrollBar()->sizeHint().width();
+    return QSize(width, base.height());
 }
 
 void DbGrid::applyFont()
@@ -539,7 +615,7 @@ void DbGrid::applyFont()
     indicator_->setFixedWidth(qMax(12, fm.height() * 3 / 4));
     applyWidths();
     if (footer_)
-        footer_->update();
+        footer_->refresh();
 }
 
 void DbGrid::setNumericField(const QString& field, int decimals)
@@ -555,6 +631,12 @@ void DbGrid::clearNumericFields()
 bool DbGrid::isNumericField(const QString& field) const
 {
     return numericDecimals_.contains(fieldKey(field));
+}
+
+void DbGrid::setDateField(const QString& field)
+{
+    dateFields_.insert(fieldKey(field));
+    refreshCells();
 }
 
 // ---------------------------------------------------------------------------
@@ -843,7 +925,8 @@ void DbGrid::setFooterHeight(int pixels)
 void DbGrid::setFooterText(const QString& field, const QString& text)
 {
     footerTexts_.insert(fieldKey(field), text);
-    footer_->update();
+    applyWidths();
+    footer_->refresh();
 }
 
 QString DbGrid::footerText(const QString& field) const
@@ -854,14 +937,14 @@ QString DbGrid::footerText(const QString& field) const
 void DbGrid::clearFooterTexts()
 {
     footerTexts_.clear();
-    footer_->update();
+    footer_->refresh();
 }
 
 void DbGrid::setFooterColors(const QColor& background, const QColor& cell)
 {
     footerBackground_ = background;
     footerCell_ = cell;
-    footer_->update();
+    footer_->refresh();
 }
 
 QRect DbGrid::footerDataArea() const
@@ -898,7 +981,7 @@ void DbGrid::mirrorHorizontalBar()
         || (hPolicy_ == Qt::ScrollBarAsNeeded && own->maximum() > own->minimum());
     if (wanted != hbarShown_)
         layoutParts();
-    footer_->update();
+    footer_->refresh();
 }
 
 void DbGrid::layoutParts()
@@ -935,7 +1018,7 @@ void DbGrid::placeParts()
     const int barWidth = qBound(0, view_->viewport()->geometry().right() + 1, area.width());
     hbar_->setGeometry(area.x(), area.y() + tableHeight + footerHeight, barWidth, barHeight);
     hbar_->setVisible(hbarShown_);
-    footer_->update();
+    footer_->refresh();
 }
 
 void DbGrid::resizeEvent(QResizeEvent* event)

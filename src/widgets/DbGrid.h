@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QHash>
 #include <QPointer>
+#include <QSet>
 #include <QVector>
 
 #include <functional>
@@ -91,13 +92,22 @@ public:
     QString fieldAt(int column) const;
     // Pixel width of a column `chars` characters wide in the current font.
     int pixelsForChars(int chars) const;
+    // Titles and footer texts are never cut: a column is at least as wide
+    // as they are. With fitting on, a column is as wide as its widest text
+    // (title, cells, footer) instead of its width in characters, and the
+    // grid's size hint asks for room for all of them.
+    void setFitColumnsToContent(bool fit);
+    QSize sizeHint() const override;
 
-    // Fields edited as numbers: an entry that is not a number is refused.
-    // Entries are rounded to `decimals` places (a negative count keeps them
-    // as typed) and stored as doubles; an empty entry stores NULL.
+    // Fields edited as numbers: an entry that is not a number, or has more
+    // than `decimals` places (0: a whole number; negative: any), is refused.
+    // Entries are stored as doubles, as typed; an empty entry stores NULL.
     void setNumericField(const QString& field, int decimals = 2);
     void clearNumericFields();
     bool isNumericField(const QString& field) const;
+    // Fields shown as dates (QueryModel::dateText) whatever the engine
+    // fetched them as: a timestamp in text comes out as a date.
+    void setDateField(const QString& field);
 
     // --- Current cell -----------------------------------------------------
     int currentRow() const;  // -1 when none
@@ -212,6 +222,7 @@ private:
 
     QVector<GridColumn> pending_;
     QHash<QString, int> numericDecimals_;  // by lower-case field
+    QSet<QString> dateFields_;             // lower-case
     QHash<QString, QString> footerTexts_;
     QHash<QString, Qt::Alignment> titleAlignments_;
     CellStyler styler_;
@@ -226,8 +237,10 @@ private:
     QString deleteText_;
     QString fieldBeforeReset_;
     int footerHeight_ = 30;
+    int contentWidth_ = 0;  // of all columns, as last applied
     int rowHeight_ = 0;
     bool footerVisible_ = false;
+    bool fitContent_ = false;
     bool hbarShown_ = false;
     bool readOnly_ = false;
     bool rowSelect_ = false;
