@@ -756,6 +756,20 @@ void TFrInquiryPrice::LoadProduct()
     }
     fillOnhandTexts();
     loadPictures();
+    fitPanelsToGrids();
+}
+
+void TFrInquiryPrice::fitPanelsToGrids()
+{
+    // The grids' columns follow what they show; the panels follow the grids
+    // now rather than whenever the layouts next look.
+    for (widgets::DbGrid* grid : {DgOnhand, DgUnits, DgPrice}) {
+        grid->parentWidget()->layout()->invalidate();
+        grid->parentWidget()->updateGeometry();
+    }
+    TabSheet1->layout()->invalidate();
+    if (TabSheet1->isVisible())
+        TabSheet1->layout()->activate();
 }
 
 void TFrInquiryPrice::fillLastPurchasePrice()

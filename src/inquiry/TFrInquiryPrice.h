@@ -114,6 +114,7 @@ private:
     void openDetail(db::Query& detail);
     void loadPlaceholderPictures();
     void loadPictures();
+    void fitPanelsToGrids();
     void fillLastPurchasePrice();
     void fillOnhandTexts();
     bool handleWindowKey(QKeyEvent* key);

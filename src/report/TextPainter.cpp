@@ -48,10 +48,11 @@ QRawFont fontFor(QChar c, const QList<QGlyphRun>& runs)
 
 // The line's text, unseen, one glyph per character from the font's own
 // character map, so that a PDF maps every glyph back to its character. A
-// reader joins letters into words by where they start: the characters of a
-// cluster (a letter with its vowel and tone marks) start at even steps
-// across the cluster's width, in the order they were typed; no two start
-// at one place, which a reader would take for a new word.
+// reader joins letters into words by where they start and end: letters
+// follow one another by their own widths, fitted to the cluster's width;
+// the vowel and tone marks over or under a letter start at even steps
+// inside it, in the order they were typed, so that no two characters start
+// at one place (a reader would take that for a new word).
 void paintTextLayer(QPainter& painter, const QPointF& origin, const QTextLine& line, const QString& text)
 {
     const QList<QGlyphRun> runs = line.glyphRuns();
@@ -70,18 +71,52 @@ void paintTextLayer(QPainter& painter, const QPointF& origin, const QTextLine& l
             stop = end;
         const qreal left = line.cursorToX(start);
         const qreal right = stop < end ? line.cursorToX(stop) : line.x() + line.naturalTextWidth();
-        const qreal step = (right - left) / (stop - start);
+
+        struct Glyph {
+            QRawFont font;
+            quint32 index = 0;
+            bool mark = false;
+            qreal advance = 0;
+            qreal x = 0;
+        };
+        QList<Glyph> glyphs;
+        qreal letters = 0;
         for (int i = start; i < stop; ++i) {
             const QChar c = text.at(i);
-            if (c.isSpace() || c.isNonCharacter())
+            if (c.isSpace())
                 continue;
+            Glyph g;
+            g.font = fontFor(c, runs);
+            const QList<quint32> index = g.font.glyphIndexesForString(QString(c));
+            if (index.isEmpty() || index.first() == 0)
+                continue;
+            g.index = index.first();
+            g.mark = c.category() == QChar::Mark_NonSpacing;
+            if (!g.mark) {
+                g.advance = g.font.advancesForGlyphIndexes(QList<quint32>{g.index}).value(0).x();
+                letters += g.advance;
+            }
+            glyphs.append(g);
+        }
+        const qreal scale = letters > 0 ? (right - left) / letters : 0;
+        qreal cursor = left;
+        for (qsizetype i = 0; i < glyphs.size();) {
+            // A letter, then the marks on it.
+            qsizetype marks = i + (glyphs[i].mark ? 0 : 1);
+            while (marks < glyphs.size() && glyphs[marks].mark)
+                ++marks;
+            const qreal width = glyphs[i].advance * scale;
+            const qsizetype count = marks - i;
+            for (qsizetype k = i; k < marks; ++k)
+                glyphs[k].x = cursor + width * qreal(k - i) / qreal(count);
+            cursor += width;
+            i = marks;
+        }
+        for (const Glyph& g : glyphs) {
             QGlyphRun single;
-            single.setRawFont(fontFor(c, runs));
-            const QList<quint32> glyph = single.rawFont().glyphIndexesForString(QString(c));
-            if (glyph.isEmpty() || glyph.first() == 0)
-                continue;
-            single.setGlyphIndexes({glyph.first()});
-            single.setPositions({QPointF(left + step * (i - start), baseline)});
+            single.setRawFont(g.font);
+            single.setGlyphIndexes({g.index});
+            single.setPositions({QPointF(g.x, baseline)});
             painter.drawGlyphRun(origin, single);
         }
         start = stop;

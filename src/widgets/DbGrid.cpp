@@ -587,10 +587,6 @@ void DbGrid::applyWidths()
     if (total != contentWidth_) {
         contentWidth_ = total;
         updateGeometry();
-        // The panel around the grid may not have laid itself out since its
-        // last change, and would then not pass the new wish on.
-        if (parentWidget())
-            QCoreApplication::postEvent(parentWidget(), new QEvent(QEvent::LayoutRequest));
     }
 }
 
