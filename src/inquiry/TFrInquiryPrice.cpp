@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTextBoundaryFinder>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -55,6 +56,20 @@ const QStringList kOfferFields{QStringLiteral("ProductCode"), QStringLiteral("Pr
                                QStringLiteral("Price"),       QStringLiteral("Total"),
                                QStringLiteral("Units")};
 constexpr int kOfferTextWidth = 20;
+
+// A text cut to fit an offer-list field: whole characters as the reader
+// sees them (a Thai letter keeps its vowel and tone marks, an emoji both
+// halves), never longer than the field.
+QString offerText(const QString& text)
+{
+    if (text.size() <= kOfferTextWidth)
+        return text;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    characters.setPosition(kOfferTextWidth);
+    if (!characters.isAtBoundary())
+        characters.toPreviousBoundary();
+    return text.left(qMax(0, int(characters.position())));
+}
 
 QString literal(const QString& typed)
 {
@@ -935,9 +950,9 @@ void TFrInquiryPrice::AddOfferLine()
     const QString unit = QUnits.asString(QStringLiteral("UnitName"));
 
     QDemoSo.append();
-    QDemoSo.setValue(QStringLiteral("ProductCode"), code.left(kOfferTextWidth));
-    QDemoSo.setValue(QStringLiteral("ProductName"), name.left(kOfferTextWidth));
-    QDemoSo.setValue(QStringLiteral("WareHouse"), warehouse.left(kOfferTextWidth));
+    QDemoSo.setValue(QStringLiteral("ProductCode"), offerText(code));
+    QDemoSo.setValue(QStringLiteral("ProductName"), offerText(name));
+    QDemoSo.setValue(QStringLiteral("WareHouse"), offerText(warehouse));
     QDemoSo.setValue(QStringLiteral("Quantity"), 1);
     if (prices) {
         QDemoSo.setValue(QStringLiteral("Price"), db::variantToFloat(price));
@@ -945,7 +960,7 @@ void TFrInquiryPrice::AddOfferLine()
     }
     if (!prices)
         setOfferColumns(false);
-    QDemoSo.setValue(QStringLiteral("Units"), unit.left(kOfferTextWidth));
+    QDemoSo.setValue(QStringLiteral("Units"), offerText(unit));
     RecalcOfferTotals();
 }
 

@@ -59,6 +59,12 @@ Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh, Pictur
   Values (1, 'A100', N'น้ำดื่มตราภูเขาขวดใหญ่พิเศษ 1.5 ลิตร', 'P', 1, 1, 'a100.jpg', N'ขวดหน้า', '  ', 'sub\a100-side.bmp', N'ขวดข้าง')
 Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh, Picture1)
   Values (2, 'A1001', N'น้ำดื่มแพ็ค', 'P', 1, 1, 'missing.jpg')
+Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh)
+  Values (3, 'CUT1', N'ABCDEFGHIJKLMNOPQRน้ำ', 'P', 1, 1)
+Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh)
+  Values (4, 'CUT2', N'ABCDEFGHIJKLMNOPQRS😀x', 'P', 1, 1)
+Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh)
+  Values (5, 'CUT3', N'ABCDEFGHIJKLMNOPQก่ำx', 'P', 1, 1)
 Set Identity_Insert Product Off
 Set Identity_Insert ProductUnits On
 Insert Into ProductUnits (Id, Product, UnitName, Fraction, BarCode, UnitDesc, PurcPrice, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
@@ -67,6 +73,12 @@ Insert Into ProductUnits (Id, Product, UnitName, Fraction, BarCode, UnitDesc, Pu
   Values (11, 1, N'โหล', 12, '8850000000028', NULL, 110, 'Y', 'Y', 'Y', 'N')
 Insert Into ProductUnits (Id, Product, UnitName, Fraction, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
   Values (20, 2, N'แพ็ค', 1, 'Y', 'Y', 'Y', 'Y')
+Insert Into ProductUnits (Id, Product, UnitName, Fraction, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
+  Values (30, 3, N'ชิ้น', 1, 'Y', 'Y', 'Y', 'Y')
+Insert Into ProductUnits (Id, Product, UnitName, Fraction, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
+  Values (40, 4, N'ชิ้น', 1, 'Y', 'Y', 'Y', 'Y')
+Insert Into ProductUnits (Id, Product, UnitName, Fraction, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
+  Values (50, 5, N'ชิ้น', 1, 'Y', 'Y', 'Y', 'Y')
 Set Identity_Insert ProductUnits Off
 Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 10, 19, 15)
 Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 11, 19, 170)
@@ -278,7 +290,7 @@ TEST_F(InquiryWindow, CodesThatMatchNothing)
     EXPECT_NE(w.DgOnhand->footerText("OnhandStr"), QStringLiteral("2 (โหล) 4.00 (ขวด)"))
         << "no total of the product before";
     EXPECT_EQ(focused(), w.GetProductCode);
-    EXPECT_EQ(site.businessRows("Select Count(*) From Product"), QStringList{"2"}) << "typed text stays a literal";
+    EXPECT_EQ(site.businessRows("Select Count(*) From Product"), QStringList{"5"}) << "typed text stays a literal";
 
     // F7 now has no product to add: it says so and adds nothing.
     messages.clear();
@@ -443,6 +455,30 @@ TEST_F(InquiryWindow, OfferListEntriesAreKeptAsTypedOrRefusedAloud)
         EXPECT_EQ(grid->currentField(), e.field) << "the clerk stays on the cell to type again";
     }
     EXPECT_DOUBLE_EQ(offerValue(1, "Total"), 12.345);
+}
+
+TEST_F(InquiryWindow, OfferNamesAreCutAtWholeCharacters)
+{
+    TFrInquiryPrice& w = open();
+    // Twenty code units end inside น้ำ, inside an emoji, and just after ก่ำ.
+    const QStringList expected{QStringLiteral("ABCDEFGHIJKLMNOPQR"), QStringLiteral("ABCDEFGHIJKLMNOPQRS"),
+                               QStringLiteral("ABCDEFGHIJKLMNOPQก่ำ")};
+    customerAndProduct("C001", "CUT1");
+    press(Qt::Key_F7);
+    enter("CUT2");
+    press(Qt::Key_F7);
+    enter("CUT3");
+    press(Qt::Key_F7);
+    ASSERT_EQ(w.QDemoSo.recordCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        const QString name = w.QDemoSo.valueAt(row, w.QDemoSo.fieldIndex("ProductName")).toString();
+        EXPECT_EQ(name, expected[row]);
+        EXPECT_LE(name.size(), 20);
+    }
+    // A name that fits stays whole.
+    enter("A1001");
+    press(Qt::Key_F7);
+    EXPECT_EQ(w.QDemoSo.valueAt(3, w.QDemoSo.fieldIndex("ProductName")).toString(), QStringLiteral("น้ำดื่มแพ็ค"));
 }
 
 TEST_F(InquiryWindow, OfferListDeletesAndFooters)
