@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
@@ -31,6 +32,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <limits>
 
 TFrInquiryPrice* FrInquiryPrice = nullptr;
 QString TFrInquiryPrice::PictureFolder;
@@ -56,6 +59,11 @@ const QStringList kOfferFields{QStringLiteral("ProductCode"), QStringLiteral("Pr
                                QStringLiteral("Price"),       QStringLiteral("Total"),
                                QStringLiteral("Units")};
 constexpr int kOfferTextWidth = 20;
+// What the offer list's number fields hold: a quantity is a 32-bit whole
+// number, a price a non-negative amount of money.
+constexpr double kQuantityMin = std::numeric_limits<qint32>::min();
+constexpr double kQuantityMax = std::numeric_limits<qint32>::max();
+constexpr double kPriceMax = 922337203685477.5807;
 
 // A text cut to fit an offer-list field: whole characters as the reader
 // sees them (a Thai letter keeps its vowel and tone marks, an emoji both
@@ -510,8 +518,8 @@ void TFrInquiryPrice::buildLayout()
     DgSoDt->setDeleteConfirmText(QStringLiteral("ลบรายการ ?"));
     // A quantity is a whole number; a price keeps every decimal typed (the
     // grid shows two, the total uses them all).
-    DgSoDt->setNumericField(QStringLiteral("Quantity"), 0);
-    DgSoDt->setNumericField(QStringLiteral("Price"), -1);
+    DgSoDt->setNumericField(QStringLiteral("Quantity"), 0, kQuantityMin, kQuantityMax);
+    DgSoDt->setNumericField(QStringLiteral("Price"), -1, 0, kPriceMax);
     connect(DgSoDt, &widgets::DbGrid::editRefused, this, &TFrInquiryPrice::refuseOfferEntry);
     setOfferColumns(true);
     for (const char* field : {"Price", "Quantity", "Total"})
@@ -968,10 +976,13 @@ void TFrInquiryPrice::refuseOfferEntry(const QString& field, const QString& type
 {
     const int column = DgSoDt->columnOfField(field);
     const QString title = column >= 0 ? DgSoDt->columns().at(column).title : field;
-    const bool whole = field.compare(QLatin1String("Quantity"), Qt::CaseInsensitive) == 0;
+    const QLocale numbers(QLocale::English);
+    const QString rule = field.compare(QLatin1String("Quantity"), Qt::CaseInsensitive) == 0
+        ? QStringLiteral("จำนวนเต็มตั้งแต่ %1 ถึง %2")
+              .arg(numbers.toString(qint64(kQuantityMin)), numbers.toString(qint64(kQuantityMax)))
+        : QStringLiteral("ตัวเลขตั้งแต่ 0 ถึง %1").arg(numbers.toString(kPriceMax, 'f', 2));
     widgets::showMessage(widgets::MessageKind::Warning,
-                         QStringLiteral("\"%1\" ใช้ไม่ได้: ช่อง \"%2\" ต้องเป็น%3 ค่าเดิมยังอยู่")
-                             .arg(typed, title, whole ? QStringLiteral("จำนวนเต็ม") : QStringLiteral("ตัวเลข")),
+                         QStringLiteral("\"%1\" ใช้ไม่ได้: ช่อง \"%2\" ต้องเป็น%3 ค่าเดิมยังอยู่").arg(typed, title, rule),
                          this);
 }
 

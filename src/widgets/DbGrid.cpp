@@ -32,7 +32,7 @@ QString fieldKey(const QString& field)
 // fine. Empty text is a valid entry meaning "no value"; nullopt means the
 // text is not a number the field can hold. A number with more decimals
 // than the field keeps is refused, never rounded behind the clerk's back.
-std::optional<QVariant> parseNumber(const QString& text, int decimals)
+std::optional<QVariant> parseNumber(const QString& text, int decimals, double minimum, double maximum)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
@@ -47,7 +47,7 @@ std::optional<QVariant> parseNumber(const QString& text, int decimals)
     }
     bool ok = false;
     const double value = QLocale::c().toDouble(plain, &ok);
-    if (!ok || !std::isfinite(value))
+    if (!ok || !std::isfinite(value) || value < minimum || value > maximum)
         return std::nullopt;
     if (decimals >= 0) {
         const double scaled = value * std::pow(10.0, decimals);
@@ -618,19 +618,19 @@ void DbGrid::applyFont()
         footer_->refresh();
 }
 
-void DbGrid::setNumericField(const QString& field, int decimals)
+void DbGrid::setNumericField(const QString& field, int decimals, double minimum, double maximum)
 {
-    numericDecimals_.insert(fieldKey(field), decimals);
+    numberRules_.insert(fieldKey(field), NumberRule{decimals, minimum, maximum});
 }
 
 void DbGrid::clearNumericFields()
 {
-    numericDecimals_.clear();
+    numberRules_.clear();
 }
 
 bool DbGrid::isNumericField(const QString& field) const
 {
-    return numericDecimals_.contains(fieldKey(field));
+    return numberRules_.contains(fieldKey(field));
 }
 
 void DbGrid::setDateField(const QString& field)
@@ -728,9 +728,9 @@ void DbGrid::commitEdit(const QModelIndex& index, const QString& text)
     const QString field = fieldAt(index.column());
     const QVariant old = model_->data(index, Qt::EditRole);
     QVariant value;
-    const auto numeric = numericDecimals_.constFind(fieldKey(field));
-    if (numeric != numericDecimals_.constEnd()) {
-        const std::optional<QVariant> parsed = parseNumber(text, numeric.value());
+    const auto numeric = numberRules_.constFind(fieldKey(field));
+    if (numeric != numberRules_.constEnd()) {
+        const std::optional<QVariant> parsed = parseNumber(text, numeric->decimals, numeric->minimum, numeric->maximum);
         if (!parsed) {
             editRefusedPending_ = true;
             // Queued: a message box shown from the slot must not take the

@@ -11,6 +11,7 @@
 #include <QVector>
 
 #include <functional>
+#include <limits>
 #include <optional>
 
 class QScrollBar;
@@ -99,10 +100,13 @@ public:
     void setFitColumnsToContent(bool fit);
     QSize sizeHint() const override;
 
-    // Fields edited as numbers: an entry that is not a number, or has more
-    // than `decimals` places (0: a whole number; negative: any), is refused.
-    // Entries are stored as doubles, as typed; an empty entry stores NULL.
-    void setNumericField(const QString& field, int decimals = 2);
+    // Fields edited as numbers: an entry that is not a number, has more
+    // than `decimals` places (0: a whole number; negative: any) or lies
+    // outside the range is refused. Entries are stored as doubles, as
+    // typed; an empty entry stores NULL.
+    void setNumericField(const QString& field, int decimals = 2,
+                         double minimum = -std::numeric_limits<double>::max(),
+                         double maximum = std::numeric_limits<double>::max());
     void clearNumericFields();
     bool isNumericField(const QString& field) const;
     // Fields shown as dates (QueryModel::dateText) whatever the engine
@@ -221,7 +225,12 @@ private:
     QPointer<db::Query> query_;
 
     QVector<GridColumn> pending_;
-    QHash<QString, int> numericDecimals_;  // by lower-case field
+    struct NumberRule {
+        int decimals;
+        double minimum;
+        double maximum;
+    };
+    QHash<QString, NumberRule> numberRules_;  // by lower-case field
     QSet<QString> dateFields_;             // lower-case
     QHash<QString, QString> footerTexts_;
     QHash<QString, Qt::Alignment> titleAlignments_;

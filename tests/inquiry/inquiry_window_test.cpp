@@ -444,7 +444,9 @@ TEST_F(InquiryWindow, OfferListEntriesAreKeptAsTypedOrRefusedAloud)
         double kept;
     };
     for (const Entry& e : {Entry{0, "Quantity", "2.5", 3}, Entry{1, "Price", "abc", 12.345},
-                           Entry{1, "Quantity", "1e400", 1}}) {
+                           Entry{1, "Quantity", "1e400", 1}, Entry{1, "Quantity", "1e308", 1},
+                           Entry{1, "Quantity", "99999999999999999999", 1}, Entry{1, "Quantity", "2147483648", 1},
+                           Entry{1, "Price", "1e300", 12.345}, Entry{1, "Price", "-5", 12.345}}) {
         SCOPED_TRACE(e.typed);
         messages.clear();
         editOffer(e.row, e.field, QString::fromLatin1(e.typed));
@@ -455,6 +457,12 @@ TEST_F(InquiryWindow, OfferListEntriesAreKeptAsTypedOrRefusedAloud)
         EXPECT_EQ(grid->currentField(), e.field) << "the clerk stays on the cell to type again";
     }
     EXPECT_DOUBLE_EQ(offerValue(1, "Total"), 12.345);
+    // The ends of the ranges are taken.
+    editOffer(1, "Quantity", "-2147483648");
+    EXPECT_DOUBLE_EQ(offerValue(1, "Quantity"), -2147483648.0);
+    editOffer(0, "Price", "922337203685477.58");
+    EXPECT_DOUBLE_EQ(offerValue(0, "Price"), 922337203685477.58);
+    EXPECT_FALSE(offerFooter(grid, "Total").contains("inf"));
 }
 
 TEST_F(InquiryWindow, OfferNamesAreCutAtWholeCharacters)
