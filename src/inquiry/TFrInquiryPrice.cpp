@@ -847,9 +847,25 @@ void TFrInquiryPrice::loadPlaceholderPictures()
 {
     QDir::setCurrent(StartFolder.isEmpty() ? QDir::currentPath() : StartFolder);
     const QString path = QDir(StartFolder).filePath(QStringLiteral("NoPicture.Bmp"));
-    QImage placeholder;
-    if (!placeholder.load(path))
-        throw db::DbError(QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(path));
+    QImageReader reader(path);
+    const QImage placeholder = reader.read();
+    if (placeholder.isNull()) {
+        // Only a picture for empty boxes: say once what is wrong with it,
+        // and let the inquiry go on with the boxes empty.
+        for (int i = 1; i <= 3; ++i)
+            pictureAt(i)->clear();
+        if (brokenPlaceholder_ != path) {
+            brokenPlaceholder_ = path;
+            const QFileInfo file(path);
+            const QString problem = !file.exists()       ? QStringLiteral("ไม่มีไฟล์นี้")
+                                    : file.size() == 0 ? QStringLiteral("ไฟล์ว่าง (0 ไบต์)")
+                                                       : reader.errorString();
+            widgets::showMessage(widgets::MessageKind::Error,
+                                 QStringLiteral("อ่านรูปภาพ \"%1\" ไม่ได้: %2").arg(path, problem), this);
+        }
+        return;
+    }
+    brokenPlaceholder_.clear();  // mended: a later fault is told again
     const QPixmap pixmap = QPixmap::fromImage(placeholder);
     for (int i = 1; i <= 3; ++i)
         pictureAt(i)->setPixmap(pixmap);

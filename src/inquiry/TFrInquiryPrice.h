@@ -122,6 +122,7 @@ private:
     QLabel* pictureAt(int index) const;
 
     bool keyPreview_ = true;
+    QString brokenPlaceholder_;  // the placeholder picture already reported as unreadable
     bool quantityPriceRecalc_ = true;
 };
 

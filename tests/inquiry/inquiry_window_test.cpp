@@ -416,6 +416,34 @@ TEST_F(InquiryWindow, PicturesPlaceholderAndHints)
     EXPECT_TRUE(messages.isEmpty());
 }
 
+TEST_F(InquiryWindow, ABrokenPlaceholderPictureIsReportedOnceAndTheInquiryGoesOn)
+{
+    const QString placeholder = site.folder() + "/NoPicture.Bmp";
+    for (const QByteArray& content : {QByteArray(), QByteArray("BM not a bitmap at all")}) {
+        SCOPED_TRACE(content.isEmpty() ? "empty" : "damaged");
+        QFile file(placeholder);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        file.close();
+        messages.clear();
+        TFrInquiryPrice& w = open();
+        ASSERT_EQ(messages.size(), 1) << "the show step tells of it";
+        EXPECT_TRUE(messages[0].contains(placeholder)) << qPrintable(messages[0]);
+        if (content.isEmpty())
+            EXPECT_TRUE(messages[0].contains(QStringLiteral("0 ไบต์"))) << qPrintable(messages[0]);
+        customerAndProduct("C001", "A100");
+        EXPECT_EQ(w.Pic3->pixmap().size(), QSize(60, 80)) << "A100's pictures are shown";
+        EXPECT_TRUE(w.Pic2->pixmap().isNull()) << "no picture 2: the box stays empty";
+        enter("A1001");
+        press(Qt::Key_F7);
+        EXPECT_EQ(messages.size(), 1) << "once: " << qPrintable(messages.join('|'));
+        EXPECT_EQ(w.ProductName->text(), QStringLiteral("น้ำดื่มแพ็ค")) << "look-ups still work";
+        EXPECT_EQ(w.QDemoSo.recordCount(), 1);
+        EXPECT_TRUE(w.Pic1->pixmap().isNull()) << "its picture is missing: the box stays empty";
+        window.reset();
+    }
+}
+
 TEST_F(InquiryWindow, OfferListEntriesAreKeptAsTypedOrRefusedAloud)
 {
     TFrInquiryPrice& w = open();
