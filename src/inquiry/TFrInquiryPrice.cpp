@@ -744,6 +744,19 @@ void TFrInquiryPrice::ResetInquiry()
 
 void TFrInquiryPrice::LookUpCustomer()
 {
+    // A look-up the database breaks off leaves no name of the customer
+    // before under the code just typed.
+    try {
+        lookUpCustomerRow();
+    } catch (...) {
+        QCustomer.close();
+        CustomerName->setText(QStringLiteral("-"));
+        throw;
+    }
+}
+
+void TFrInquiryPrice::lookUpCustomerRow()
+{
     QCustomer.close();
     QCustomer.setSql({"Select C.Id,C.Code,C.Name From Customer C",
                       "Where (C.Code Like '" + literal(GetCustomerCode->text()) + "%')", "Order By C.Code"});
@@ -757,6 +770,29 @@ void TFrInquiryPrice::LookUpCustomer()
 }
 
 void TFrInquiryPrice::LoadProduct()
+{
+    // A load the database breaks off leaves nothing of the product before
+    // (name, stock, last purchase price) under the code just typed.
+    try {
+        loadProductPanels();
+    } catch (...) {
+        forgetProduct();
+        throw;
+    }
+}
+
+void TFrInquiryPrice::forgetProduct()
+{
+    for (db::Query* q : {&Qonhand, &QLastMr, &QPrice, &QUnits, &QProduct, &QStockUnit})
+        q->close();
+    ProductName->setText(QStringLiteral("-"));
+    LastMrPrice->setText(QStringLiteral("-"));
+    MrDateText->clear();
+    DgOnhand->clearFooterTexts();
+    loadPlaceholderPictures();
+}
+
+void TFrInquiryPrice::loadProductPanels()
 {
     loadPlaceholderPictures();
     for (db::Query* q : {&Qonhand, &QLastMr, &QPrice, &QUnits, &QProduct})

@@ -112,6 +112,9 @@ private:
     void buildStatements();
     QFrame* panelHeader(const QString& caption, widgets::Light* light, QWidget* parent);
     void openDetail(db::Query& detail);
+    void lookUpCustomerRow();
+    void loadProductPanels();
+    void forgetProduct();
     void loadPlaceholderPictures();
     void loadPictures();
     void fitPanelsToGrids();

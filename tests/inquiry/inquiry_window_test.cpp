@@ -306,6 +306,36 @@ TEST_F(InquiryWindow, CodesThatMatchNothing)
     EXPECT_TRUE(messages.isEmpty());
 }
 
+TEST_F(InquiryWindow, ALookUpTheDatabaseBreaksOffLeavesNothingOfTheOneBefore)
+{
+    TFrInquiryPrice& w = open();
+    customerAndProduct("C001", "A100");
+    ASSERT_EQ(w.LastMrPrice->text(), QStringLiteral("โหล ละ 1,234.50 บาท"));
+    // The last purchase price is read after the product row, the units and
+    // the prices: its table gone, the load fails half-way.
+    site.business("Drop Table MrDt");
+    press(Qt::Key_A, Qt::ControlModifier);
+    type("A1001");
+    EXPECT_ANY_THROW(press(Qt::Key_Return));
+    EXPECT_EQ(w.GetProductCode->text(), "A1001");
+    EXPECT_EQ(w.ProductName->text(), "-") << "not A100's name under A1001";
+    EXPECT_EQ(w.LastMrPrice->text(), "-");
+    EXPECT_EQ(w.DgOnhand->footerText("OnhandStr"), "");
+    EXPECT_EQ(w.DgUnits->model()->rowCount(), 0);
+    EXPECT_EQ(w.DgPrice->model()->rowCount(), 0);
+    EXPECT_EQ(w.DgOnhand->model()->rowCount(), 0);
+    press(Qt::Key_F7);
+    EXPECT_EQ(w.QDemoSo.recordCount(), 0) << "nothing left to add by mistake";
+
+    tabTo(w.GetCustomerCode, true);
+    dm.connection().close();
+    site.dropBusinessDatabase();
+    press(Qt::Key_A, Qt::ControlModifier);
+    type("C002");
+    EXPECT_ANY_THROW(press(Qt::Key_Return));
+    EXPECT_EQ(w.CustomerName->text(), "-") << "not C001's name under C002";
+}
+
 TEST_F(InquiryWindow, GridsKeepTheWindowKeysToThemselves)
 {
     TFrInquiryPrice& w = open();
