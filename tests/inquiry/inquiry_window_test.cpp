@@ -150,6 +150,17 @@ protected:
         return *window;
     }
 
+    // C001 and A100 entered, and F7 pressed twice: two lines of 15.00.
+    TFrInquiryPrice& openWithTwoLines()
+    {
+        open();
+        customerAndProduct("C001", "A100");
+        press(Qt::Key_F7);
+        press(Qt::Key_F7);
+        EXPECT_EQ(window->QDemoSo.recordCount(), 2);
+        return *window;
+    }
+
     // The customer and the product as a clerk enters them after F3.
     void customerAndProduct(const QString& customer, const QString& product)
     {
@@ -476,10 +487,7 @@ TEST_F(InquiryWindow, ABrokenPlaceholderPictureIsReportedOnceAndTheInquiryGoesOn
 
 TEST_F(InquiryWindow, OfferListEntriesAreKeptAsTypedOrRefusedAloud)
 {
-    TFrInquiryPrice& w = open();
-    customerAndProduct("C001", "A100");
-    press(Qt::Key_F7);
-    press(Qt::Key_F7);
+    TFrInquiryPrice& w = openWithTwoLines();
     widgets::DbGrid* grid = w.DgSoDt;
 
     editOffer(0, "Quantity", "3");
@@ -549,10 +557,7 @@ TEST_F(InquiryWindow, OfferNamesAreCutAtWholeCharacters)
 
 TEST_F(InquiryWindow, OfferListDeletesAndFooters)
 {
-    TFrInquiryPrice& w = open();
-    customerAndProduct("C001", "A100");
-    press(Qt::Key_F7);
-    press(Qt::Key_F7);
+    TFrInquiryPrice& w = openWithTwoLines();
     widgets::DbGrid* grid = w.DgSoDt;
 
     // The pop-up item deletes the current line without asking.
