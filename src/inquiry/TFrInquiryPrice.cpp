@@ -443,6 +443,7 @@ void TFrInquiryPrice::buildLayout()
     DgHistory->setScrollBarPolicies(Qt::ScrollBarAlwaysOn, Qt::ScrollBarAsNeeded);
     DgHistory->setDateField(QStringLiteral("IvDate"));
     DgHistory->setFitColumnsToContent(true);
+    DgHistory->setSpareWidthField(QStringLiteral("Name"));
     watchGridFocus(DgHistory);
     DgHistory->setQuery(&QHistory);
     historyBox->addWidget(DgHistory);

@@ -573,6 +573,7 @@ void DbGrid::applyWidths()
     QHeaderView* titles = view_->horizontalHeader();
     const QFontMetrics footerFont(footer_->font());
     int total = 0;
+    int spareColumn = -1;
     for (int c = 0; c < list.size() && c < titles->count(); ++c) {
         // A title and a footer are never cut; with fitting, no cell either.
         int width = fitContent_ ? 0 : pixelsForChars(list[c].widthChars);
@@ -583,11 +584,22 @@ void DbGrid::applyWidths()
             width = qMax(width, static_cast<const QAbstractItemView*>(view_)->sizeHintForColumn(c));
         titles->resizeSection(c, width);
         total += width;
+        if (!spareField_.isEmpty() && fieldKey(list[c].field) == spareField_)
+            spareColumn = c;
     }
+    const int spare = view_->viewport()->width() - total;
+    if (spareColumn >= 0 && spare > 0)
+        titles->resizeSection(spareColumn, titles->sectionSize(spareColumn) + spare);
     if (total != contentWidth_) {
         contentWidth_ = total;
         updateGeometry();
     }
+}
+
+void DbGrid::setSpareWidthField(const QString& field)
+{
+    spareField_ = fieldKey(field);
+    applyWidths();
 }
 
 void DbGrid::setFitColumnsToContent(bool fit)
@@ -1029,8 +1041,11 @@ void DbGrid::resizeEvent(QResizeEvent* event)
 
 bool DbGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view_->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+    if (watched == view_->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
         layoutParts();
+        if (event->type() == QEvent::Resize && !spareField_.isEmpty())
+            applyWidths();
+    }
     return QFrame::eventFilter(watched, event);
 }
 

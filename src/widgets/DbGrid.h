@@ -98,6 +98,9 @@ public:
     // (title, cells, footer) instead of its width in characters, and the
     // grid's size hint asks for room for all of them.
     void setFitColumnsToContent(bool fit);
+    // The column that takes the width the others leave, so that the grid
+    // shows no empty band at its right.
+    void setSpareWidthField(const QString& field);
     QSize sizeHint() const override;
 
     // Fields edited as numbers: an entry that is not a number, has more
@@ -232,6 +235,7 @@ private:
     };
     QHash<QString, NumberRule> numberRules_;  // by lower-case field
     QSet<QString> dateFields_;             // lower-case
+    QString spareField_;                   // lower-case
     QHash<QString, QString> footerTexts_;
     QHash<QString, Qt::Alignment> titleAlignments_;
     CellStyler styler_;
