@@ -75,12 +75,25 @@ void destroyGlobals()
     DMConfig = nullptr;
 }
 
+// The command line as given, program name first.
+QStringList commandLine(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 } // namespace
 
 int runProgram(int argc, char** argv)
 {
-    QelApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
+    // The arguments are read as the menu program gave them. The toolkit sees
+    // only the program's name: it would take "-reverse" or "-platform" out
+    // of the positional arguments (or stop the program on a bad one).
+    const QStringList arguments = commandLine(argc, argv);
+    int toolkitArgc = qMin(argc, 1);
+    QelApplication app(toolkitArgc, argv);
 
     QPointer<TFormLogo> logo = new TFormLogo;
     logo->show();

@@ -10,6 +10,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <vector>
+
 namespace host {
 
 QString computerName()
@@ -31,21 +34,27 @@ QString userName()
 
 QString lastIpv4Address(const QString& hostName)
 {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* list = nullptr;
-    if (hostName.isEmpty() || getaddrinfo(hostName.toLocal8Bit().constData(), nullptr, &hints, &list) != 0)
+    if (hostName.isEmpty())
+        return QString();
+    // gethostbyname keeps the order the name service lists the addresses in;
+    // getaddrinfo would sort them by its own preference first.
+    hostent entry{};
+    hostent* found = nullptr;
+    std::vector<char> buffer(8192);
+    int error = 0;
+    while (gethostbyname2_r(hostName.toLocal8Bit().constData(), AF_INET, &entry, buffer.data(), buffer.size(), &found,
+                            &error)
+           == ERANGE)
+        buffer.resize(buffer.size() * 2);
+    if (!found || found->h_addrtype != AF_INET)
         return QString();
     // Each address replaces the one before: the last of the list is taken.
     QString result;
-    for (const addrinfo* a = list; a; a = a->ai_next) {
+    for (char** address = found->h_addr_list; *address; ++address) {
         char text[INET_ADDRSTRLEN] = {};
-        const auto* in = reinterpret_cast<const sockaddr_in*>(a->ai_addr);
-        if (inet_ntop(AF_INET, &in->sin_addr, text, sizeof text))
+        if (inet_ntop(AF_INET, *address, text, sizeof text))
             result = QString::fromLatin1(text);
     }
-    freeaddrinfo(list);
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include "db/DbError.h"
 #include "db/Quoting.h"
 #include "widgets/DbGrid.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/Light.h"
 #include "widgets/MessageBox.h"
 
@@ -22,14 +23,18 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTextBoundaryFinder>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <limits>
 
 TFrInquiryPrice* FrInquiryPrice = nullptr;
 QString TFrInquiryPrice::PictureFolder;
@@ -55,6 +60,25 @@ const QStringList kOfferFields{QStringLiteral("ProductCode"), QStringLiteral("Pr
                                QStringLiteral("Price"),       QStringLiteral("Total"),
                                QStringLiteral("Units")};
 constexpr int kOfferTextWidth = 20;
+// What the offer list's number fields hold: a quantity is a 32-bit whole
+// number, a price a non-negative amount of money.
+constexpr double kQuantityMin = std::numeric_limits<qint32>::min();
+constexpr double kQuantityMax = std::numeric_limits<qint32>::max();
+constexpr double kPriceMax = 922337203685477.5807;
+
+// A text cut to fit an offer-list field: whole characters as the reader
+// sees them (a Thai letter keeps its vowel and tone marks, an emoji both
+// halves), never longer than the field.
+QString offerText(const QString& text)
+{
+    if (text.size() <= kOfferTextWidth)
+        return text;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    characters.setPosition(kOfferTextWidth);
+    if (!characters.isAtBoundary())
+        characters.toPreviousBoundary();
+    return text.left(qMax(0, int(characters.position())));
+}
 
 // A typed code as the prefix pattern of a LIKE literal.
 QString codePrefix(const QLineEdit* box)
@@ -124,11 +148,15 @@ TFrInquiryPrice::TFrInquiryPrice(QWidget* parent)
     // Created before the data modules: nothing here may touch them.
     setObjectName(QStringLiteral("TFrInquiryPrice"));
     setWindowTitle(kCaption);
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
-    setFixedSize(792, 560);
+    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     buildStatements();
     buildLayout();
+    // Laid out for 792 by 560; a larger window gives the room to the grids.
+    // The size limit is set once: the grids' wishes change with every
+    // product, and the window's frame need not follow them.
+    layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    setMinimumSize(792, 560);
+    resize(792, 560);
     qApp->installEventFilter(this);
 }
 
@@ -268,7 +296,7 @@ void TFrInquiryPrice::buildLayout()
     GetCustomerCode->setAccessibleName(customerLabel->text());
     customerLabel->setBuddy(GetCustomerCode);
     BtSearchCustomer = makeSearchButton(QStringLiteral("BtSearchCustomer"));
-    CustomerName = new QLabel(QStringLiteral("-"), Panel1);
+    CustomerName = new widgets::ElidedLabel(QStringLiteral("-"), Panel1);
     CustomerName->setObjectName(QStringLiteral("CustomerName"));
     auto* productLabel = new QLabel(QStringLiteral("รหัสสินค้า"), Panel1);
     productLabel->setFont(bold);
@@ -277,12 +305,10 @@ void TFrInquiryPrice::buildLayout()
     GetProductCode->setAccessibleName(productLabel->text());
     productLabel->setBuddy(GetProductCode);
     BtSearchProduct = makeSearchButton(QStringLiteral("BtSearchProduct"));
-    ProductName = new QLabel(QStringLiteral("-"), Panel1);
+    ProductName = new widgets::ElidedLabel(QStringLiteral("-"), Panel1);
     ProductName->setObjectName(QStringLiteral("ProductName"));
-    for (QLabel* l : {CustomerName, ProductName}) {
-        l->setMinimumWidth(260);
+    for (QLabel* l : {CustomerName, ProductName})
         l->setFont(bold);
-    }
     GetCustomerCode->setFixedWidth(120);
     GetProductCode->setFixedWidth(120);
     codes->addWidget(customerLabel, 0, 0);
@@ -293,6 +319,7 @@ void TFrInquiryPrice::buildLayout()
     codes->addWidget(GetProductCode, 1, 1);
     codes->addWidget(BtSearchProduct, 1, 2);
     codes->addWidget(ProductName, 1, 3);
+    codes->setColumnStretch(3, 1);
     entry->addLayout(codes, 1);
 
     Panel11 = new QFrame(Panel1);
@@ -321,7 +348,7 @@ void TFrInquiryPrice::buildLayout()
     // Information area.
     Panel2 = new QFrame(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFixedHeight(197);
+    Panel2->setMinimumHeight(197);
     auto* info = new QVBoxLayout(Panel2);
     info->setContentsMargins(2, 2, 2, 2);
     PageCtrl = new QTabWidget(Panel2);
@@ -342,7 +369,10 @@ void TFrInquiryPrice::buildLayout()
         QFont small = g->font();
         small.setPointSizeF(small.pointSizeF() * 0.9);
         g->setTitleFont(small);
-        g->setScrollBarPolicies(Qt::ScrollBarAlwaysOff, Qt::ScrollBarAlwaysOff);
+        // Columns as wide as what they show; a list longer than the panel
+        // scrolls rather than hiding its last rows.
+        g->setFitColumnsToContent(true);
+        g->setScrollBarPolicies(Qt::ScrollBarAsNeeded, Qt::ScrollBarAsNeeded);
         watchGridFocus(g);
         return g;
     };
@@ -352,8 +382,10 @@ void TFrInquiryPrice::buildLayout()
     auto* panels = new QHBoxLayout(TabSheet1);
     panels->setContentsMargins(0, 0, 0, 0);
     panels->setSpacing(2);
+    // Each panel is as wide as its grid's columns; room beyond that goes to
+    // them in turn.
     auto makePanel = [&](const QString& caption, widgets::Light* light, widgets::DbGrid*& grid, const QString& gridName,
-                         int width, QFrame* frame = nullptr) {
+                         int stretch, QFrame* frame = nullptr) {
         QFrame* p = frame ? frame : new QFrame(TabSheet1);
         auto* v = new QVBoxLayout(p);
         v->setContentsMargins(0, 0, 0, 0);
@@ -361,8 +393,7 @@ void TFrInquiryPrice::buildLayout()
         v->addWidget(panelHeader(caption, light, p));
         grid = makeInfoGrid(gridName, caption, p);
         v->addWidget(grid);
-        p->setFixedWidth(width);
-        panels->addWidget(p);
+        panels->addWidget(p, stretch);
         return p;
     };
     Light5 = new widgets::Light(kNavy);
@@ -373,11 +404,11 @@ void TFrInquiryPrice::buildLayout()
     Light2->setObjectName(QStringLiteral("Light2"));
     Light4 = new widgets::Light(kSilver);
     Light4->setObjectName(QStringLiteral("Light4"));
-    makePanel(QStringLiteral("ปริมาณคงเหลือ"), Light5, DgOnhand, QStringLiteral("DgOnhand"), 330);
-    makePanel(QStringLiteral("หน่วยสินค้า"), Light1, DgUnits, QStringLiteral("DgUnits"), 200);
+    makePanel(QStringLiteral("ปริมาณคงเหลือ"), Light5, DgOnhand, QStringLiteral("DgOnhand"), 0);
+    makePanel(QStringLiteral("หน่วยสินค้า"), Light1, DgUnits, QStringLiteral("DgUnits"), 0);
     Panel5 = new QFrame(TabSheet1);
     Panel5->setObjectName(QStringLiteral("Panel5"));
-    makePanel(QStringLiteral("ข้อมูลราคาขาย"), Light2, DgPrice, QStringLiteral("DgPrice"), 236, Panel5);
+    makePanel(QStringLiteral("ข้อมูลราคาขาย"), Light2, DgPrice, QStringLiteral("DgPrice"), 0, Panel5);
     DgOnhand->setFooterVisible(true);
     DgOnhand->setColumns({{QStringLiteral("code"), QStringLiteral("คลัง"), 10, false},
                           {QStringLiteral("OnhandStr"), QStringLiteral("คงเหลือ"), 40, false}});
@@ -409,6 +440,9 @@ void TFrInquiryPrice::buildLayout()
     for (const char* field : {"Price", "Quantity", "Total"})
         DgHistory->setTitleAlignment(QLatin1String(field), Qt::AlignRight | Qt::AlignVCenter);
     DgHistory->setScrollBarPolicies(Qt::ScrollBarAlwaysOn, Qt::ScrollBarAsNeeded);
+    DgHistory->setDateField(QStringLiteral("IvDate"));
+    DgHistory->setFitColumnsToContent(true);
+    DgHistory->setSpareWidthField(QStringLiteral("Name"));
     watchGridFocus(DgHistory);
     DgHistory->setQuery(&QHistory);
     historyBox->addWidget(DgHistory);
@@ -417,6 +451,7 @@ void TFrInquiryPrice::buildLayout()
     TabSheet3 = new QWidget;
     TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
     auto* pictures = new QHBoxLayout(TabSheet3);
+    pictures->setContentsMargins(4, 2, 4, 2);
     for (int i = 1; i <= 3; ++i) {
         auto* pic = new QLabel(TabSheet3);
         pic->setObjectName(QStringLiteral("Pic%1").arg(i));
@@ -432,7 +467,7 @@ void TFrInquiryPrice::buildLayout()
         if (PageCtrl->widget(index) == TabSheet2)
             LoadHistory();
     });
-    outer->addWidget(Panel2);
+    outer->addWidget(Panel2, 3);
 
     // Offer area.
     Panel3 = new QFrame(this);
@@ -481,9 +516,11 @@ void TFrInquiryPrice::buildLayout()
     DgSoDt->setTitleColors(kSilver, kNavy);
     DgSoDt->setTitleFont(bold);
     DgSoDt->setDeleteConfirmText(QStringLiteral("ลบรายการ ?"));
-    DgSoDt->setNumericField(QStringLiteral("Quantity"), 0);
-    DgSoDt->setNumericField(QStringLiteral("Price"), 2);
-    DgSoDt->setNumericField(QStringLiteral("Total"), 2);
+    // A quantity is a whole number; a price keeps every decimal typed (the
+    // grid shows two, the total uses them all).
+    DgSoDt->setNumericField(QStringLiteral("Quantity"), 0, kQuantityMin, kQuantityMax);
+    DgSoDt->setNumericField(QStringLiteral("Price"), -1, 0, kPriceMax);
+    connect(DgSoDt, &widgets::DbGrid::editRefused, this, &TFrInquiryPrice::refuseOfferEntry);
     setOfferColumns(true);
     for (const char* field : {"Price", "Quantity", "Total"})
         DgSoDt->setTitleAlignment(QLatin1String(field), Qt::AlignRight | Qt::AlignVCenter);
@@ -523,7 +560,7 @@ void TFrInquiryPrice::buildLayout()
     bottomRow->addStretch(1);
     bottomRow->addWidget(BtSave);
     offer->addWidget(bottom);
-    outer->addWidget(Panel3, 1);
+    outer->addWidget(Panel3, 2);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -576,6 +613,10 @@ void TFrInquiryPrice::setOfferColumns(bool withPrices)
 void TFrInquiryPrice::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // A restore from minimised is a show event from the window system: the
+    // inquiry and the offer list stay as they were.
+    if (event->spontaneous())
+        return;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     // The show step runs from the event loop right after the window appears,
@@ -604,6 +645,18 @@ void TFrInquiryPrice::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+void TFrInquiryPrice::keyPressEvent(QKeyEvent* event)
+{
+    // A dialog would take Escape for "cancel" and vanish with the offer list,
+    // past the close step. Here it means nothing at window level (an open
+    // cell editor has already taken it to cancel the edit).
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 // ---------------------------------------------------------------- keys
 
 bool TFrInquiryPrice::eventFilter(QObject* watched, QEvent* event)
@@ -611,23 +664,33 @@ bool TFrInquiryPrice::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress || !isVisible())
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this || !widget->hasFocus())
+    // Only as the key reaches the focused control, not again as it goes up
+    // to its parents. The window's own focus widget, not the application's:
+    // a window the window manager has not activated still gets its keys.
+    if (!widget || widget->window() != this || widget != focusWidget())
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    // A loaded product keeps the focus in its code box, text selected: F7,
+    // F10 and F3 work at once, and the next code typed replaces this one.
+    // Moving on would put the focus into a grid, where those keys are off.
+    if (watched == GetProductCode && enter && !GetProductCode->text().isEmpty()) {
+        LoadProduct();
+        GetProductCode->setFocus();
+        GetProductCode->selectAll();
+        return true;
+    }
     // The window sees every key first, while no grid has the focus; the key
     // then goes on to the focused control.
     if (keyPreview_)
         handleWindowKey(key);
     if (watched == GetCustomerCode) {
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !GetCustomerCode->text().isEmpty())
+        if (enter && !GetCustomerCode->text().isEmpty())
             LookUpCustomer();
         else if (key->key() == Qt::Key_F5)
             BtSearchCustomer->click();
-    } else if (watched == GetProductCode) {
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !GetProductCode->text().isEmpty())
-            LoadProduct();
-        else if (key->key() == Qt::Key_F5)
-            BtSearchProduct->click();
+    } else if (watched == GetProductCode && key->key() == Qt::Key_F5) {
+        BtSearchProduct->click();
     }
     return false;
 }
@@ -665,6 +728,7 @@ void TFrInquiryPrice::ResetInquiry()
     RecalcOfferTotals();
     for (db::Query* q : {&Qonhand, &QLastMr, &QCustomer, &QProduct, &QHistory, &QUnits, &QPrice})
         q->close();
+    DgOnhand->clearFooterTexts();
     PageCtrl->setCurrentWidget(TabSheet1);
     for (widgets::Light* light : {Light1, Light2, Light4})
         light->setBrushColour(kSilver);
@@ -680,6 +744,19 @@ void TFrInquiryPrice::ResetInquiry()
 
 void TFrInquiryPrice::LookUpCustomer()
 {
+    // A look-up the database breaks off leaves no name of the customer
+    // before under the code just typed.
+    try {
+        lookUpCustomerRow();
+    } catch (...) {
+        QCustomer.close();
+        CustomerName->setText(QStringLiteral("-"));
+        throw;
+    }
+}
+
+void TFrInquiryPrice::lookUpCustomerRow()
+{
     QCustomer.close();
     QCustomer.setSql({"Select C.Id,C.Code,C.Name From Customer C",
                       "Where (C.Code Like " + codePrefix(GetCustomerCode) + ")", "Order By C.Code"});
@@ -693,6 +770,29 @@ void TFrInquiryPrice::LookUpCustomer()
 }
 
 void TFrInquiryPrice::LoadProduct()
+{
+    // A load the database breaks off leaves nothing of the product before
+    // (name, stock, last purchase price) under the code just typed.
+    try {
+        loadProductPanels();
+    } catch (...) {
+        forgetProduct();
+        throw;
+    }
+}
+
+void TFrInquiryPrice::forgetProduct()
+{
+    for (db::Query* q : {&Qonhand, &QLastMr, &QPrice, &QUnits, &QProduct, &QStockUnit})
+        q->close();
+    ProductName->setText(QStringLiteral("-"));
+    LastMrPrice->setText(QStringLiteral("-"));
+    MrDateText->clear();
+    DgOnhand->clearFooterTexts();
+    loadPlaceholderPictures();
+}
+
+void TFrInquiryPrice::loadProductPanels()
 {
     loadPlaceholderPictures();
     for (db::Query* q : {&Qonhand, &QLastMr, &QPrice, &QUnits, &QProduct})
@@ -715,6 +815,20 @@ void TFrInquiryPrice::LoadProduct()
     }
     fillOnhandTexts();
     loadPictures();
+    fitPanelsToGrids();
+}
+
+void TFrInquiryPrice::fitPanelsToGrids()
+{
+    // The grids' columns follow what they show; the panels follow the grids
+    // now rather than whenever the layouts next look.
+    for (widgets::DbGrid* grid : {DgOnhand, DgUnits, DgPrice}) {
+        grid->parentWidget()->layout()->invalidate();
+        grid->parentWidget()->updateGeometry();
+    }
+    TabSheet1->layout()->invalidate();
+    if (TabSheet1->isVisible())
+        TabSheet1->layout()->activate();
 }
 
 void TFrInquiryPrice::fillLastPurchasePrice()
@@ -734,11 +848,12 @@ void TFrInquiryPrice::fillLastPurchasePrice()
                          + formatNumber(QStringLiteral("###,##0.00"), QLastMr.asFloat(QStringLiteral("Price")))
                          + QStringLiteral(" บาท"));
     const QDateTime date = QLastMr.asDateTime(QStringLiteral("MrDate"));
-    MrDateText->setText(date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : QString());
+    MrDateText->setText(widgets::QueryModel::dateText(date.date()));
 }
 
 void TFrInquiryPrice::fillOnhandTexts()
 {
+    DgOnhand->clearFooterTexts();
     openDetail(Qonhand);
     if (Qonhand.isEmpty())
         return;
@@ -768,9 +883,25 @@ void TFrInquiryPrice::loadPlaceholderPictures()
 {
     QDir::setCurrent(StartFolder.isEmpty() ? QDir::currentPath() : StartFolder);
     const QString path = QDir(StartFolder).filePath(QStringLiteral("NoPicture.Bmp"));
-    QImage placeholder;
-    if (!placeholder.load(path))
-        throw db::DbError(QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(path));
+    QImageReader reader(path);
+    const QImage placeholder = reader.read();
+    if (placeholder.isNull()) {
+        // Only a picture for empty boxes: say once what is wrong with it,
+        // and let the inquiry go on with the boxes empty.
+        for (int i = 1; i <= 3; ++i)
+            pictureAt(i)->clear();
+        if (brokenPlaceholder_ != path) {
+            brokenPlaceholder_ = path;
+            const QFileInfo file(path);
+            const QString problem = !file.exists()       ? QStringLiteral("ไม่มีไฟล์นี้")
+                                    : file.size() == 0 ? QStringLiteral("ไฟล์ว่าง (0 ไบต์)")
+                                                       : reader.errorString();
+            widgets::showMessage(widgets::MessageKind::Error,
+                                 QStringLiteral("อ่านรูปภาพ \"%1\" ไม่ได้: %2").arg(path, problem), this);
+        }
+        return;
+    }
+    brokenPlaceholder_.clear();  // mended: a later fault is told again
     const QPixmap pixmap = QPixmap::fromImage(placeholder);
     for (int i = 1; i <= 3; ++i)
         pictureAt(i)->setPixmap(pixmap);
@@ -865,21 +996,23 @@ void TFrInquiryPrice::BlinkLights()
 
 void TFrInquiryPrice::AddOfferLine()
 {
-    // Everything is read before the line is added, so that a press without a
-    // loaded product leaves no empty line behind its error.
+    if (!hasRow(QProduct)) {
+        widgets::showMessage(widgets::MessageKind::Information, QStringLiteral("ไม่มีสินค้าที่จะเพิ่มในรายการ"), this);
+        return;
+    }
+    // Everything is read before the line is added, so that an error leaves
+    // no empty line behind.
     const QString code = QProduct.asString(QStringLiteral("Code"));
     const QString name = QProduct.asString(QStringLiteral("ThaiName"));
     const QString warehouse = Qonhand.asString(QStringLiteral("Code"));
     const bool prices = DMConfig->Run.CanSeeSalePrice;
     const QVariant price = prices ? QPrice.value(QStringLiteral("Price")) : QVariant();
     const QString unit = QUnits.asString(QStringLiteral("UnitName"));
-    if (!hasRow(QProduct))
-        throw db::DbError(QStringLiteral("QProduct: Cannot perform this operation on an empty dataset"));
 
     QDemoSo.append();
-    QDemoSo.setValue(QStringLiteral("ProductCode"), code.left(kOfferTextWidth));
-    QDemoSo.setValue(QStringLiteral("ProductName"), name.left(kOfferTextWidth));
-    QDemoSo.setValue(QStringLiteral("WareHouse"), warehouse.left(kOfferTextWidth));
+    QDemoSo.setValue(QStringLiteral("ProductCode"), offerText(code));
+    QDemoSo.setValue(QStringLiteral("ProductName"), offerText(name));
+    QDemoSo.setValue(QStringLiteral("WareHouse"), offerText(warehouse));
     QDemoSo.setValue(QStringLiteral("Quantity"), 1);
     if (prices) {
         QDemoSo.setValue(QStringLiteral("Price"), db::variantToFloat(price));
@@ -887,8 +1020,22 @@ void TFrInquiryPrice::AddOfferLine()
     }
     if (!prices)
         setOfferColumns(false);
-    QDemoSo.setValue(QStringLiteral("Units"), unit.left(kOfferTextWidth));
+    QDemoSo.setValue(QStringLiteral("Units"), offerText(unit));
     RecalcOfferTotals();
+}
+
+void TFrInquiryPrice::refuseOfferEntry(const QString& field, const QString& typed)
+{
+    const int column = DgSoDt->columnOfField(field);
+    const QString title = column >= 0 ? DgSoDt->columns().at(column).title : field;
+    const QLocale numbers(QLocale::English);
+    const QString rule = field.compare(QLatin1String("Quantity"), Qt::CaseInsensitive) == 0
+        ? QStringLiteral("จำนวนเต็มตั้งแต่ %1 ถึง %2")
+              .arg(numbers.toString(qint64(kQuantityMin)), numbers.toString(qint64(kQuantityMax)))
+        : QStringLiteral("ตัวเลขตั้งแต่ 0 ถึง %1").arg(numbers.toString(kPriceMax, 'f', 2));
+    widgets::showMessage(widgets::MessageKind::Warning,
+                         QStringLiteral("\"%1\" ใช้ไม่ได้: ช่อง \"%2\" ต้องเป็น%3 ค่าเดิมยังอยู่").arg(typed, title, rule),
+                         this);
 }
 
 void TFrInquiryPrice::DeleteOfferLine()

@@ -102,6 +102,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -111,14 +112,20 @@ private:
     void buildStatements();
     QFrame* panelHeader(const QString& caption, widgets::Light* light, QWidget* parent);
     void openDetail(db::Query& detail);
+    void lookUpCustomerRow();
+    void loadProductPanels();
+    void forgetProduct();
     void loadPlaceholderPictures();
     void loadPictures();
+    void fitPanelsToGrids();
     void fillLastPurchasePrice();
     void fillOnhandTexts();
     bool handleWindowKey(QKeyEvent* key);
+    void refuseOfferEntry(const QString& field, const QString& typed);
     QLabel* pictureAt(int index) const;
 
     bool keyPreview_ = true;
+    QString brokenPlaceholder_;  // the placeholder picture already reported as unreadable
     bool quantityPriceRecalc_ = true;
 };
 

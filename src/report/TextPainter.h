@@ -12,11 +12,11 @@ class QTextLayout;
 namespace report {
 
 // One text item's lines, broken and aligned in a box of the given width
-// (in the painter's units). Thai is shaped as usual, but painted with the
-// glyphs the font maps from the characters wherever the shaper picked a
-// positional variant (a lowered or shifted tone mark, a tail-less ญ, sara
-// am split in two): a PDF maps only those glyphs back to text, so without
-// this the tone marks would vanish when the PDF is searched or copied.
+// (in the painter's units). Latin text is drawn as text. Thai is drawn as
+// the shaper sets it (outlines of its glyphs, marks placed by the font),
+// with the same text laid under it unseen, one character-mapped glyph per
+// character: a PDF then reads, searches and copies every Thai word whole,
+// tone marks included, while the page shows the properly shaped text.
 class TextPainter {
 public:
     TextPainter(const QString& text, const QFont& font, qreal width, bool wrap, Qt::Alignment alignment);

@@ -1,6 +1,7 @@
 #include "DbGrid.h"
 
 #include "db/Query.h"
+#include "widgets/FooterCell.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -29,8 +30,9 @@ QString fieldKey(const QString& field)
 
 // A number as a clerk types it: thousands separators and Thai digits are
 // fine. Empty text is a valid entry meaning "no value"; nullopt means the
-// text is not a number at all.
-std::optional<QVariant> parseNumber(const QString& text, int decimals)
+// text is not a number the field can hold. A number with more decimals
+// than the field keeps is refused, never rounded behind the clerk's back.
+std::optional<QVariant> parseNumber(const QString& text, int decimals, double minimum, double maximum)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
@@ -44,12 +46,13 @@ std::optional<QVariant> parseNumber(const QString& text, int decimals)
             plain += c;
     }
     bool ok = false;
-    double value = QLocale::c().toDouble(plain, &ok);
-    if (!ok || !std::isfinite(value))
+    const double value = QLocale::c().toDouble(plain, &ok);
+    if (!ok || !std::isfinite(value) || value < minimum || value > maximum)
         return std::nullopt;
     if (decimals >= 0) {
-        const double scale = std::pow(10.0, decimals);
-        value = std::round(value * scale) / scale;
+        const double scaled = value * std::pow(10.0, decimals);
+        if (std::fabs(scaled - std::round(scaled)) > 1e-9 * qMax(1.0, std::fabs(scaled)))
+            return std::nullopt;
     }
     return QVariant(value);
 }
@@ -80,6 +83,16 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override
     {
+        if (role == Qt::DisplayRole && grid_->dateFields_.contains(fieldKey(fieldAt(index.column())))) {
+            const QVariant stored = QueryModel::data(index, Qt::EditRole);
+            if (isBlank(stored))
+                return QString();
+            try {
+                return dateText(db::variantToDateTime(stored).date());
+            } catch (const std::exception&) {
+                return QueryModel::data(index, role);  // not a date after all: as stored
+            }
+        }
         if (role != Qt::BackgroundRole && role != Qt::ForegroundRole && role != Qt::FontRole)
             return QueryModel::data(index, role);
         if (!grid_->styler_ || !index.isValid())
@@ -178,11 +191,16 @@ class GridFooter : public QWidget {
 public:
     explicit GridFooter(DbGrid* grid) : QWidget(grid), grid_(grid) {}
 
+    // Repaints, and puts a FooterCell over every cell shown, for screen
+    // readers.
+    void refresh();
+
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
     DbGrid* grid_;
+    QVector<FooterCell*> cells_;
 };
 
 // The table's own horizontal bar, hidden: it reports every change so that
@@ -278,7 +296,7 @@ protected:
     {
         QTableView::updateGeometries();
         if (grid_->footer_)
-            grid_->footer_->update();
+            grid_->footer_->refresh();
     }
 
 private:
@@ -334,6 +352,27 @@ public:
 private:
     DbGrid* grid_;
 };
+
+void GridFooter::refresh()
+{
+    update();
+    const int count = grid_->footerVisible_ ? grid_->model_->columnCount() : 0;
+    while (cells_.size() < count)
+        cells_.append(new FooterCell(this));
+    const QRect area = grid_->footerDataArea().translated(-pos());
+    for (int column = 0; column < cells_.size(); ++column) {
+        FooterCell* cell = cells_[column];
+        const QRect rect = column < count ? grid_->footerColumnRect(column).translated(-pos()) : QRect();
+        if (!rect.intersects(area)) {
+            cell->hide();
+            continue;
+        }
+        cell->setGeometry(rect.intersected(area));
+        cell->setTitleAndText(grid_->model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(),
+                              grid_->footerText(grid_->fieldAt(column)));
+        cell->show();
+    }
+}
 
 void GridFooter::paintEvent(QPaintEvent*)
 {
@@ -410,18 +449,22 @@ DbGrid::DbGrid(QWidget* parent) : QFrame(parent)
 
     connect(titles, &QHeaderView::sectionClicked, this,
             [this](int column) { emit titleClicked(fieldAt(column), column); });
-    connect(titles, &QHeaderView::sectionResized, footer_, qOverload<>(&QWidget::update));
-    connect(titles, &QHeaderView::sectionMoved, footer_, qOverload<>(&QWidget::update));
-    connect(titles, &QHeaderView::geometriesChanged, footer_, qOverload<>(&QWidget::update));
+    connect(titles, &QHeaderView::sectionResized, footer_, &detail::GridFooter::refresh);
+    connect(titles, &QHeaderView::sectionMoved, footer_, &detail::GridFooter::refresh);
+    connect(titles, &QHeaderView::geometriesChanged, footer_, &detail::GridFooter::refresh);
 
     connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         if (currentColumn() >= 0)
             fieldBeforeReset_ = currentField();
     });
+    connect(model_, &QAbstractItemModel::dataChanged, this, [this] {
+        if (fitContent_)
+            applyWidths();
+    });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         applyWidths();
         followQuery(query_ ? query_->recNo() : -1);
-        footer_->update();
+        footer_->refresh();
     });
 
     // Focus counts as the grid's while it is in the table or in a cell
@@ -528,8 +571,53 @@ void DbGrid::applyWidths()
 {
     const auto& list = model_->columns();
     QHeaderView* titles = view_->horizontalHeader();
-    for (int c = 0; c < list.size() && c < titles->count(); ++c)
-        titles->resizeSection(c, pixelsForChars(list[c].widthChars));
+    const QFontMetrics footerFont(footer_->font());
+    int total = 0;
+    int spareColumn = -1;
+    for (int c = 0; c < list.size() && c < titles->count(); ++c) {
+        // A title and a footer are never cut; with fitting, no cell either.
+        int width = fitContent_ ? 0 : pixelsForChars(list[c].widthChars);
+        width = qMax(width, titles->sectionSizeHint(c));
+        if (footerVisible_)
+            width = qMax(width, footerFont.horizontalAdvance(footerText(list[c].field)) + 10);
+        if (fitContent_)
+            width = qMax(width, static_cast<const QAbstractItemView*>(view_)->sizeHintForColumn(c));
+        titles->resizeSection(c, width);
+        total += width;
+        if (!spareField_.isEmpty() && fieldKey(list[c].field) == spareField_)
+            spareColumn = c;
+    }
+    const int spare = view_->viewport()->width() - total;
+    if (spareColumn >= 0 && spare > 0)
+        titles->resizeSection(spareColumn, titles->sectionSize(spareColumn) + spare);
+    if (total != contentWidth_) {
+        contentWidth_ = total;
+        updateGeometry();
+    }
+}
+
+void DbGrid::setSpareWidthField(const QString& field)
+{
+    spareField_ = fieldKey(field);
+    applyWidths();
+}
+
+void DbGrid::setFitColumnsToContent(bool fit)
+{
+    fitContent_ = fit;
+    applyWidths();
+}
+
+QSize DbGrid::sizeHint() const
+{
+    // Wide enough for every column without scrolling.
+    const QSize base = QFrame::sizeHint();
+    int width = contentWidth_ + 2 * frameWidth() + 1;
+    if (hasRowIndicator())
+        width += indicator_->width();
+    if (view_->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+        width += view_->verticalScrollBar()->sizeHint().width();
+    return QSize(width, base.height());
 }
 
 void DbGrid::applyFont()
@@ -539,22 +627,28 @@ void DbGrid::applyFont()
     indicator_->setFixedWidth(qMax(12, fm.height() * 3 / 4));
     applyWidths();
     if (footer_)
-        footer_->update();
+        footer_->refresh();
 }
 
-void DbGrid::setNumericField(const QString& field, int decimals)
+void DbGrid::setNumericField(const QString& field, int decimals, double minimum, double maximum)
 {
-    numericDecimals_.insert(fieldKey(field), decimals);
+    numberRules_.insert(fieldKey(field), NumberRule{decimals, minimum, maximum});
 }
 
 void DbGrid::clearNumericFields()
 {
-    numericDecimals_.clear();
+    numberRules_.clear();
 }
 
 bool DbGrid::isNumericField(const QString& field) const
 {
-    return numericDecimals_.contains(fieldKey(field));
+    return numberRules_.contains(fieldKey(field));
+}
+
+void DbGrid::setDateField(const QString& field)
+{
+    dateFields_.insert(fieldKey(field));
+    refreshCells();
 }
 
 // ---------------------------------------------------------------------------
@@ -646,9 +740,9 @@ void DbGrid::commitEdit(const QModelIndex& index, const QString& text)
     const QString field = fieldAt(index.column());
     const QVariant old = model_->data(index, Qt::EditRole);
     QVariant value;
-    const auto numeric = numericDecimals_.constFind(fieldKey(field));
-    if (numeric != numericDecimals_.constEnd()) {
-        const std::optional<QVariant> parsed = parseNumber(text, numeric.value());
+    const auto numeric = numberRules_.constFind(fieldKey(field));
+    if (numeric != numberRules_.constEnd()) {
+        const std::optional<QVariant> parsed = parseNumber(text, numeric->decimals, numeric->minimum, numeric->maximum);
         if (!parsed) {
             editRefusedPending_ = true;
             // Queued: a message box shown from the slot must not take the
@@ -843,7 +937,8 @@ void DbGrid::setFooterHeight(int pixels)
 void DbGrid::setFooterText(const QString& field, const QString& text)
 {
     footerTexts_.insert(fieldKey(field), text);
-    footer_->update();
+    applyWidths();
+    footer_->refresh();
 }
 
 QString DbGrid::footerText(const QString& field) const
@@ -854,14 +949,14 @@ QString DbGrid::footerText(const QString& field) const
 void DbGrid::clearFooterTexts()
 {
     footerTexts_.clear();
-    footer_->update();
+    footer_->refresh();
 }
 
 void DbGrid::setFooterColors(const QColor& background, const QColor& cell)
 {
     footerBackground_ = background;
     footerCell_ = cell;
-    footer_->update();
+    footer_->refresh();
 }
 
 QRect DbGrid::footerDataArea() const
@@ -898,7 +993,7 @@ void DbGrid::mirrorHorizontalBar()
         || (hPolicy_ == Qt::ScrollBarAsNeeded && own->maximum() > own->minimum());
     if (wanted != hbarShown_)
         layoutParts();
-    footer_->update();
+    footer_->refresh();
 }
 
 void DbGrid::layoutParts()
@@ -935,7 +1030,7 @@ void DbGrid::placeParts()
     const int barWidth = qBound(0, view_->viewport()->geometry().right() + 1, area.width());
     hbar_->setGeometry(area.x(), area.y() + tableHeight + footerHeight, barWidth, barHeight);
     hbar_->setVisible(hbarShown_);
-    footer_->update();
+    footer_->refresh();
 }
 
 void DbGrid::resizeEvent(QResizeEvent* event)
@@ -946,8 +1041,11 @@ void DbGrid::resizeEvent(QResizeEvent* event)
 
 bool DbGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view_->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+    if (watched == view_->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
         layoutParts();
+        if (event->type() == QEvent::Resize && !spareField_.isEmpty())
+            applyWidths();
+    }
     return QFrame::eventFilter(watched, event);
 }
 

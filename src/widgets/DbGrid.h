@@ -7,9 +7,11 @@
 #include <QFrame>
 #include <QHash>
 #include <QPointer>
+#include <QSet>
 #include <QVector>
 
 #include <functional>
+#include <limits>
 #include <optional>
 
 class QScrollBar;
@@ -91,13 +93,28 @@ public:
     QString fieldAt(int column) const;
     // Pixel width of a column `chars` characters wide in the current font.
     int pixelsForChars(int chars) const;
+    // Titles and footer texts are never cut: a column is at least as wide
+    // as they are. With fitting on, a column is as wide as its widest text
+    // (title, cells, footer) instead of its width in characters, and the
+    // grid's size hint asks for room for all of them.
+    void setFitColumnsToContent(bool fit);
+    // The column that takes the width the others leave, so that the grid
+    // shows no empty band at its right.
+    void setSpareWidthField(const QString& field);
+    QSize sizeHint() const override;
 
-    // Fields edited as numbers: an entry that is not a number is refused.
-    // Entries are rounded to `decimals` places (a negative count keeps them
-    // as typed) and stored as doubles; an empty entry stores NULL.
-    void setNumericField(const QString& field, int decimals = 2);
+    // Fields edited as numbers: an entry that is not a number, has more
+    // than `decimals` places (0: a whole number; negative: any) or lies
+    // outside the range is refused. Entries are stored as doubles, as
+    // typed; an empty entry stores NULL.
+    void setNumericField(const QString& field, int decimals = 2,
+                         double minimum = -std::numeric_limits<double>::max(),
+                         double maximum = std::numeric_limits<double>::max());
     void clearNumericFields();
     bool isNumericField(const QString& field) const;
+    // Fields shown as dates (QueryModel::dateText) whatever the engine
+    // fetched them as: a timestamp in text comes out as a date.
+    void setDateField(const QString& field);
 
     // --- Current cell -----------------------------------------------------
     int currentRow() const;  // -1 when none
@@ -211,7 +228,14 @@ private:
     QPointer<db::Query> query_;
 
     QVector<GridColumn> pending_;
-    QHash<QString, int> numericDecimals_;  // by lower-case field
+    struct NumberRule {
+        int decimals;
+        double minimum;
+        double maximum;
+    };
+    QHash<QString, NumberRule> numberRules_;  // by lower-case field
+    QSet<QString> dateFields_;             // lower-case
+    QString spareField_;                   // lower-case
     QHash<QString, QString> footerTexts_;
     QHash<QString, Qt::Alignment> titleAlignments_;
     CellStyler styler_;
@@ -226,8 +250,10 @@ private:
     QString deleteText_;
     QString fieldBeforeReset_;
     int footerHeight_ = 30;
+    int contentWidth_ = 0;  // of all columns, as last applied
     int rowHeight_ = 0;
     bool footerVisible_ = false;
+    bool fitContent_ = false;
     bool hbarShown_ = false;
     bool readOnly_ = false;
     bool rowSelect_ = false;

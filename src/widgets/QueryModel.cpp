@@ -90,15 +90,20 @@ int QueryModel::columnCount(const QModelIndex& parent) const
     return columns_.isEmpty() ? int(map_.size()) : int(columns_.size());
 }
 
+QString QueryModel::dateText(const QDate& date)
+{
+    return date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : QString();
+}
+
 QString QueryModel::displayText(const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
         return QString();
     switch (value.typeId()) {
     case QMetaType::QDateTime:
-        return value.toDateTime().toString(QStringLiteral("dd/MM/yyyy"));
+        return dateText(value.toDateTime().date());
     case QMetaType::QDate:
-        return value.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+        return dateText(value.toDate());
     default:
         return db::variantToText(value);
     }

@@ -52,9 +52,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Text shown for a value: numbers without needless decimals, dates as
-    // dd/MM/yyyy, NULL as nothing.
+    // Text shown for a value: numbers without needless decimals, dates in
+    // the workstation's short date format, NULL as nothing.
     static QString displayText(const QVariant& value);
+    // The one way the program writes a date on screen.
+    static QString dateText(const QDate& date);
 
 private:
     void reload();

@@ -90,6 +90,23 @@ TEST_F(Startup, BadCommandLinesEndWithTheConversionError)
     EXPECT_EQ(r.standardError.trimmed(), "'1.5' is not a valid integer value");
 }
 
+TEST_F(Startup, ArgumentsFourAndFiveMayLookLikeToolkitOptions)
+{
+    // The toolkit would take these out of the list (and the date with
+    // "-platform"), or stop the program on them.
+    for (const QStringList& unused : {QStringList{"-reverse", "y"}, QStringList{"x", "-platform"},
+                                      QStringList{"-style", "-qwindowgeometry"}}) {
+        SCOPED_TRACE(unused.join(' ').toStdString());
+        ProgramRun r = startProgram(site, QStringList{"12", "1", "ACME"} + unused + QStringList{"12/08/26"}, 300);
+        EXPECT_EQ(r.exitCode, 0) << qPrintable(r.standardError);
+        EXPECT_EQ(r.standardError.trimmed(), "");
+        // Argument 6 is still the one read as the date.
+        r = startProgram(site, QStringList{"12", "1", "ACME"} + unused + QStringList{"13/13/13"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.standardError.trimmed(), "'13/13/13' is not a valid date");
+    }
+}
+
 TEST_F(Startup, UnreachableConfigurationServerIsReportedNotACrash)
 {
     site.dropConfigDatabase();

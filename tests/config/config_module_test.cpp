@@ -12,6 +12,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -71,6 +73,21 @@ TEST(HostQueries, AddressUserAndComputer)
 {
     EXPECT_EQ(host::lastIpv4Address(QStringLiteral("localhost")), "127.0.0.1");
     EXPECT_EQ(host::lastIpv4Address(QStringLiteral("no-such-host.invalid")), "");
+    // The name service's own order, the last address of it: what getent
+    // lists for the host (it asks the same way, without re-sorting).
+    for (const QString& name : {QStringLiteral("localhost"), host::computerName()}) {
+        QProcess getent;
+        getent.start(QStringLiteral("getent"), {QStringLiteral("hosts"), name});
+        ASSERT_TRUE(getent.waitForFinished(10000));
+        QString last;
+        for (const QString& line : QString::fromLatin1(getent.readAllStandardOutput()).split(u'\n')) {
+            const QString address = line.section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
+            if (QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$")).match(address).hasMatch())
+                last = address;
+        }
+        if (!last.isEmpty())
+            EXPECT_EQ(host::lastIpv4Address(name), last) << name.toStdString();
+    }
     const QString user = host::userName();
     EXPECT_FALSE(user.isEmpty());
     EXPECT_EQ(user, user.toUpper());

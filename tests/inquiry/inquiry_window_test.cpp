@@ -1,6 +1,9 @@
 // The inquiry window driven with real key presses on a real site: the
 // clerk's typical call, not-found codes, rights, pictures, the offer list and
-// printing to PDF.
+// printing to PDF. Keys go where the focus is; the focus moves only by keys
+// (tests/inquiry/Clerk.h), so a key that does nothing fails a test.
+
+#include "Clerk.h"
 
 #include "support/TestSite.h"
 
@@ -11,6 +14,7 @@
 #include "widgets/Light.h"
 #include "widgets/MessageBox.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -29,6 +33,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using namespace clerk;
 
 const char* kData = R"(
 Set Identity_Insert Tax On
@@ -53,6 +59,12 @@ Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh, Pictur
   Values (1, 'A100', N'น้ำดื่มตราภูเขาขวดใหญ่พิเศษ 1.5 ลิตร', 'P', 1, 1, 'a100.jpg', N'ขวดหน้า', '  ', 'sub\a100-side.bmp', N'ขวดข้าง')
 Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh, Picture1)
   Values (2, 'A1001', N'น้ำดื่มแพ็ค', 'P', 1, 1, 'missing.jpg')
+Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh)
+  Values (3, 'CUT1', N'ABCDEFGHIJKLMNOPQRน้ำ', 'P', 1, 1)
+Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh)
+  Values (4, 'CUT2', N'ABCDEFGHIJKLMNOPQRS😀x', 'P', 1, 1)
+Insert Into Product (Id, Code, ThaiName, ProductType, TaxCode, DefaultWh)
+  Values (5, 'CUT3', N'ABCDEFGHIJKLMNOPQก่ำx', 'P', 1, 1)
 Set Identity_Insert Product Off
 Set Identity_Insert ProductUnits On
 Insert Into ProductUnits (Id, Product, UnitName, Fraction, BarCode, UnitDesc, PurcPrice, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
@@ -61,6 +73,12 @@ Insert Into ProductUnits (Id, Product, UnitName, Fraction, BarCode, UnitDesc, Pu
   Values (11, 1, N'โหล', 12, '8850000000028', NULL, 110, 'Y', 'Y', 'Y', 'N')
 Insert Into ProductUnits (Id, Product, UnitName, Fraction, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
   Values (20, 2, N'แพ็ค', 1, 'Y', 'Y', 'Y', 'Y')
+Insert Into ProductUnits (Id, Product, UnitName, Fraction, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
+  Values (30, 3, N'ชิ้น', 1, 'Y', 'Y', 'Y', 'Y')
+Insert Into ProductUnits (Id, Product, UnitName, Fraction, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
+  Values (40, 4, N'ชิ้น', 1, 'Y', 'Y', 'Y', 'Y')
+Insert Into ProductUnits (Id, Product, UnitName, Fraction, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
+  Values (50, 5, N'ชิ้น', 1, 'Y', 'Y', 'Y', 'Y')
 Set Identity_Insert ProductUnits Off
 Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 10, 19, 15)
 Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 11, 19, 170)
@@ -132,11 +150,47 @@ protected:
         return *window;
     }
 
-    void typeInto(QWidget* box, const QString& text)
+    // C001 and A100 entered, and F7 pressed twice: two lines of 15.00.
+    TFrInquiryPrice& openWithTwoLines()
     {
-        box->setFocus();
-        QTest::keyClicks(box, text);
-        QTest::keyClick(box, Qt::Key_Return);
+        open();
+        customerAndProduct("C001", "A100");
+        press(Qt::Key_F7);
+        press(Qt::Key_F7);
+        EXPECT_EQ(window->QDemoSo.recordCount(), 2);
+        return *window;
+    }
+
+    // The customer and the product as a clerk enters them after F3.
+    void customerAndProduct(const QString& customer, const QString& product)
+    {
+        ASSERT_EQ(focused(), window->GetCustomerCode);
+        enter(customer);
+        ASSERT_EQ(focused(), window->GetProductCode);
+        enter(product);
+    }
+
+    // Into the offer list by Tab, onto a line's field by the arrow keys,
+    // then typed and left with Enter.
+    void editOffer(int row, const char* field, const QString& text)
+    {
+        widgets::DbGrid* grid = window->DgSoDt;
+        tabTo(grid->view());
+        const int column = grid->columnOfField(QLatin1String(field));
+        for (int i = 0; i < 8 && grid->currentRow() != row; ++i)
+            press(grid->currentRow() < row ? Qt::Key_Down : Qt::Key_Up);
+        for (int i = 0; i < 8 && grid->currentColumn() != column; ++i)
+            press(grid->currentColumn() < column ? Qt::Key_Right : Qt::Key_Left);
+        ASSERT_EQ(grid->currentRow(), row);
+        ASSERT_EQ(grid->currentField(), QLatin1String(field));
+        type(text);
+        press(Qt::Key_Return);
+        QTest::qWait(10);  // a refusal is reported once the editor has closed
+    }
+
+    double offerValue(int row, const char* field)
+    {
+        return window->QDemoSo.valueAt(row, window->QDemoSo.fieldIndex(QLatin1String(field))).toDouble();
     }
 
     QStringList column(widgets::DbGrid* grid, const char* field)
@@ -160,15 +214,17 @@ TEST_F(InquiryWindow, TypicalInquiryEndToEnd)
 {
     TFrInquiryPrice& w = open();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("โปรแกรมสอบถามราคาทางโทรศัพท์"));
-    EXPECT_EQ(QApplication::focusWidget(), w.GetCustomerCode);
+    ASSERT_EQ(focused(), w.GetCustomerCode);
 
-    typeInto(w.GetCustomerCode, "c00");
+    enter("c00");
     EXPECT_EQ(w.CustomerName->text(), QStringLiteral("ร้านสมใจ")) << "a prefix takes the lowest code";
-    EXPECT_EQ(QApplication::focusWidget(), w.GetProductCode);
+    ASSERT_EQ(focused(), w.GetProductCode);
     EXPECT_EQ(w.GetCustomerCode->text(), "c00") << "the box keeps what was typed";
 
-    typeInto(w.GetProductCode, "A10");
+    enter("A10");
     EXPECT_EQ(w.ProductName->text(), QStringLiteral("น้ำดื่มตราภูเขาขวดใหญ่พิเศษ 1.5 ลิตร"));
+    EXPECT_EQ(focused(), w.GetProductCode) << "the focus stays where F7 works";
+    EXPECT_EQ(w.GetProductCode->selectedText(), "A10") << "the next code typed replaces this one";
     EXPECT_EQ(column(w.DgUnits, "UnitName"), (QStringList{QStringLiteral("ขวด"), QStringLiteral("โหล")}));
     EXPECT_EQ(column(w.DgPrice, "Description"),
               (QStringList{QStringLiteral("ราคาปลีก"), QStringLiteral("ราคาส่ง"), QStringLiteral("ราคาขายลูกค้า")}));
@@ -183,17 +239,20 @@ TEST_F(InquiryWindow, TypicalInquiryEndToEnd)
     EXPECT_EQ(w.DgOnhand->footerText("Code"), QStringLiteral("รวมคงเหลือ"));
     EXPECT_EQ(w.DgOnhand->footerText("OnhandStr"), QStringLiteral("2 (โหล) 4.00 (ขวด)"));
     EXPECT_EQ(w.LastMrPrice->text(), QStringLiteral("โหล ละ 1,234.50 บาท")) << "the cancelled receipt is skipped";
-    EXPECT_EQ(w.MrDateText->text(), "01/11/2026");
+    EXPECT_EQ(w.MrDateText->text(), QLocale().toString(QDate(2026, 11, 1), QLocale::ShortFormat))
+        << "the workstation's short date format";
 
-    // Moving in the unit grid re-runs the prices at once.
-    w.DgUnits->view()->setFocus();
-    QTest::keyClick(w.DgUnits->view(), Qt::Key_Down);
+    // Moving in the unit grid re-runs the prices at once; F7 does nothing there.
+    tabTo(w.DgUnits->view());
+    press(Qt::Key_Down);
     EXPECT_EQ(column(w.DgPrice, "Price"), (QStringList{"170", "160"})) << "no own price for the dozen";
+    press(Qt::Key_F7);
+    EXPECT_EQ(w.QDemoSo.recordCount(), 0) << "the window's keys are off in a grid";
 
-    // F7 from a code box adds the product with the selected unit and price.
-    w.GetProductCode->setFocus();
-    QTest::keyClick(w.GetProductCode, Qt::Key_F7);
-    QTest::keyClick(w.GetProductCode, Qt::Key_F7);
+    // Back in the product box F7 adds the product with the selected unit and price.
+    tabTo(w.GetProductCode, true);
+    press(Qt::Key_F7);
+    press(Qt::Key_F7);
     db::Query& offer = w.QDemoSo;
     ASSERT_EQ(offer.recordCount(), 2) << "every press adds a line";
     offer.first();
@@ -206,76 +265,148 @@ TEST_F(InquiryWindow, TypicalInquiryEndToEnd)
     EXPECT_EQ(offerFooter(w.DgSoDt, "ProductName"), QStringLiteral("รายการสินค้าจำนวน 2 รายการ"));
     EXPECT_EQ(offerFooter(w.DgSoDt, "Total"), "340.00");
 
-    // F3 starts the next call.
-    QTest::keyClick(w.GetProductCode, Qt::Key_F3);
+    // F3 starts the next call: every panel and footer empty.
+    press(Qt::Key_F3);
     EXPECT_EQ(w.QDemoSo.recordCount(), 0);
     EXPECT_EQ(w.CustomerName->text(), "-");
     EXPECT_EQ(w.ProductName->text(), "-");
     EXPECT_EQ(w.GetCustomerCode->text(), "");
     EXPECT_EQ(w.LastMrPrice->text(), "-");
     EXPECT_FALSE(w.QUnits.isOpen());
+    EXPECT_EQ(w.DgOnhand->footerText("Code"), "") << "no total of the previous product";
+    EXPECT_EQ(w.DgOnhand->footerText("OnhandStr"), "");
     EXPECT_EQ(offerFooter(w.DgSoDt, "ProductName"), QStringLiteral("รายการสินค้าจำนวน 0 รายการ"));
     EXPECT_EQ(offerFooter(w.DgSoDt, "Total"), "0.00");
-    EXPECT_EQ(QApplication::focusWidget(), w.GetCustomerCode);
+    EXPECT_EQ(focused(), w.GetCustomerCode);
     EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join('|'));
 }
 
 TEST_F(InquiryWindow, CodesThatMatchNothing)
 {
     TFrInquiryPrice& w = open();
-    typeInto(w.GetCustomerCode, "C002");
-    typeInto(w.GetCustomerCode, "ZZZ");
+    enter("C002");
+    press(Qt::Key_Up);
+    ASSERT_EQ(focused(), w.GetCustomerCode);
+    enter("ZZZ");
     EXPECT_EQ(messages, QStringList{QStringLiteral("ไม่พบรหัสลูกค้าที่ป้อน")});
     EXPECT_EQ(w.CustomerName->text(), QStringLiteral("ร้านมั่งมี")) << "the old name stays";
-    EXPECT_EQ(QApplication::focusWidget(), w.GetCustomerCode);
+    ASSERT_EQ(focused(), w.GetCustomerCode);
 
-    typeInto(w.GetProductCode, "A100");
-    w.GetProductCode->clear();
-    typeInto(w.GetProductCode, "'; Drop Table Product; --");
+    press(Qt::Key_Down);
+    enter("A100");
+    enter("'; Drop Table Product; --");
     EXPECT_EQ(messages.last(), QStringLiteral("ไม่พบรหัสสินค้าที่ป้อน"));
     EXPECT_EQ(w.ProductName->text(), QStringLiteral("น้ำดื่มตราภูเขาขวดใหญ่พิเศษ 1.5 ลิตร"));
     EXPECT_EQ(w.QUnits.recordCount(), 0) << "the unit grid is empty";
-    EXPECT_EQ(QApplication::focusWidget(), w.GetProductCode);
-    EXPECT_EQ(site.businessRows("Select Count(*) From Product"), QStringList{"2"}) << "typed text stays a literal";
+    EXPECT_NE(w.DgOnhand->footerText("OnhandStr"), QStringLiteral("2 (โหล) 4.00 (ขวด)"))
+        << "no total of the product before";
+    EXPECT_EQ(focused(), w.GetProductCode);
+    EXPECT_EQ(site.businessRows("Select Count(*) From Product"), QStringList{"5"}) << "typed text stays a literal";
+
+    // F7 now has no product to add: it says so and adds nothing.
+    messages.clear();
+    press(Qt::Key_F7);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("ไม่มีสินค้าที่จะเพิ่มในรายการ")});
+    EXPECT_EQ(w.QDemoSo.recordCount(), 0);
 
     // Enter in an empty box only moves on.
-    w.ResetInquiry();
+    press(Qt::Key_F3);
     messages.clear();
-    QTest::keyClick(w.GetCustomerCode, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), w.GetProductCode);
+    press(Qt::Key_Return);
+    EXPECT_EQ(focused(), w.GetProductCode);
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(InquiryWindow, ALookUpTheDatabaseBreaksOffLeavesNothingOfTheOneBefore)
+{
+    TFrInquiryPrice& w = open();
+    customerAndProduct("C001", "A100");
+    ASSERT_EQ(w.LastMrPrice->text(), QStringLiteral("โหล ละ 1,234.50 บาท"));
+    // The last purchase price is read after the product row, the units and
+    // the prices: its table gone, the load fails half-way.
+    site.business("Drop Table MrDt");
+    press(Qt::Key_A, Qt::ControlModifier);
+    type("A1001");
+    EXPECT_ANY_THROW(press(Qt::Key_Return));
+    EXPECT_EQ(w.GetProductCode->text(), "A1001");
+    EXPECT_EQ(w.ProductName->text(), "-") << "not A100's name under A1001";
+    EXPECT_EQ(w.LastMrPrice->text(), "-");
+    EXPECT_EQ(w.DgOnhand->footerText("OnhandStr"), "");
+    EXPECT_EQ(w.DgUnits->model()->rowCount(), 0);
+    EXPECT_EQ(w.DgPrice->model()->rowCount(), 0);
+    EXPECT_EQ(w.DgOnhand->model()->rowCount(), 0);
+    press(Qt::Key_F7);
+    EXPECT_EQ(w.QDemoSo.recordCount(), 0) << "nothing left to add by mistake";
+
+    tabTo(w.GetCustomerCode, true);
+    dm.connection().close();
+    site.dropBusinessDatabase();
+    press(Qt::Key_A, Qt::ControlModifier);
+    type("C002");
+    EXPECT_ANY_THROW(press(Qt::Key_Return));
+    EXPECT_EQ(w.CustomerName->text(), "-") << "not C001's name under C002";
 }
 
 TEST_F(InquiryWindow, GridsKeepTheWindowKeysToThemselves)
 {
     TFrInquiryPrice& w = open();
-    typeInto(w.GetProductCode, "A100");
-    w.DgUnits->view()->setFocus();
-    QTest::keyClick(w.DgUnits->view(), Qt::Key_F7);
-    QTest::keyClick(w.DgUnits->view(), Qt::Key_F3);
+    customerAndProduct("C001", "A100");
+    tabTo(w.DgUnits->view());
+    press(Qt::Key_F7);
+    press(Qt::Key_F3);
     EXPECT_EQ(w.QDemoSo.recordCount(), 0);
     EXPECT_EQ(w.ProductName->text(), QStringLiteral("น้ำดื่มตราภูเขาขวดใหญ่พิเศษ 1.5 ลิตร"));
-    w.GetCustomerCode->setFocus();
-    QTest::keyClick(w.GetCustomerCode, Qt::Key_F7);
+    tabTo(w.GetCustomerCode, true);
+    press(Qt::Key_F7);
     EXPECT_EQ(w.QDemoSo.recordCount(), 1) << "once the grid is left the keys work again";
+}
+
+TEST_F(InquiryWindow, EscapeAndRestoringFromMinimisedLoseNothing)
+{
+    TFrInquiryPrice& w = open();
+    customerAndProduct("C001", "A100");
+    press(Qt::Key_F7);
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(w.isVisible()) << "Escape does not close the window";
+    // In a cell being edited Escape cancels the edit, and only that.
+    tabTo(w.DgSoDt->view());
+    press(Qt::Key_Return);
+    ASSERT_EQ(w.DgSoDt->currentField(), "Quantity");
+    type("7");
+    ASSERT_NE(focused(), w.DgSoDt->view()) << "a cell editor is open";
+    press(Qt::Key_Escape);
+    EXPECT_EQ(focused(), w.DgSoDt->view());
+    EXPECT_DOUBLE_EQ(offerValue(0, "Quantity"), 1);
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(w.isVisible());
+
+    w.showMinimized();
+    QTest::qWait(20);
+    w.showNormal();
+    QTest::qWait(20);
+    EXPECT_EQ(w.QDemoSo.recordCount(), 1) << "the offer list survives a restore";
+    EXPECT_EQ(w.ProductName->text(), QStringLiteral("น้ำดื่มตราภูเขาขวดใหญ่พิเศษ 1.5 ลิตร"));
+    EXPECT_EQ(w.GetCustomerCode->text(), "C001");
+    EXPECT_TRUE(w.QUnits.isOpen());
+    EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join('|'));
 }
 
 TEST_F(InquiryWindow, RightsHideCostsAndPrices)
 {
     TFrInquiryPrice& w = open(2);  // CLERK: no cost, no sale price
     EXPECT_FALSE(w.Panel5->isVisible());
-    typeInto(w.GetCustomerCode, "C001");
-    typeInto(w.GetProductCode, "A100");
+    customerAndProduct("C001", "A100");
     EXPECT_EQ(w.DgUnits->columns().size(), 3);
     EXPECT_EQ(w.DgUnits->columnOfField("PurcPrice"), -1);
     EXPECT_EQ(w.LastMrPrice->text(), QStringLiteral("ไม่มีสิทธิ์เห็นราคาซื้อ"));
     EXPECT_EQ(w.MrDateText->text(), "");
-    w.PageCtrl->setCurrentWidget(w.TabSheet2);
+    tabTo(w.DgOnhand->view());
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(w.PageCtrl->currentWidget(), w.TabSheet2);
     EXPECT_EQ(w.DgHistory->columns().size(), 6);
     EXPECT_EQ(w.DgHistory->columnOfField("Total"), -1);
-    w.PageCtrl->setCurrentWidget(w.TabSheet1);
-    w.GetProductCode->setFocus();
-    QTest::keyClick(w.GetProductCode, Qt::Key_F7);
+    tabTo(w.GetProductCode, true);
+    press(Qt::Key_F7);
     ASSERT_EQ(w.QDemoSo.recordCount(), 1);
     EXPECT_TRUE(w.QDemoSo.isNull("Price"));
     EXPECT_EQ(w.DgSoDt->columnOfField("Price"), -1);
@@ -285,24 +416,31 @@ TEST_F(InquiryWindow, RightsHideCostsAndPrices)
 TEST_F(InquiryWindow, HistoryOfTheCustomerAndTheProduct)
 {
     TFrInquiryPrice& w = open();
-    typeInto(w.GetCustomerCode, "C001");
-    typeInto(w.GetProductCode, "A100");
-    w.PageCtrl->setCurrentWidget(w.TabSheet2);
+    customerAndProduct("C001", "A100");
+    tabTo(w.DgOnhand->view());
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(w.PageCtrl->currentWidget(), w.TabSheet2);
     EXPECT_EQ(column(w.DgHistory, "Code"), (QStringList{"C001", "C002"}))
         << "the customer's sales of everything plus everybody's sales of the product";
     EXPECT_EQ(w.DgHistory->columns().size(), 8);
+    const QAbstractItemModel* history = w.DgHistory->model();
+    EXPECT_EQ(history->data(history->index(0, w.DgHistory->columnOfField("IvDate"))).toString(),
+              QLocale().toString(QDate(2026, 10, 1), QLocale::ShortFormat))
+        << "history dates in the same format as the last purchase date";
     // Load with only a customer: its own sales only.
-    w.ResetInquiry();
-    w.GetCustomerCode->setText("C001");
-    w.BtExec->click();
-    w.PageCtrl->setCurrentWidget(w.TabSheet2);
+    tabTo(w.GetCustomerCode, true);
+    press(Qt::Key_F3);
+    type("C001");
+    QTest::mouseClick(w.BtExec, Qt::LeftButton);
+    tabTo(w.DgOnhand->view());
+    press(Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(column(w.DgHistory, "Code"), QStringList{"C001"});
 }
 
 TEST_F(InquiryWindow, PicturesPlaceholderAndHints)
 {
     TFrInquiryPrice& w = open();
-    typeInto(w.GetProductCode, "A100");
+    customerAndProduct("C001", "A100");
     const QImage shown1 = w.Pic1->pixmap().toImage();
     const QImage shown2 = w.Pic2->pixmap().toImage();
     const QImage shown3 = w.Pic3->pixmap().toImage();
@@ -314,56 +452,124 @@ TEST_F(InquiryWindow, PicturesPlaceholderAndHints)
     EXPECT_EQ(QColor(shown3.pixel(30, 40)), QColor(Qt::green));
     EXPECT_EQ(w.Pic1->toolTip(), QStringLiteral("ขวดหน้า"));
     EXPECT_EQ(w.Pic3->toolTip(), QStringLiteral("ขวดข้าง"));
-    typeInto(w.GetProductCode, "1");  // A1001: its picture file is missing
+    enter("A1001");  // its picture file is missing
     EXPECT_EQ(w.Pic1->pixmap().size(), QSize(40, 30));
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(InquiryWindow, OfferListEditsDeletesAndFooters)
+TEST_F(InquiryWindow, ABrokenPlaceholderPictureIsReportedOnceAndTheInquiryGoesOn)
 {
-    TFrInquiryPrice& w = open();
-    typeInto(w.GetProductCode, "A100");
-    w.AddOfferLine();
-    w.AddOfferLine();
-    // Quantity 1 -> 3 in the grid's cell.
+    const QString placeholder = site.folder() + "/NoPicture.Bmp";
+    for (const QByteArray& content : {QByteArray(), QByteArray("BM not a bitmap at all")}) {
+        SCOPED_TRACE(content.isEmpty() ? "empty" : "damaged");
+        QFile file(placeholder);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        file.close();
+        messages.clear();
+        TFrInquiryPrice& w = open();
+        ASSERT_EQ(messages.size(), 1) << "the show step tells of it";
+        EXPECT_TRUE(messages[0].contains(placeholder)) << qPrintable(messages[0]);
+        if (content.isEmpty())
+            EXPECT_TRUE(messages[0].contains(QStringLiteral("0 ไบต์"))) << qPrintable(messages[0]);
+        customerAndProduct("C001", "A100");
+        EXPECT_EQ(w.Pic3->pixmap().size(), QSize(60, 80)) << "A100's pictures are shown";
+        EXPECT_TRUE(w.Pic2->pixmap().isNull()) << "no picture 2: the box stays empty";
+        enter("A1001");
+        press(Qt::Key_F7);
+        EXPECT_EQ(messages.size(), 1) << "once: " << qPrintable(messages.join('|'));
+        EXPECT_EQ(w.ProductName->text(), QStringLiteral("น้ำดื่มแพ็ค")) << "look-ups still work";
+        EXPECT_EQ(w.QDemoSo.recordCount(), 1);
+        EXPECT_TRUE(w.Pic1->pixmap().isNull()) << "its picture is missing: the box stays empty";
+        window.reset();
+    }
+}
+
+TEST_F(InquiryWindow, OfferListEntriesAreKeptAsTypedOrRefusedAloud)
+{
+    TFrInquiryPrice& w = openWithTwoLines();
     widgets::DbGrid* grid = w.DgSoDt;
-    QTableView* view = grid->view();
-    w.QDemoSo.first();
-    view->setFocus();
-    const int quantityColumn = grid->columnOfField("Quantity");
-    view->setCurrentIndex(view->model()->index(0, quantityColumn));
-    QTest::keyClick(view, Qt::Key_F2);
-    QWidget* editor = QApplication::focusWidget();
-    ASSERT_NE(editor, view);
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(editor, "3");
-    QTest::keyClick(editor, Qt::Key_Tab);
-    EXPECT_EQ(w.QDemoSo.valueAt(0, w.QDemoSo.fieldIndex("Quantity")).toDouble(), 3);
-    EXPECT_DOUBLE_EQ(w.QDemoSo.valueAt(0, w.QDemoSo.fieldIndex("Total")).toDouble(), 45);
+
+    editOffer(0, "Quantity", "3");
+    EXPECT_DOUBLE_EQ(offerValue(0, "Quantity"), 3);
+    EXPECT_DOUBLE_EQ(offerValue(0, "Total"), 45);
     EXPECT_EQ(offerFooter(grid, "Total"), "60.00");
 
-    // A non-numeric price is refused as the cell is left.
-    const int priceColumn = grid->columnOfField("Price");
-    view->setCurrentIndex(view->model()->index(1, priceColumn));
-    QTest::keyClick(view, Qt::Key_F2);
-    editor = QApplication::focusWidget();
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(editor, "abc");
-    QTest::keyClick(editor, Qt::Key_Tab);
-    EXPECT_DOUBLE_EQ(w.QDemoSo.valueAt(1, w.QDemoSo.fieldIndex("Price")).toDouble(), 15);
-    EXPECT_EQ(offerFooter(grid, "Total"), "60.00");
+    // A price keeps every decimal typed; the total uses them all.
+    editOffer(1, "Price", "12.345");
+    EXPECT_DOUBLE_EQ(offerValue(1, "Price"), 12.345) << "not rounded behind the clerk's back";
+    EXPECT_DOUBLE_EQ(offerValue(1, "Total"), 12.345);
+    EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join('|'));
+
+    // A quantity is a whole number; text is not a price. Each is refused
+    // with a message naming it, and the old value stays.
+    struct Entry {
+        int row;
+        const char* field;
+        const char* typed;
+        double kept;
+    };
+    for (const Entry& e : {Entry{0, "Quantity", "2.5", 3}, Entry{1, "Price", "abc", 12.345},
+                           Entry{1, "Quantity", "1e400", 1}, Entry{1, "Quantity", "1e308", 1},
+                           Entry{1, "Quantity", "99999999999999999999", 1}, Entry{1, "Quantity", "2147483648", 1},
+                           Entry{1, "Price", "1e300", 12.345}, Entry{1, "Price", "-5", 12.345}}) {
+        SCOPED_TRACE(e.typed);
+        messages.clear();
+        editOffer(e.row, e.field, QString::fromLatin1(e.typed));
+        EXPECT_DOUBLE_EQ(offerValue(e.row, e.field), e.kept);
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains(QLatin1String(e.typed))) << qPrintable(messages[0]);
+        EXPECT_TRUE(messages[0].contains(grid->columns().at(grid->columnOfField(e.field)).title));
+        EXPECT_EQ(grid->currentField(), e.field) << "the clerk stays on the cell to type again";
+    }
+    EXPECT_DOUBLE_EQ(offerValue(1, "Total"), 12.345);
+    // The ends of the ranges are taken.
+    editOffer(1, "Quantity", "-2147483648");
+    EXPECT_DOUBLE_EQ(offerValue(1, "Quantity"), -2147483648.0);
+    editOffer(0, "Price", "922337203685477.58");
+    EXPECT_DOUBLE_EQ(offerValue(0, "Price"), 922337203685477.58);
+    EXPECT_FALSE(offerFooter(grid, "Total").contains("inf"));
+}
+
+TEST_F(InquiryWindow, OfferNamesAreCutAtWholeCharacters)
+{
+    TFrInquiryPrice& w = open();
+    // Twenty code units end inside น้ำ, inside an emoji, and just after ก่ำ.
+    const QStringList expected{QStringLiteral("ABCDEFGHIJKLMNOPQR"), QStringLiteral("ABCDEFGHIJKLMNOPQRS"),
+                               QStringLiteral("ABCDEFGHIJKLMNOPQก่ำ")};
+    customerAndProduct("C001", "CUT1");
+    press(Qt::Key_F7);
+    enter("CUT2");
+    press(Qt::Key_F7);
+    enter("CUT3");
+    press(Qt::Key_F7);
+    ASSERT_EQ(w.QDemoSo.recordCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        const QString name = w.QDemoSo.valueAt(row, w.QDemoSo.fieldIndex("ProductName")).toString();
+        EXPECT_EQ(name, expected[row]);
+        EXPECT_LE(name.size(), 20);
+    }
+    // A name that fits stays whole.
+    enter("A1001");
+    press(Qt::Key_F7);
+    EXPECT_EQ(w.QDemoSo.valueAt(3, w.QDemoSo.fieldIndex("ProductName")).toString(), QStringLiteral("น้ำดื่มแพ็ค"));
+}
+
+TEST_F(InquiryWindow, OfferListDeletesAndFooters)
+{
+    TFrInquiryPrice& w = openWithTwoLines();
+    widgets::DbGrid* grid = w.DgSoDt;
 
     // The pop-up item deletes the current line without asking.
     auto* n1 = w.findChild<QAction*>("N1");
     ASSERT_NE(n1, nullptr);
-    w.QDemoSo.moveTo(0);
     n1->trigger();
     EXPECT_EQ(w.QDemoSo.recordCount(), 1);
     EXPECT_EQ(offerFooter(grid, "ProductName"), QStringLiteral("รายการสินค้าจำนวน 1 รายการ"));
     EXPECT_EQ(offerFooter(grid, "Total"), "15.00");
     // The grid's own delete asks first.
-    view->setFocus();
-    QTest::keyClick(view, Qt::Key_Delete, Qt::ControlModifier);
+    tabTo(grid->view());
+    press(Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(w.QDemoSo.recordCount(), 0);
     EXPECT_EQ(offerFooter(grid, "Total"), "0.00");
     EXPECT_EQ(messages.size(), 1) << "one confirmation";
@@ -371,11 +577,36 @@ TEST_F(InquiryWindow, OfferListEditsDeletesAndFooters)
     EXPECT_EQ(w.QDemoSo.recordCount(), 0);
 }
 
-TEST_F(InquiryWindow, AddWithoutAProductIsAnErrorAndLeavesNoLine)
+TEST_F(InquiryWindow, FootersAreReadThroughTheAccessibilityInterface)
 {
     TFrInquiryPrice& w = open();
-    EXPECT_ANY_THROW(w.AddOfferLine());
-    EXPECT_EQ(w.QDemoSo.recordCount(), 0);
+    customerAndProduct("C001", "A100");
+    press(Qt::Key_F7);
+    QTest::qWait(10);
+    // What a screen reader finds under each grid: a named text per column.
+    const auto footerTexts = [](widgets::DbGrid* grid) {
+        QStringList found;
+        QAccessibleInterface* root = QAccessible::queryAccessibleInterface(grid);
+        std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+            for (int i = 0; node && i < node->childCount(); ++i) {
+                QAccessibleInterface* child = node->child(i);
+                if (child && child->role() == QAccessible::StaticText && child->textInterface()) {
+                    QAccessibleTextInterface* text = child->textInterface();
+                    found << child->text(QAccessible::Name) + "=" + text->text(0, text->characterCount());
+                }
+                walk(child);
+            }
+        };
+        walk(root);
+        return found;
+    };
+    EXPECT_EQ(footerTexts(w.DgOnhand),
+              (QStringList{QStringLiteral("คลัง=รวมคงเหลือ"), QStringLiteral("คงเหลือ=2 (โหล) 4.00 (ขวด)")}));
+    const QStringList offer = footerTexts(w.DgSoDt);
+    EXPECT_TRUE(offer.contains(QStringLiteral("ชื่อสินค้า=รายการสินค้าจำนวน 1 รายการ"))) << qPrintable(offer.join('|'));
+    EXPECT_TRUE(offer.contains(QStringLiteral("รวมเงิน=15.00"))) << qPrintable(offer.join('|'));
+    press(Qt::Key_F3);
+    EXPECT_EQ(footerTexts(w.DgOnhand), (QStringList{QStringLiteral("คลัง="), QStringLiteral("คงเหลือ=")}));
 }
 
 TEST_F(InquiryWindow, LightsBlinkForPanelsWithRows)
@@ -385,7 +616,7 @@ TEST_F(InquiryWindow, LightsBlinkForPanelsWithRows)
     w.BlinkLights();
     EXPECT_EQ(w.Light1->brushColour(), QColor(192, 192, 192)) << "closed queries stand still";
     EXPECT_EQ(w.Light5->brushColour(), QColor(0, 0, 128));
-    typeInto(w.GetProductCode, "A100");
+    customerAndProduct("C001", "A100");
     w.BlinkLights();
     EXPECT_EQ(w.Light1->brushColour(), QColor(255, 0, 0));
     EXPECT_EQ(w.Light2->brushColour(), QColor(255, 0, 0));
@@ -404,12 +635,10 @@ TEST_F(InquiryWindow, PrintsTheOfferListToThePdfTheSettingsName)
     ini.write("[Print]\r\nPdfFile=offer.pdf\r\n");
     ini.close();
     TFrInquiryPrice& w = open();
-    typeInto(w.GetCustomerCode, "C001");
-    typeInto(w.GetProductCode, "A100");
+    customerAndProduct("C001", "A100");
     for (int i = 0; i < 60; ++i)
-        w.AddOfferLine();
-    w.GetProductCode->setFocus();
-    QTest::keyClick(w.GetProductCode, Qt::Key_F10);
+        press(Qt::Key_F7);
+    press(Qt::Key_F10);
     const QString pdf = site.folder() + "/offer.pdf";
     ASSERT_TRUE(QFile::exists(pdf)) << qPrintable(messages.join('|'));
     QProcess text;
@@ -429,8 +658,8 @@ TEST_F(InquiryWindow, PrintsTheOfferListToThePdfTheSettingsName)
 TEST_F(InquiryWindow, MissingLayoutIsReportedNotPrinted)
 {
     TFrInquiryPrice& w = open();
-    typeInto(w.GetProductCode, "A100");
-    w.AddOfferLine();
+    customerAndProduct("C001", "A100");
+    press(Qt::Key_F7);
     try {
         w.PrintOffer();
         FAIL();

@@ -538,6 +538,21 @@ TEST_F(DbGridTest, NumericEntriesAreStoredInTheQueryOrRefused)
     settle();
     EXPECT_EQ(refused.count(), 2);
     EXPECT_EQ(query->valueAt(4, fieldIndex("Price")), old);
+
+    // More decimals than the field keeps are refused, not rounded away.
+    goTo(4, "Qty");
+    editor = typeIntoCell(QStringLiteral("2.5"));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
+    settle();
+    ASSERT_EQ(refused.count(), 3);
+    EXPECT_EQ(refused[2][1].toString(), "2.5");
+    editor = typeIntoCell(QStringLiteral("4.000"));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(refused.count(), 3) << "a whole number written with decimals is whole";
+    EXPECT_DOUBLE_EQ(query->valueAt(4, fieldIndex("Qty")).toDouble(), 4.0);
 }
 
 TEST_F(DbGridTest, ReadOnlyCellsOpenNoEditor)

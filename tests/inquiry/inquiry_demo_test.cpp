@@ -1,0 +1,204 @@
+// The demo company's typical call at the window's own size, keys only:
+// C001 Enter, D1001 Enter, F7 F7 F10 F3. What the clerk reads must be whole
+// on screen, and the printed offer's Thai words whole in the PDF's text.
+
+#include "Clerk.h"
+
+#include "Demo.h"
+
+#include "config/TDMConfig.h"
+#include "data/TDM.h"
+#include "inquiry/TFrInquiryPrice.h"
+#include "widgets/DbGrid.h"
+#include "widgets/ElidedLabel.h"
+#include "widgets/MessageBox.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolTip>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace clerk;
+
+class DemoInquiry : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QBuffer out, err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        ASSERT_EQ(qeldb::createDemo(dir.path(), out, err), 0) << err.data().toStdString();
+        QFile ini(dir.filePath("QEL.INI"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Print]\r\nPdfFile=offer.pdf\r\n");
+        ini.close();
+        previousFolder = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        DMConfig = &config;
+        DM = &dm;
+        config.GetCompanyConfig("DEMO");
+        dm.setDatabaseArgument("DEMO");
+        config.CheckRight(12, 1);
+        previousHandler = widgets::setMessageHandler([this](widgets::MessageKind, const QString& text) {
+            messages.append(text);
+            return true;
+        });
+        window = std::make_unique<TFrInquiryPrice>();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QTest::qWait(20);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        widgets::setMessageHandler(previousHandler);
+        DM = nullptr;
+        DMConfig = nullptr;
+        dm.connection().close();
+        QDir::setCurrent(previousFolder);
+    }
+
+    // Titles, cells and footer texts of a grid that do not fit their
+    // column, and columns that run past the grid's visible width.
+    static QStringList clipped(widgets::DbGrid* grid)
+    {
+        QStringList found;
+        const auto* view = static_cast<const QAbstractItemView*>(grid->view());
+        const QHeaderView* titles = grid->view()->horizontalHeader();
+        const QFontMetrics footerFont(grid->font());
+        const int visibleWidth = grid->view()->viewport()->width();
+        for (int c = 0; c < titles->count(); ++c) {
+            const QString name = grid->objectName() + "." + grid->fieldAt(c);
+            const int width = titles->sectionSize(c);
+            if (titles->sectionSizeHint(c) > width)
+                found << name + " title";
+            if (view->sizeHintForColumn(c) > width)
+                found << name + " cells";
+            if (footerFont.horizontalAdvance(grid->footerText(grid->fieldAt(c))) + 6 > width)
+                found << name + " footer";
+            if (titles->sectionViewportPosition(c) + width > visibleWidth)
+                found << name + " past the edge";
+        }
+        return found;
+    }
+
+    static QString pdfText(const QString& file, bool layout)
+    {
+        QProcess p;
+        p.start("pdftotext", layout ? QStringList{"-layout", file, "-"} : QStringList{file, "-"});
+        if (!p.waitForFinished(20000))
+            return QString();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+    QTemporaryDir dir;
+    QString previousFolder;
+    TDMConfig config;
+    TDM dm;
+    std::unique_ptr<TFrInquiryPrice> window;
+    QStringList messages;
+    widgets::MessageHandler previousHandler;
+};
+
+TEST_F(DemoInquiry, NothingTheClerkReadsIsClippedAt792By560)
+{
+    TFrInquiryPrice& w = *window;
+    ASSERT_EQ(w.size(), QSize(792, 560));
+    enter("C001");
+    enter("D1001");
+    press(Qt::Key_F7);
+    press(Qt::Key_F7);
+    QTest::qWait(20);
+    ASSERT_GT(w.Qonhand.recordCount(), 5);
+    ASSERT_GT(w.QUnits.recordCount(), 1);
+    EXPECT_EQ(w.QDemoSo.recordCount(), 2);
+
+    QStringList found;
+    for (widgets::DbGrid* grid : {w.DgOnhand, w.DgUnits, w.DgPrice, w.DgSoDt})
+        found += clipped(grid);
+    // The names: whole, or elided with the whole text as the tooltip, and
+    // never under the button panel.
+    for (QLabel* name : {w.CustomerName, w.ProductName}) {
+        const QRect onPanel(name->mapTo(w.Panel1, QPoint()), name->size());
+        if (onPanel.right() >= w.Panel11->geometry().left())
+            found << name->objectName() + " under the buttons";
+        if (static_cast<widgets::ElidedLabel*>(name)->isElided()) {
+            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), name->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(name, &help);
+            if (QToolTip::text() != name->text())
+                found << name->objectName() + " elided without its tooltip";
+            QToolTip::hideText();
+        }
+    }
+
+    tabTo(w.DgOnhand->view());
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(w.PageCtrl->currentWidget(), w.TabSheet2);
+    ASSERT_GT(w.QHistory.recordCount(), 0);
+    found += clipped(w.DgHistory);
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(w.PageCtrl->currentWidget(), w.TabSheet3);
+    for (QLabel* pic : {w.Pic1, w.Pic2, w.Pic3}) {
+        if (!w.TabSheet3->rect().contains(pic->geometry()))
+            found << pic->objectName() + " cut";
+    }
+    EXPECT_TRUE(found.isEmpty()) << qPrintable(found.join('\n'));
+
+    // Larger, the panels and the offer list take the room.
+    const QSize information = w.Panel2->size();
+    const QSize offer = w.DgSoDt->size();
+    w.resize(1000, 700);
+    QTest::qWait(20);
+    EXPECT_GT(w.Panel2->height(), information.height());
+    EXPECT_GT(w.Panel2->width(), information.width());
+    EXPECT_GT(w.DgSoDt->height(), offer.height());
+    EXPECT_GT(w.DgSoDt->width(), offer.width());
+    EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join('|'));
+}
+
+TEST_F(DemoInquiry, ThePrintedOfferKeepsItsThaiWordsWhole)
+{
+    TFrInquiryPrice& w = *window;
+    enter("C001");
+    enter("D1001");
+    press(Qt::Key_F7);
+    press(Qt::Key_F7);
+    press(Qt::Key_F10);
+    const QString pdf = dir.filePath("offer.pdf");
+    ASSERT_TRUE(QFile::exists(pdf)) << qPrintable(messages.join('|'));
+
+    // Every word the offer prints, as the program knows it.
+    QStringList words = config.Run.CompanyName.split(' ', Qt::SkipEmptyParts);
+    words += w.CustomerName->text().split(' ', Qt::SkipEmptyParts);
+    words += w.QDemoSo.valueAt(0, w.QDemoSo.fieldIndex("ProductName")).toString().split(' ', Qt::SkipEmptyParts);
+    words += w.QDemoSo.valueAt(0, w.QDemoSo.fieldIndex("Units")).toString();
+    words += QStringList{"ใบเสนอราคา", "รหัสลูกค้า", "ชื่อลูกค้า", "รหัสสินค้า", "ชื่อสินค้า", "ราคา/หน่วย",
+                         "จำนวนเงิน", "รวมเงินทั้งสิ้น", "ผู้พิมพ์", "หน้า"};
+    for (bool layout : {false, true}) {
+        SCOPED_TRACE(layout ? "-layout" : "reading order");
+        const QString text = pdfText(pdf, layout);
+        const QStringList tokens = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        for (const QString& word : words)
+            EXPECT_TRUE(tokens.contains(word)) << word.toStdString() << "\n" << text.toStdString();
+    }
+
+    press(Qt::Key_F3);
+    EXPECT_EQ(w.QDemoSo.recordCount(), 0);
+    EXPECT_EQ(focused(), w.GetCustomerCode);
+    EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join('|'));
+}
+
+} // namespace
