@@ -11,7 +11,11 @@
 #include "widgets/MessageBox.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QThread>
+
+#include <memory>
 
 TDMConfig* DMConfig = nullptr;
 
@@ -331,11 +335,20 @@ void TDMConfig::WriteErrorLog(const QString& message)
 
 void TDMConfig::SendErrorMail(const QString& subject, const QString& body)
 {
+    mail::SmtpSettings settings;
     try {
-        const mail::SmtpSettings settings = mail::readSmtpSettings(QDir(startFolder_).filePath(QStringLiteral("QEL.INI")));
-        mail::SmtpClient client;
-        client.send(settings, subject, body);
+        settings = mail::readSmtpSettings(QDir(startFolder_).filePath(QStringLiteral("QEL.INI")));
     } catch (...) {
-        // A report that cannot be mailed is simply not mailed.
+        return;  // a report that cannot be mailed is simply not mailed
     }
+    // A mail server may keep us waiting up to the settings' time-out; the
+    // windows keep painting meanwhile. Input waits, as it does while a
+    // statement waits for a locked database.
+    std::unique_ptr<QThread> sender(
+        QThread::create([settings, subject, body] { mail::SmtpClient::send(settings, subject, body); }));
+    QEventLoop waiting;
+    connect(sender.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+    sender->start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    sender->wait();
 }

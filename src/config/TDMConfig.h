@@ -52,6 +52,8 @@ public:
     // Writes a message to the error log; failures are raised.
     void WriteErrorLog(const QString& message);
     // Mails a report to the support mailbox; never raises, shows nothing.
+    // Windows keep painting while the mail server answers (at most the
+    // time-out of [Mail] in QEL.INI).
     void SendErrorMail(const QString& subject, const QString& body);
 
     // The folder the program started in (settings file "QEL.INI").

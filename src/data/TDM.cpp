@@ -1,6 +1,7 @@
 #include "TDM.h"
 
 #include "ErrorTranslation.h"
+#include "LockWaitNotice.h"
 #include "widgets/NumberMask.h"
 #include "TFrShowError.h"
 
@@ -54,7 +55,8 @@ TDM::TDM(QObject* parent)
       SpAddLog(kAlias, QStringLiteral("UserAddLog")),
       SpServerTime(kAlias, QStringLiteral("ServerTime")),
       DelGL(kAlias),
-      connection_(kAlias)
+      connection_(kAlias),
+      lockWaits_(new LockWaitNotice(this))
 {
     connection_.setBeforeConnect([this] { beforeConnect(); });
     connection_.setAfterConnect([this] { afterConnect(); });
