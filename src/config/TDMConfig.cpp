@@ -1,11 +1,13 @@
 #include "TDMConfig.h"
 
+#include "DatabaseFileCheck.h"
 #include "HostInfo.h"
 #include "ProgramEnd.h"
 #include "Trim.h"
 
 #include "db/DbError.h"
 #include "db/Script.h"
+#include "db/sqlite/SqliteEngine.h"
 #include "mail/SmtpClient.h"
 #include "mail/SmtpSettings.h"
 #include "widgets/MessageBox.h"
@@ -330,7 +332,30 @@ void TDMConfig::WriteErrorLog(const QString& message)
     SpAddErrorLog.setParam(QStringLiteral("@UserId"), Run.UserId);
     SpAddErrorLog.setParam(QStringLiteral("@MenuId"), Run.MenuId);
     SpAddErrorLog.setParam(QStringLiteral("@ErrorMsg"), message);
-    SpAddErrorLog.execProc();
+    try {
+        SpAddErrorLog.execProc();
+    } catch (const db::DbError&) {
+        // A damaged file passes for a missing procedure or table: say what
+        // it is, and which file.
+        const QString damage = ConfigDatabaseDamage();
+        if (!damage.isEmpty())
+            throw db::DbError(damage);
+        throw;
+    }
+}
+
+QString TDMConfig::ConfigDatabaseDamage()
+{
+    if (!connection_.isOpen())
+        return QString();
+    const auto* embedded = dynamic_cast<const db::sqlite::SqliteEngine*>(&connection_.engine());
+    if (!embedded)
+        return QString();
+    const QString damage = databaseFileDamage(embedded->filePath());
+    if (damage.isEmpty())
+        return QString();
+    return QStringLiteral("The configuration database %1 is damaged: %2 (%3)")
+        .arg(embedded->databaseName(), QDir::toNativeSeparators(embedded->filePath()), damage);
 }
 
 void TDMConfig::SendErrorMail(const QString& subject, const QString& body)

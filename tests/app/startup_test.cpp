@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
@@ -105,6 +106,20 @@ TEST_F(Startup, UnreachableConfigurationServerIsReportedNotACrash)
     const ProgramRun r = startProgram(site, {"12", "1", "ACME", "x", "y", "12/08/26"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.standardError.contains("Cannot open database \"QEL_CONFIG\" requested by the login."))
+        << qPrintable(r.standardError);
+}
+
+TEST_F(Startup, AServerFileNamingAMissingFolderSaysWhichFolder)
+{
+    const QString missing = site.folder() + "/not-mounted/qel";
+    QFile server(site.folder() + "/Server.Dat");
+    ASSERT_TRUE(server.open(QIODevice::WriteOnly));
+    server.write(("sqlite:" + missing + "\r\n").toUtf8());
+    server.close();
+    const ProgramRun r = startProgram(site, {"12", "1", "ACME", "x", "y", "12/08/26"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.standardError.contains("the folder " + missing + " named by the server \"sqlite:" + missing
+                                         + "\" does not exist"))
         << qPrintable(r.standardError);
 }
 
