@@ -22,7 +22,10 @@ TFormLogo::TFormLogo(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     status_->setWordWrap(true);
     status_->setAlignment(Qt::AlignCenter);
     status_->setStyleSheet(QStringLiteral("QLabel { background: rgba(0, 0, 0, 170); color: white; padding: 3px; }"));
-    status_->setGeometry(0, height() - 48, width(), 48);
+    QFont small = status_->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    status_->setFont(small);
+    status_->setGeometry(0, height() - 56, width(), 56);
     status_->hide();
 }
 

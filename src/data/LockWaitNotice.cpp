@@ -47,8 +47,8 @@ void LockWaitNotice::endSharedLimit()
 
 QString LockWaitNotice::waitingText(const QString& database, std::chrono::milliseconds waited)
 {
-    return QStringLiteral("กำลังรอฐานข้อมูล %1 ซึ่งโปรแกรมอื่นล็อกไว้ (%2 วินาที)\n"
-                          "Waiting for database %1, locked by another program")
+    return QStringLiteral("รอฐานข้อมูล %1 ที่โปรแกรมอื่นล็อกไว้ %2 วินาที\n"
+                          "Waiting for %1, locked by another program")
         .arg(database)
         .arg(wholeSeconds(waited));
 }
