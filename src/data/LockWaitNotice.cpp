@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -24,11 +26,13 @@ LockWaitNotice::LockWaitNotice(QObject* parent) : QObject(parent), previous_(db:
     ended_ = new QTimer(this);
     ended_->setSingleShot(true);
     ended_->setInterval(200);
-    connect(ended_, &QTimer::timeout, this, &LockWaitNotice::hide);
+    connect(ended_, &QTimer::timeout, this, &LockWaitNotice::endWaiting);
 }
 
 LockWaitNotice::~LockWaitNotice()
 {
+    if (waiting_)
+        QCoreApplication::instance()->removeEventFilter(this);
     db::setLockWaiter(previous_);
     delete window_.data();
 }
@@ -76,9 +80,10 @@ bool LockWaitNotice::keepWaiting(const QString& database, std::chrono::milliseco
         // The time is spent: later waits under the shared limit give up at once.
         spentBefore_ = spent;
         lastWaited_ = 0ms;
-        hide();
+        endWaiting();
         return false;
     }
+    startWaiting();
     if (waited >= kQuietWait)
         show(waitingText(database, waited));
     ended_->start();
@@ -123,4 +128,48 @@ void LockWaitNotice::hide()
         display_(QString());
     else if (window_)
         window_->hide();
+}
+
+void LockWaitNotice::startWaiting()
+{
+    if (waiting_ || !QCoreApplication::instance())
+        return;
+    waiting_ = true;
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+void LockWaitNotice::endWaiting()
+{
+    hide();
+    if (!waiting_)
+        return;
+    waiting_ = false;
+    QCoreApplication::instance()->removeEventFilter(this);
+    // From the event loop: this may still be inside the statement that gave up.
+    if (!closeLater_.isEmpty())
+        QTimer::singleShot(0, this, &LockWaitNotice::closeDeferredWindows);
+}
+
+void LockWaitNotice::closeDeferredWindows()
+{
+    if (waiting_)
+        return;  // the next wait's end tries again
+    const QList<QPointer<QWidget>> windows = std::exchange(closeLater_, {});
+    for (const QPointer<QWidget>& window : windows) {
+        if (window)
+            window->close();
+    }
+}
+
+bool LockWaitNotice::eventFilter(QObject* watched, QEvent* event)
+{
+    // Closing a window closes its connections, which must not happen under
+    // a statement that is waiting: the window closes after it.
+    if (waiting_ && event->type() == QEvent::Close && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->isWindow() && watched != window_) {
+        closeLater_.append(static_cast<QWidget*>(watched));
+        event->ignore();
+        return true;
+    }
+    return false;
 }

@@ -2,6 +2,7 @@
 
 #include "db/LockWait.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -10,13 +11,15 @@
 #include <functional>
 
 class QLabel;
+class QWidget;
 class QTimer;
 
 // The program's waits for a database that another program has locked.
 // While a statement waits, the windows keep painting and a notice says
 // which database the program is waiting for; the clerk's keys and clicks
 // wait until the statement is done, so that no second statement starts in
-// the middle of the first. Each wait lasts at most limit(); during start-up
+// the middle of the first, and a window closed meanwhile closes once the
+// statement is done. Each wait lasts at most limit(); during start-up
 // all waits together share one bound instead.
 //
 // Installed for the thread's statements while it lives.
@@ -52,9 +55,15 @@ public:
 
     static QString waitingText(const QString& database, std::chrono::milliseconds waited);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void show(const QString& text);
     void hide();
+    void startWaiting();
+    void endWaiting();
+    void closeDeferredWindows();
 
     db::LockWaiter* previous_ = nullptr;
     std::chrono::milliseconds limit_ = kWaitLimit;
@@ -66,4 +75,6 @@ private:
     std::function<void(const QString&)> display_;
     QPointer<QLabel> window_;
     QTimer* ended_ = nullptr;  // fires once no statement has asked for a while
+    bool waiting_ = false;
+    QList<QPointer<QWidget>> closeLater_;  // windows closed during the wait
 };

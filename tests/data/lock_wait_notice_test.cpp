@@ -9,6 +9,9 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +51,43 @@ TEST(LockWaitNotice, StartUpWaitsShareOneBoundAndTheDisplaySaysWhatIsAwaited)
     clock.restart();
     EXPECT_THROW(db.exec("Insert Into Item Values (3)"), db::DbError);
     EXPECT_GE(clock.elapsed(), 300);
+}
+
+TEST(LockWaitNotice, AWindowClosedDuringAWaitClosesAfterTheStatement)
+{
+    EmbeddedDb db(QStringLiteral("LOCKED"), QStringLiteral("QEL_CONFIG"));
+    db.exec("Create Table Item (Id Int)");
+    DatabaseLock lock(QDir(db.folder()).filePath("QEL_CONFIG.sqlite"));
+    LockWaitNotice notice;
+    notice.setLimit(600ms);
+
+    // Closing the window would close its connection under the waiting statement.
+    QWidget window;
+    window.show();
+    bool closedDuringTheStatement = false;
+    bool inStatement = false;
+    QTimer::singleShot(100, &window, [&] { window.close(); });
+    class Watch : public QObject {
+    public:
+        Watch(bool& in, bool& during) : in_(in), during_(during) {}
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Hide && in_)
+                during_ = true;
+            return false;
+        }
+        bool& in_;
+        bool& during_;
+    } watch(inStatement, closedDuringTheStatement);
+    window.installEventFilter(&watch);
+
+    inStatement = true;
+    EXPECT_THROW(db.exec("Insert Into Item Values (1)"), db::DbError);
+    inStatement = false;
+    EXPECT_FALSE(closedDuringTheStatement);
+    EXPECT_TRUE(window.isVisible()) << "still open when the statement ends";
+    QTest::qWait(100);
+    EXPECT_FALSE(window.isVisible()) << "and closed right after";
 }
 
 } // namespace
