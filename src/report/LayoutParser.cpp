@@ -38,6 +38,8 @@ namespace {
 constexpr qreal kMaxMillimetres = 5000; // PDF's own limit is 200 inches
 constexpr qreal kMaxPoints = 720;       // ten inches: more than a page is high
 constexpr qreal kMaxPen = 100;          // the painter refuses wider pens
+// Far more than a page holds; a megabyte of wrapped text takes minutes to lay out.
+constexpr qsizetype kMaxTextLength = 10000;
 
 constexpr BandType kAllBandTypes[] = {BandType::ReportTitle, BandType::PageHeader,
                                       BandType::ColumnHeader, BandType::Data,
@@ -495,6 +497,10 @@ private:
         checkXml();
         m_elementLine = line;
         m_elementColumn = column;
+        if (content.size() > kMaxTextLength)
+            fail(QStringLiteral("the text is %1 characters long: at most %2 fit in a layout")
+                     .arg(content.size())
+                     .arg(kMaxTextLength));
 
         QStringList lines = content.split(u'\n');
         for (QString& l : lines)

@@ -1019,6 +1019,10 @@ TEST_F(LayoutErrors, ValuesBeyondWhatAPageHoldsAreRefusedWithFileLineAndValue)
         EXPECT_TRUE(error.startsWith(at(layout, c.item))) << error.toStdString();
         EXPECT_TRUE(error.contains(QString::fromUtf8(c.value))) << error.toStdString();
     }
+    const QByteArray text = kGoodStart + "  <band type=\"data\" height=\"5\">\n    <text x=\"0\" y=\"0\" width=\"50\" "
+        "height=\"5\" wrap=\"true\">" + QByteArray(10001, 'x') + "</text>\n  </band>\n</report>\n";
+    error = errorOf(text);
+    EXPECT_TRUE(error.startsWith(at(text, "wrap=")) && error.contains("10001 characters")) << error.toStdString();
     const QByteArray page = "<report><page width=\"100\" height=\"1e12\"/></report>";
     error = errorOf(page);
     EXPECT_TRUE(error.startsWith("Broken.frf: line 1,") && error.contains("height=\"1e12\"")) << error.toStdString();
