@@ -77,6 +77,7 @@ bool LockWaitNotice::keepWaiting(const QString& database, std::chrono::milliseco
     if (spent >= (shared ? sharedLimit_ : limit_)) {
         gaveUpOn_ = database;
         gaveUpAfter_ = spent;
+        ++giveUps_;
         // The time is spent: later waits under the shared limit give up at once.
         spentBefore_ = spent;
         lastWaited_ = 0ms;

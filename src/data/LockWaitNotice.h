@@ -50,6 +50,9 @@ public:
     QString gaveUpOn() const { return gaveUpOn_; }
     // "... QEL_CONFIG is locked by another program; waited 15 seconds ..."
     QString gaveUpText() const;
+    // How often it has given up: a caller that sees the count change across
+    // a statement knows why the statement failed.
+    int giveUps() const { return giveUps_; }
 
     bool keepWaiting(const QString& database, std::chrono::milliseconds waited) override;
 
@@ -72,6 +75,7 @@ private:
     std::chrono::milliseconds lastWaited_{0};
     QString gaveUpOn_;
     std::chrono::milliseconds gaveUpAfter_{0};
+    int giveUps_ = 0;
     std::function<void(const QString&)> display_;
     QPointer<QLabel> window_;
     QTimer* ended_ = nullptr;  // fires once no statement has asked for a while

@@ -157,29 +157,53 @@ TEST_F(ErrorHandler, DeadMailServerClosesTheWindowAsAfterASend)
     EXPECT_TRUE(closed);
 }
 
+// What goes to standard error while it lives.
+class StandardErrorCapture {
+public:
+    StandardErrorCapture()
+    {
+        std::fflush(stderr);
+        saved_ = dup(2);
+        capture_ = std::tmpfile();
+        dup2(fileno(capture_), 2);
+    }
+    ~StandardErrorCapture() { text(); }
+
+    // Ends the capture and returns what was written.
+    QString text()
+    {
+        if (!capture_)
+            return text_;
+        std::fflush(stderr);
+        dup2(saved_, 2);
+        ::close(saved_);
+        std::rewind(capture_);
+        char buffer[4096] = {};
+        const size_t n = std::fread(buffer, 1, sizeof buffer - 1, capture_);
+        std::fclose(capture_);
+        capture_ = nullptr;
+        text_ = QString::fromLocal8Bit(buffer, int(n));
+        return text_;
+    }
+
+private:
+    int saved_ = -1;
+    FILE* capture_ = nullptr;
+    QString text_;
+};
+
 TEST_F(ErrorHandler, AMissingLogIsReportedOnStandardErrorAndTheErrorStillShown)
 {
     site.dropConfigDatabase();
     config.connection().close();
-    // Catch what goes to standard error meanwhile.
-    std::fflush(stderr);
-    const int saved = dup(2);
-    FILE* capture = std::tmpfile();
-    dup2(fileno(capture), 2);
+    StandardErrorCapture capture;
     QString shown;
     onErrorWindow([&](TFrShowError* w) {
         shown = w->ErrorBox->toPlainText();
         w->BCancel->click();
     });
     EXPECT_NO_THROW(dm.HandleException(QStringLiteral("Invalid column name 'X'.")));
-    std::fflush(stderr);
-    dup2(saved, 2);
-    ::close(saved);
-    std::rewind(capture);
-    char buffer[4096] = {};
-    const size_t n = std::fread(buffer, 1, sizeof buffer - 1, capture);
-    std::fclose(capture);
-    const QString errors = QString::fromLocal8Bit(buffer, int(n));
+    const QString errors = capture.text();
     EXPECT_TRUE(errors.contains("The error log could not be written")) << qPrintable(errors);
     EXPECT_TRUE(errors.contains("Invalid column name 'X'.")) << qPrintable(errors);
     EXPECT_TRUE(shown.startsWith("INVALID COLUMN NAME 'X'."));
@@ -221,9 +245,13 @@ TEST_F(ErrorHandler, ALockedLogKeepsTheWindowPaintedSaysWhatItWaitsForAndGivesUp
             notice = lockNoticeText();
     });
     onErrorWindow([](TFrShowError* w) { w->BCancel->click(); });
+    StandardErrorCapture capture;
     QElapsedTimer clock;
     clock.start();
     dm.HandleException(QStringLiteral("Invalid column name 'Y'."));
+    EXPECT_TRUE(capture.text().contains("The error log could not be written: the database QEL_CONFIG is locked by "
+                                        "another program; waited 2 seconds for it."))
+        << qPrintable(capture.text());
     EXPECT_GE(clock.elapsed(), 1500);
     EXPECT_LT(clock.elapsed(), 4000) << "the wait is bounded";
     EXPECT_GE(heartbeat.ticks, 15) << "the event loop ran while the log waited";
