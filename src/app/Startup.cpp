@@ -7,6 +7,7 @@
 
 #include "config/ProgramEnd.h"
 #include "config/TDMConfig.h"
+#include "data/LockWaitNotice.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
 #include "data/TFrShowError.h"
@@ -110,8 +111,19 @@ int runProgram(int argc, char** argv)
     DmProduct = new TDmProduct;
     createWindows();
     app.setExceptionHandler([](const QString& message) { DM->HandleException(message); });
-    // The first connection to the business database ends the splash.
-    DM->setAfterConnectHook([&logo] {
+    // Start-up waits for a locked database once, within one bound, and the
+    // splash says for which.
+    LockWaitNotice& lockWaits = DM->lockWaits();
+    lockWaits.startSharedLimit(LockWaitNotice::kStartupLimit);
+    lockWaits.setDisplay([&logo](const QString& text) {
+        if (logo)
+            logo->showStatus(text);
+    });
+    // The first connection to the business database ends the splash, and
+    // with it start-up.
+    DM->setAfterConnectHook([&logo, &lockWaits] {
+        lockWaits.endSharedLimit();
+        lockWaits.setDisplay({});
         if (logo)
             delete logo.data();
     });
@@ -142,7 +154,10 @@ int runProgram(int argc, char** argv)
     } catch (const ConversionError& e) {
         exitCode = startFailure(e.message(), 1);
     } catch (const db::DbError& e) {
-        exitCode = startFailure(QStringLiteral("The program cannot start: ") + e.message(), 2);
+        const QString why = lockWaits.gaveUpOn().isEmpty()
+            ? e.message()
+            : lockWaits.gaveUpText() + QStringLiteral(" (") + e.message() + QLatin1Char(')');
+        exitCode = startFailure(QStringLiteral("The program cannot start: ") + why, 2);
     }
     destroyGlobals();
     delete logo.data();

@@ -1,17 +1,23 @@
 #include "TDMConfig.h"
 
+#include "DatabaseFileCheck.h"
 #include "HostInfo.h"
 #include "ProgramEnd.h"
 #include "Trim.h"
 
 #include "db/DbError.h"
 #include "db/Script.h"
+#include "db/sqlite/SqliteEngine.h"
 #include "mail/SmtpClient.h"
 #include "mail/SmtpSettings.h"
 #include "widgets/MessageBox.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QThread>
+
+#include <memory>
 
 TDMConfig* DMConfig = nullptr;
 
@@ -326,16 +332,48 @@ void TDMConfig::WriteErrorLog(const QString& message)
     SpAddErrorLog.setParam(QStringLiteral("@UserId"), Run.UserId);
     SpAddErrorLog.setParam(QStringLiteral("@MenuId"), Run.MenuId);
     SpAddErrorLog.setParam(QStringLiteral("@ErrorMsg"), message);
-    SpAddErrorLog.execProc();
+    try {
+        SpAddErrorLog.execProc();
+    } catch (const db::DbError&) {
+        // A damaged file passes for a missing procedure or table: say what
+        // it is, and which file.
+        const QString damage = ConfigDatabaseDamage();
+        if (!damage.isEmpty())
+            throw db::DbError(damage);
+        throw;
+    }
+}
+
+QString TDMConfig::ConfigDatabaseDamage()
+{
+    if (!connection_.isOpen())
+        return QString();
+    const auto* embedded = dynamic_cast<const db::sqlite::SqliteEngine*>(&connection_.engine());
+    if (!embedded)
+        return QString();
+    const QString damage = databaseFileDamage(embedded->filePath());
+    if (damage.isEmpty())
+        return QString();
+    return QStringLiteral("The configuration database %1 is damaged: %2 (%3)")
+        .arg(embedded->databaseName(), QDir::toNativeSeparators(embedded->filePath()), damage);
 }
 
 void TDMConfig::SendErrorMail(const QString& subject, const QString& body)
 {
+    mail::SmtpSettings settings;
     try {
-        const mail::SmtpSettings settings = mail::readSmtpSettings(QDir(startFolder_).filePath(QStringLiteral("QEL.INI")));
-        mail::SmtpClient client;
-        client.send(settings, subject, body);
+        settings = mail::readSmtpSettings(QDir(startFolder_).filePath(QStringLiteral("QEL.INI")));
     } catch (...) {
-        // A report that cannot be mailed is simply not mailed.
+        return;  // a report that cannot be mailed is simply not mailed
     }
+    // A mail server may keep us waiting up to the settings' time-out; the
+    // windows keep painting meanwhile. Input waits, as it does while a
+    // statement waits for a locked database.
+    std::unique_ptr<QThread> sender(
+        QThread::create([settings, subject, body] { mail::SmtpClient::send(settings, subject, body); }));
+    QEventLoop waiting;
+    connect(sender.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+    sender->start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    sender->wait();
 }

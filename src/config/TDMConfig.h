@@ -49,9 +49,15 @@ public:
     // message) when a newer copy has registered a higher one.
     bool CheckVersion(int version);
 
-    // Writes a message to the error log; failures are raised.
+    // Writes a message to the error log; failures are raised, a damaged
+    // configuration database as such.
     void WriteErrorLog(const QString& message);
+    // What is wrong with the embedded configuration database's file, with
+    // its name; empty when it is sound or on SQL Server.
+    QString ConfigDatabaseDamage();
     // Mails a report to the support mailbox; never raises, shows nothing.
+    // Windows keep painting while the mail server answers (at most the
+    // time-out of [Mail] in QEL.INI).
     void SendErrorMail(const QString& subject, const QString& body);
 
     // The folder the program started in (settings file "QEL.INI").

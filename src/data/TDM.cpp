@@ -1,6 +1,7 @@
 #include "TDM.h"
 
 #include "ErrorTranslation.h"
+#include "LockWaitNotice.h"
 #include "widgets/NumberMask.h"
 #include "TFrShowError.h"
 
@@ -54,7 +55,8 @@ TDM::TDM(QObject* parent)
       SpAddLog(kAlias, QStringLiteral("UserAddLog")),
       SpServerTime(kAlias, QStringLiteral("ServerTime")),
       DelGL(kAlias),
-      connection_(kAlias)
+      connection_(kAlias),
+      lockWaits_(new LockWaitNotice(this))
 {
     connection_.setBeforeConnect([this] { beforeConnect(); });
     connection_.setAfterConnect([this] { afterConnect(); });
@@ -255,12 +257,16 @@ bool TDM::CheckVersionProgramEXE(const QString& programExe, int version)
 
 void TDM::HandleException(const QString& message)
 {
+    const int giveUps = lockWaits_->giveUps();
     try {
         if (DMConfig)
             DMConfig->WriteErrorLog(message);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "The error log could not be written: %s\nThe error was: %s\n", e.what(),
-                     message.toLocal8Bit().constData());
+        QString why = QString::fromUtf8(e.what());
+        if (lockWaits_->giveUps() != giveUps)
+            why = lockWaits_->gaveUpText() + QStringLiteral(" (") + why + QLatin1Char(')');
+        std::fprintf(stderr, "The error log could not be written: %s\nThe error was: %s\n",
+                     why.toLocal8Bit().constData(), message.toLocal8Bit().constData());
     }
     const QString text = translateErrorMessage(message) + QLatin1Char('\r');
     if (widgets::unattended()) {

@@ -11,6 +11,8 @@
 
 #include <functional>
 
+class LockWaitNotice;
+
 // The main data module: the connection "DMDATA" to the company's business
 // database with its setup row and accounting periods held open, the values
 // windows hand to each other, the quantity text, the program-file version
@@ -28,6 +30,9 @@ public:
     // Runs once after each connect, after the setup row is read (start-up
     // uses it to close the splash window).
     void setAfterConnectHook(std::function<void()> hook) { afterConnectHook_ = std::move(hook); }
+
+    // How the run's statements wait for a database another program locked.
+    LockWaitNotice& lockWaits() { return *lockWaits_; }
 
     // The parameter list of "DMDATA", as its before-connect step builds it.
     QStringList BusinessConnectionLines() const;
@@ -86,6 +91,7 @@ private:
     db::Connection connection_;
     QString databaseArgument_;
     std::function<void()> afterConnectHook_;
+    LockWaitNotice* lockWaits_ = nullptr;
 };
 
 // The run's one main data module.

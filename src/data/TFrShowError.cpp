@@ -99,6 +99,10 @@ QString TFrShowError::MailBody(const QString& errorText)
 void TFrShowError::sendError()
 {
     SentFlag = true;
+    // The window stays painted while the mail server answers; say so.
+    BOk->setEnabled(false);
+    BCancel->setEnabled(false);
+    TimeCount->setText(QStringLiteral("กำลังส่ง..."));
     DMConfig->SendErrorMail(MailSubject(), MailBody(ErrorText));
     close();
 }

@@ -4,6 +4,9 @@
 #include "odbc/OdbcEngine.h"
 #include "sqlite/SqliteEngine.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace db {
 
 QString connectionParam(const QStringList& lines, const QString& name)
@@ -24,6 +27,13 @@ std::unique_ptr<Engine> openEngine(const QStringList& connectionParams)
     if (server.trimmed().startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
         const QString folder = server.trimmed().mid(7);
         const QString database = connectionParam(connectionParams, QStringLiteral("DATABASE NAME")).trimmed();
+        // A server file naming a folder that is not there (a typing slip, a
+        // share not mounted) says which folder, not merely that a login failed.
+        const QFileInfo where(folder.isEmpty() ? QStringLiteral(".") : folder);
+        if (!where.isDir())
+            throw DbError(QStringLiteral("Cannot open database \"%1\": the folder %2 named by the server \"%3\" "
+                                         "does not exist.")
+                              .arg(database, QDir::toNativeSeparators(where.absoluteFilePath()), server.trimmed()));
         return std::make_unique<sqlite::SqliteEngine>(folder, database);
     }
     return std::make_unique<odbc::OdbcEngine>(connectionParams);

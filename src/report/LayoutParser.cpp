@@ -31,6 +31,16 @@ QString bandTypeName(BandType type)
 
 namespace {
 
+// What a page can hold. Beyond these the painting library gives up (a font
+// of about 1,800 points has no glyphs at the printer's resolution) or
+// device coordinates overflow, so a layout asking for more is refused
+// when it is read rather than failing, or worse, at F10.
+constexpr qreal kMaxMillimetres = 5000; // PDF's own limit is 200 inches
+constexpr qreal kMaxPoints = 720;       // ten inches: more than a page is high
+constexpr qreal kMaxPen = 100;          // the painter refuses wider pens
+// Far more than a page holds; a megabyte of wrapped text takes minutes to lay out.
+constexpr qsizetype kMaxTextLength = 10000;
+
 constexpr BandType kAllBandTypes[] = {BandType::ReportTitle, BandType::PageHeader,
                                       BandType::ColumnHeader, BandType::Data,
                                       BandType::Summary,     BandType::PageFooter};
@@ -46,7 +56,7 @@ QString allBandTypeNames()
 class Parser {
 public:
     Parser(const QByteArray& xml, const QString& sourceName)
-        : m_reader(xml), m_sourceName(sourceName)
+        : m_reader(xml), m_text(QString::fromUtf8(xml)), m_sourceName(sourceName)
     {
     }
 
@@ -62,7 +72,7 @@ public:
         {
             Attributes a(*this, {"font", "fontSize"});
             layout.defaultFont.family = a.text("font", QStringLiteral("Loma"));
-            layout.defaultFont.pointSize = a.positive("fontSize", 10);
+            layout.defaultFont.pointSize = a.fontSize("fontSize", 10);
             a.finish();
         }
 
@@ -145,12 +155,13 @@ private:
             return n;
         }
 
+        // Lengths in millimetres.
         qreal nonNegative(const char* name, std::optional<qreal> fallback = std::nullopt) const
         {
             const qreal n = number(name, fallback);
             if (n < 0)
                 m_parser.fail(QStringLiteral("%1 must not be negative").arg(QLatin1String(name)));
-            return n;
+            return atMost(name, n, kMaxMillimetres, "mm");
         }
 
         qreal positive(const char* name, std::optional<qreal> fallback = std::nullopt) const
@@ -158,7 +169,15 @@ private:
             const qreal n = number(name, fallback);
             if (n <= 0)
                 m_parser.fail(QStringLiteral("%1 must be greater than 0").arg(QLatin1String(name)));
-            return n;
+            return atMost(name, n, kMaxMillimetres, "mm");
+        }
+
+        qreal fontSize(const char* name, qreal fallback) const
+        {
+            const qreal n = number(name, fallback);
+            if (n <= 0)
+                m_parser.fail(QStringLiteral("%1 must be greater than 0").arg(QLatin1String(name)));
+            return atMost(name, n, kMaxPoints, "points");
         }
 
         bool boolean(const char* name, bool fallback) const
@@ -195,6 +214,16 @@ private:
             m_parser.fail(QStringLiteral("%1=\"%2\" should be solid, dash or dot").arg(QLatin1String(name), value));
         }
 
+        qreal atMost(const char* name, qreal n, qreal limit, const char* unit) const
+        {
+            if (n > limit)
+                m_parser.fail(QStringLiteral("%1=\"%2\" is too large to print: at most %3 %4")
+                                  .arg(QLatin1String(name), text(name).trimmed())
+                                  .arg(limit)
+                                  .arg(QLatin1String(unit)));
+            return n;
+        }
+
         // Complains about the first attribute nobody asked for.
         void finish() const
         {
@@ -218,10 +247,30 @@ private:
         m_tokenLine = m_reader.lineNumber();
         m_tokenColumn = m_reader.columnNumber() + 1;
         m_reader.readNext();
-        if (m_reader.isStartElement()) {
+        if (m_reader.isStartElement())
+            locateStartTag();
+    }
+
+    // The reader skips blanks between a comment and the element after it
+    // without a token, so where the last token ended is not where the tag
+    // starts: look for its "<" (never inside attribute values) in the text.
+    void locateStartTag()
+    {
+        const qint64 end = qMin(m_reader.characterOffset(), qint64(m_text.size()));
+        const qint64 start = m_text.lastIndexOf(u'<', end - 1);
+        if (start < m_lineCursor) {
             m_elementLine = int(m_tokenLine);
             m_elementColumn = int(m_tokenColumn);
+            return;
         }
+        for (; m_lineCursor < start; ++m_lineCursor) {
+            if (m_text[m_lineCursor] == u'\n') {
+                ++m_line;
+                m_lineStart = m_lineCursor + 1;
+            }
+        }
+        m_elementLine = int(m_line);
+        m_elementColumn = int(start - m_lineStart + 1);
     }
 
     void checkXml()
@@ -382,7 +431,7 @@ private:
 
     void readPen(const Attributes& a, LayoutItem& item)
     {
-        item.pen = a.nonNegative("pen", 0.2);
+        item.pen = a.atMost("pen", a.nonNegative("pen", 0.2), kMaxPen, "mm");
         item.penStyle = a.penStyle("style");
         item.color = a.color("color", Qt::black);
     }
@@ -396,7 +445,7 @@ private:
                            a.positive("height"));
         item.font = layout.defaultFont;
         item.font.family = a.text("font", item.font.family);
-        item.font.pointSize = a.positive("size", item.font.pointSize);
+        item.font.pointSize = a.fontSize("size", item.font.pointSize);
         item.font.bold = a.boolean("bold", false);
         item.font.italic = a.boolean("italic", false);
         item.wrap = a.boolean("wrap", false);
@@ -448,6 +497,10 @@ private:
         checkXml();
         m_elementLine = line;
         m_elementColumn = column;
+        if (content.size() > kMaxTextLength)
+            fail(QStringLiteral("the text is %1 characters long: at most %2 fit in a layout")
+                     .arg(content.size())
+                     .arg(kMaxTextLength));
 
         QStringList lines = content.split(u'\n');
         for (QString& l : lines)
@@ -493,6 +546,10 @@ private:
     }
 
     QXmlStreamReader m_reader;
+    QString m_text;          // the document as the reader decodes it
+    qint64 m_lineCursor = 0; // how far lines have been counted in m_text
+    qint64 m_line = 1;
+    qint64 m_lineStart = 0;
     QString m_sourceName;
     qint64 m_tokenLine = 1;
     qint64 m_tokenColumn = 1;

@@ -1,8 +1,9 @@
 #pragma once
 
 // Layout files (*.frf) are XML, written by hand. All lengths are in
-// millimetres, font sizes in points, booleans "true"/"false", colours a
-// name or #rrggbb. Unknown elements or attributes are errors, so a typing
+// millimetres (at most 5000, pens 100), font sizes in points (at most 720),
+// booleans "true"/"false", colours a name or #rrggbb; a text holds at most
+// 10000 characters. Unknown elements or attributes are errors, so a typing
 // slip shows up when the file is loaded rather than as a missing column.
 //
 // <report font="Loma" fontSize="10">            default font for the texts

@@ -3,16 +3,73 @@
 #include "report/LayoutParser.h"
 #include "report/Render.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace report {
+
+namespace {
+
+// A PDF is written beside its target under a name of its own and put in the
+// target's place only once it is whole: a print that fails half-way leaves
+// the previous file as it was, and a reader never sees half a file.
+class PdfReplacement {
+public:
+    explicit PdfReplacement(const QString& target)
+        : m_target(target), m_part(QFileInfo(target).absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.part")
+                                                                              .arg(QFileInfo(target).fileName())))
+    {
+        if (!m_part.open())
+            throw ReportError(QStringLiteral("Cannot write the PDF file %1: %2").arg(target, m_part.errorString()));
+        // The new file gets the old one's permissions, or a plain file's.
+        const QFileInfo old(target);
+        m_part.setPermissions(old.exists() ? old.permissions()
+                                           : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        m_part.close();
+    }
+
+    QString partFile() const { return m_part.fileName(); }
+
+    // Puts the written file in the target's place, in one step. The PDF
+    // writer does not report every failed write (a full disk shows only as
+    // a file cut short), so a file without its closing trailer is refused.
+    void commit()
+    {
+        if (!hasTrailer())
+            throw ReportError(QStringLiteral("Cannot write the PDF file %1: the file could not be written whole")
+                                  .arg(m_target));
+        if (std::rename(QFile::encodeName(m_part.fileName()).constData(), QFile::encodeName(m_target).constData()) != 0)
+            throw ReportError(QStringLiteral("Cannot write the PDF file %1: %2")
+                                  .arg(m_target, QString::fromLocal8Bit(std::strerror(errno))));
+        m_part.setAutoRemove(false);
+    }
+
+private:
+    bool hasTrailer()
+    {
+        QFile written(m_part.fileName());
+        if (!written.open(QIODevice::ReadOnly) || written.size() < 5)
+            return false;
+        written.seek(qMax<qint64>(0, written.size() - 64));
+        return written.readAll().contains("%%EOF");
+    }
+
+    QString m_target;
+    QTemporaryFile m_part; // removed with this object unless committed
+};
+
+} // namespace
 
 void Report::clear()
 {
@@ -77,11 +134,13 @@ void Report::print(const PrintOptions& options) const
     const QList<int> sequence = printSequence(options, pageCount());
 
     std::unique_ptr<QPrinter> printer;
+    std::optional<PdfReplacement> pdf;
     QString target;
     if (!options.pdfFile.isEmpty()) {
+        pdf.emplace(options.pdfFile);
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(options.pdfFile);
+        printer->setOutputFileName(pdf->partFile());
         target = options.pdfFile;
     } else {
         // The clerk's error window knows this wording and explains it in
@@ -125,6 +184,8 @@ void Report::print(const PrintOptions& options) const
     }
     if (!painter.end())
         throw ReportError(QStringLiteral("Printing on %1 did not finish").arg(target));
+    if (pdf)
+        pdf->commit();
 }
 
 } // namespace report

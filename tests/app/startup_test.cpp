@@ -1,14 +1,20 @@
 // The program started as the menu program starts it: a separate process on
 // a real site, with good and bad command lines.
 
+#include "support/DatabaseLock.h"
 #include "support/TestSite.h"
 
 #include "app/CommandLine.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -36,10 +42,14 @@ ProgramRun startProgram(const TestSite& site, const QStringList& arguments, int 
     clock.start();
     p.start();
     ProgramRun r;
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
+    // The test's own timers (a lock let go) run while the program does.
+    while (!p.waitForFinished(20)) {
+        QCoreApplication::processEvents();
+        if (clock.elapsed() > 30000) {
+            p.kill();
+            p.waitForFinished();
+            return r;
+        }
     }
     r.milliseconds = clock.elapsed();
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
@@ -116,6 +126,20 @@ TEST_F(Startup, UnreachableConfigurationServerIsReportedNotACrash)
         << qPrintable(r.standardError);
 }
 
+TEST_F(Startup, AServerFileNamingAMissingFolderSaysWhichFolder)
+{
+    const QString missing = site.folder() + "/not-mounted/qel";
+    QFile server(site.folder() + "/Server.Dat");
+    ASSERT_TRUE(server.open(QIODevice::WriteOnly));
+    server.write(("sqlite:" + missing + "\r\n").toUtf8());
+    server.close();
+    const ProgramRun r = startProgram(site, {"12", "1", "ACME", "x", "y", "12/08/26"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.standardError.contains("the folder " + missing + " named by the server \"sqlite:" + missing
+                                         + "\" does not exist"))
+        << qPrintable(r.standardError);
+}
+
 TEST_F(Startup, AnErrorInsideTheMessageLoopIsLoggedAndShownAndTheProgramGoesOn)
 {
     // Showing the main window connects the business database, which is gone.
@@ -126,6 +150,30 @@ TEST_F(Startup, AnErrorInsideTheMessageLoopIsLoggedAndShownAndTheProgramGoesOn)
     const QString message = "Cannot open database \"ACME\" requested by the login. The login failed.";
     EXPECT_TRUE(r.standardError.contains(message.toUpper())) << qPrintable(r.standardError);
     EXPECT_EQ(site.configRows("Select ErrorMsg, Menu, UserName From errorlog"), QStringList{message + "|12|1"});
+}
+
+TEST_F(Startup, ALockedConfigurationDatabaseIsWaitedForOnceAndThenNamed)
+{
+    // Another program is stuck in the middle of a change to QEL_CONFIG;
+    // start-up must write there (menu versions), so it cannot go on.
+    DatabaseLock lock(site.folder() + "/QEL_CONFIG.sqlite");
+    const ProgramRun r = startProgram(site, {"12", "1", "ACME", "x", "y", "12/08/26"});
+    EXPECT_EQ(r.exitCode, 2) << qPrintable(r.standardError);
+    EXPECT_TRUE(r.standardError.contains("The program cannot start: the database QEL_CONFIG is locked by another "
+                                         "program; waited 15 seconds for it."))
+        << qPrintable(r.standardError);
+    EXPECT_GE(r.milliseconds, 15000);
+    EXPECT_LT(r.milliseconds, 20000) << "one wait for the whole start-up, not one per statement";
+}
+
+TEST_F(Startup, StartUpGoesOnWhenTheLockIsLetGoInTime)
+{
+    auto lock = std::make_unique<DatabaseLock>(site.folder() + "/QEL_CONFIG.sqlite");
+    QTimer::singleShot(1500, [&lock] { lock.reset(); });
+    const ProgramRun r = startProgram(site, {"12", "1", "ACME", "x", "y", "12/08/26"}, 300);
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.standardError);
+    EXPECT_GE(r.milliseconds, 1500);
+    EXPECT_EQ(site.configRows("Select Version From Menu Where Id = 12"), QStringList{"3"});
 }
 
 TEST(CommandLine, WorkDateInTheShortDateFormat)

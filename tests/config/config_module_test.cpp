@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -240,6 +242,57 @@ TEST_F(ConfigModule, ErrorLogTakesTheMessageUnchanged)
     EXPECT_EQ(rows[0], QStringLiteral("12|1|%1|%2|%3").arg(message, host::computerName(), host::userName()));
     config.QErrorLog.open();
     EXPECT_EQ(config.QErrorLog.asString("code"), "ADMIN ");
+}
+
+// Overwrites the pages of `table` in a checkpointed copy of the site's
+// configuration database, as a failing disk or a stray program would.
+void scribbleOverTable(const QString& file, const QString& table)
+{
+    const QString name = QStringLiteral("scribble");
+    int page = 0;
+    int pageSize = 0;
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", name);
+        raw.setDatabaseName(file);
+        ASSERT_TRUE(raw.open());
+        QSqlQuery q(raw);
+        ASSERT_TRUE(q.exec("PRAGMA wal_checkpoint(TRUNCATE)"));
+        ASSERT_TRUE(q.exec("PRAGMA page_size") && q.next());
+        pageSize = q.value(0).toInt();
+        ASSERT_TRUE(q.exec("Select rootpage From sqlite_master Where name = '" + table + "'") && q.next());
+        page = q.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase(name);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(qint64(page - 1) * pageSize));
+    f.write(QByteArray(pageSize, '\x5a'));
+}
+
+TEST_F(ConfigModule, ADamagedConfigurationDatabaseIsNamedByTheErrorLog)
+{
+    config.connection().close();
+    const QString file = site.folder() + "/QEL_CONFIG.sqlite";
+    scribbleOverTable(file, "qel_procedures");
+    try {
+        config.WriteErrorLog("Invalid column name 'X'.");
+        FAIL() << "the log was written into a damaged file";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.message().startsWith("The configuration database QEL_CONFIG is damaged: " + file))
+            << qPrintable(e.message());
+        EXPECT_FALSE(e.message().contains("Could not find stored procedure")) << qPrintable(e.message());
+    }
+}
+
+TEST_F(ConfigModule, AMissingLogProcedureInASoundFileIsStillCalledMissing)
+{
+    site.config("Drop Procedure AddErrorLog");
+    try {
+        config.WriteErrorLog("x");
+        FAIL() << "no error";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.message().contains("Could not find stored procedure 'AddErrorLog'")) << qPrintable(e.message());
+    }
 }
 
 } // namespace

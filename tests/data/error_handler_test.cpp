@@ -1,19 +1,24 @@
 // The program-wide error handler: the translation table, the error log, the
 // red window with its countdown, and the mail as a real SMTP server gets it.
 
+#include "support/DatabaseLock.h"
 #include "support/ModalDialog.h"
 #include "support/SmtpSink.h"
 #include "support/TestSite.h"
 
 #include "config/TDMConfig.h"
 #include "data/ErrorTranslation.h"
+#include "data/LockWaitNotice.h"
 #include "data/TDM.h"
 #include "data/TFrShowError.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -48,6 +53,8 @@ TEST(ErrorTranslation, FirstMatchingFragmentWinsWithoutRegardToCase)
 
 // Runs `step` on the error window once it is open and modal; a window that
 // never comes up, or never closes, fails the test instead of blocking it.
+// The handler may serve the event loop before it opens the window (while it
+// waits for a locked log); the watch keeps looking until the deadline.
 void onErrorWindow(const std::function<void(TFrShowError*)>& step)
 {
     onNextModal(
@@ -71,13 +78,14 @@ protected:
     }
     void TearDown() override { DMConfig = nullptr; }
 
-    void writeMailSettings(quint16 port)
+    void writeMailSettings(quint16 port, int timeoutSeconds = 3)
     {
         QFile ini(site.folder() + QStringLiteral("/QEL.INI"));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write(QStringLiteral("[Mail]\r\nHost=127.0.0.1\r\nPort=%1\r\nSender=inquiry@acme.test\r\n"
-                                 "Recipient=support@acme.test\r\nTimeoutSeconds=3\r\n")
+                                 "Recipient=support@acme.test\r\nTimeoutSeconds=%2\r\n")
                       .arg(port)
+                      .arg(timeoutSeconds)
                       .toUtf8());
     }
 
@@ -145,32 +153,142 @@ TEST_F(ErrorHandler, DeadMailServerClosesTheWindowAsAfterASend)
     EXPECT_TRUE(closed);
 }
 
+// What goes to standard error while it lives.
+class StandardErrorCapture {
+public:
+    StandardErrorCapture()
+    {
+        std::fflush(stderr);
+        saved_ = dup(2);
+        capture_ = std::tmpfile();
+        dup2(fileno(capture_), 2);
+    }
+    ~StandardErrorCapture() { text(); }
+
+    // Ends the capture and returns what was written.
+    QString text()
+    {
+        if (!capture_)
+            return text_;
+        std::fflush(stderr);
+        dup2(saved_, 2);
+        ::close(saved_);
+        std::rewind(capture_);
+        char buffer[4096] = {};
+        const size_t n = std::fread(buffer, 1, sizeof buffer - 1, capture_);
+        std::fclose(capture_);
+        capture_ = nullptr;
+        text_ = QString::fromLocal8Bit(buffer, int(n));
+        return text_;
+    }
+
+private:
+    int saved_ = -1;
+    FILE* capture_ = nullptr;
+    QString text_;
+};
+
 TEST_F(ErrorHandler, AMissingLogIsReportedOnStandardErrorAndTheErrorStillShown)
 {
     site.dropConfigDatabase();
     config.connection().close();
-    // Catch what goes to standard error meanwhile.
-    std::fflush(stderr);
-    const int saved = dup(2);
-    FILE* capture = std::tmpfile();
-    dup2(fileno(capture), 2);
+    StandardErrorCapture capture;
     QString shown;
     onErrorWindow([&](TFrShowError* w) {
         shown = w->ErrorBox->toPlainText();
         w->BCancel->click();
     });
     EXPECT_NO_THROW(dm.HandleException(QStringLiteral("Invalid column name 'X'.")));
-    std::fflush(stderr);
-    dup2(saved, 2);
-    ::close(saved);
-    std::rewind(capture);
-    char buffer[4096] = {};
-    const size_t n = std::fread(buffer, 1, sizeof buffer - 1, capture);
-    std::fclose(capture);
-    const QString errors = QString::fromLocal8Bit(buffer, int(n));
+    const QString errors = capture.text();
     EXPECT_TRUE(errors.contains("The error log could not be written")) << qPrintable(errors);
     EXPECT_TRUE(errors.contains("Invalid column name 'X'.")) << qPrintable(errors);
     EXPECT_TRUE(shown.startsWith("INVALID COLUMN NAME 'X'."));
+}
+
+// Counts the ticks of a 50 ms timer, which fire only while the program
+// serves its event loop, and notes what the clerk could read meanwhile.
+struct Heartbeat {
+    explicit Heartbeat(std::function<void()> look = {})
+    {
+        timer.setInterval(50);
+        QObject::connect(&timer, &QTimer::timeout, [this, look] {
+            ++ticks;
+            if (look)
+                look();
+        });
+        timer.start();
+    }
+    QTimer timer;
+    int ticks = 0;
+};
+
+QString lockNoticeText()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == "LockWaitNotice" && w->isVisible())
+            return static_cast<QLabel*>(w)->text();
+    }
+    return {};
+}
+
+TEST_F(ErrorHandler, ALockedLogKeepsTheWindowPaintedSaysWhatItWaitsForAndGivesUpInTime)
+{
+    dm.lockWaits().setLimit(std::chrono::milliseconds(1500));
+    DatabaseLock lock(site.folder() + "/QEL_CONFIG.sqlite");
+    QString notice;
+    Heartbeat heartbeat([&] {
+        if (notice.isEmpty())
+            notice = lockNoticeText();
+    });
+    onErrorWindow([](TFrShowError* w) { w->BCancel->click(); });
+    StandardErrorCapture capture;
+    QElapsedTimer clock;
+    clock.start();
+    dm.HandleException(QStringLiteral("Invalid column name 'Y'."));
+    EXPECT_TRUE(capture.text().contains("The error log could not be written: the database QEL_CONFIG is locked by "
+                                        "another program; waited 2 seconds for it."))
+        << qPrintable(capture.text());
+    EXPECT_GE(clock.elapsed(), 1500);
+    EXPECT_LT(clock.elapsed(), 4000) << "the wait is bounded";
+    EXPECT_GE(heartbeat.ticks, 15) << "the event loop ran while the log waited";
+    EXPECT_TRUE(notice.contains("QEL_CONFIG")) << qPrintable(notice);
+    QCoreApplication::processEvents();
+    QTest::qWait(300);
+    EXPECT_TRUE(lockNoticeText().isEmpty()) << "the notice goes with the wait";
+}
+
+TEST_F(ErrorHandler, ALockLetGoWhileTheLogWaitsStillLogsTheError)
+{
+    auto lock = std::make_unique<DatabaseLock>(site.folder() + "/QEL_CONFIG.sqlite");
+    QTimer::singleShot(600, [&lock] { lock.reset(); });
+    onErrorWindow([](TFrShowError* w) { w->BCancel->click(); });
+    QElapsedTimer clock;
+    clock.start();
+    dm.HandleException(QStringLiteral("Invalid column name 'Z'."));
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(site.configRows("Select ErrorMsg From errorlog"), QStringList{"Invalid column name 'Z'."});
+}
+
+TEST_F(ErrorHandler, ASilentMailServerKeepsTheWindowPaintedAndEndsAtTheTimeOut)
+{
+    SmtpSink sink(SmtpSink::Mode::Mute);
+    writeMailSettings(sink.port(), 2);
+    QString whileSending;
+    bool closed = false;
+    onErrorWindow([&](TFrShowError* w) {
+        QObject::connect(w, &QDialog::finished, w, [&] { closed = true; });
+        QTimer::singleShot(500, w, [&, w] { whileSending = w->TimeCount->text(); });
+        w->BOk->click();
+    });
+    Heartbeat heartbeat;
+    QElapsedTimer clock;
+    clock.start();
+    dm.HandleException(QStringLiteral("Possible network error: Write to SQL Server failed."));
+    EXPECT_TRUE(closed);
+    EXPECT_GE(clock.elapsed(), 1900) << "the server was waited for";
+    EXPECT_LT(clock.elapsed(), 6000) << "but not longer than the time-out";
+    EXPECT_GE(heartbeat.ticks, 20) << "the event loop ran while the server was silent";
+    EXPECT_EQ(whileSending, QStringLiteral("กำลังส่ง...")) << "the window says it is sending";
 }
 
 } // namespace

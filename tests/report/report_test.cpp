@@ -6,7 +6,9 @@
 #include "support/QtPrinters.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QImage>
 #include <QLocale>
@@ -17,6 +19,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -970,6 +975,124 @@ TEST_F(LayoutErrors, ThePdfFileCannotBeWritten)
     } catch (const ReportError& e) {
         EXPECT_TRUE(e.message().contains(options.pdfFile)) << e.what();
     }
+}
+
+// The offer layout with every size="..." and fontSize="..." set to `points`.
+QByteArray offerLayoutWithFontSize(const QByteArray& points)
+{
+    QFile file(kFormPath);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray layout = file.readAll();
+    layout.replace("fontSize=\"10\"", "fontSize=\"" + points + "\"");
+    static const QRegularExpression size(QStringLiteral(" size=\"\\d+\""));
+    return QString::fromUtf8(layout).replace(size, QStringLiteral(" size=\"%1\"").arg(points)).toUtf8();
+}
+
+TEST_F(LayoutErrors, ValuesBeyondWhatAPageHoldsAreRefusedWithFileLineAndValue)
+{
+    // A font of 2000 points once reached the painter and crashed printing.
+    const QByteArray huge = offerLayoutWithFontSize("2000");
+    QString error = errorOf(huge, "Form_ChkPrice.frf");
+    EXPECT_TRUE(error.startsWith("Form_ChkPrice.frf: line 11,")) << "the report's own fontSize: " << error.toStdString();
+    EXPECT_TRUE(error.contains("fontSize=\"2000\"")) << error.toStdString();
+
+    struct Case {
+        QByteArray item;
+        QByteArray value;
+    };
+    const QList<Case> cases{
+        {"<text x=\"0\" y=\"0\" width=\"5\" height=\"5\" size=\"2000\">a</text>", "size=\"2000\""},
+        {"<text x=\"0\" y=\"0\" width=\"5\" height=\"5\" size=\"1e300\">a</text>", "size=\"1e300\""},
+        {"<text x=\"1e300\" y=\"0\" width=\"5\" height=\"5\">a</text>", "x=\"1e300\""},
+        {"<text x=\"0\" y=\"0\" width=\"99999999\" height=\"5\">a</text>", "width=\"99999999\""},
+        {"<text x=\"0\" y=\"0\" width=\"5\" height=\"5\" padding=\"123456\">a</text>", "padding=\"123456\""},
+        {"<line x1=\"0\" y1=\"0\" x2=\"5\" y2=\"0\" pen=\"1e9\"/>", "pen=\"1e9\""},
+        {"<rect x=\"0\" y=\"0\" width=\"5\" height=\"5\" pen=\"101\"/>", "pen=\"101\""},
+        {"<rect x=\"0\" y=\"0\" width=\"5\" height=\"5000.5\"/>", "height=\"5000.5\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item.toStdString());
+        const QByteArray layout = kGoodStart + "  <band type=\"data\" height=\"5\">\n    " + c.item
+            + "\n  </band>\n</report>\n";
+        error = errorOf(layout);
+        EXPECT_TRUE(error.startsWith(at(layout, c.item))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.value))) << error.toStdString();
+    }
+    const QByteArray text = kGoodStart + "  <band type=\"data\" height=\"5\">\n    <text x=\"0\" y=\"0\" width=\"50\" "
+        "height=\"5\" wrap=\"true\">" + QByteArray(10001, 'x') + "</text>\n  </band>\n</report>\n";
+    error = errorOf(text);
+    EXPECT_TRUE(error.startsWith(at(text, "wrap=")) && error.contains("10001 characters")) << error.toStdString();
+    const QByteArray page = "<report><page width=\"100\" height=\"1e12\"/></report>";
+    error = errorOf(page);
+    EXPECT_TRUE(error.startsWith("Broken.frf: line 1,") && error.contains("height=\"1e12\"")) << error.toStdString();
+}
+
+TEST_F(ReportTest, TheLargestValuesALayoutMayHoldStillPrint)
+{
+    Report report;
+    report.loadFromData(offerLayoutWithFontSize("720"), "Form_ChkPrice.frf");
+    setOfferVariables(report);
+    ASSERT_TRUE(report.prepare(offerSource(offerLines(2))));
+    PrintOptions options;
+    options.pdfFile = path("large.pdf");
+    EXPECT_NO_THROW(report.print(options));
+    EXPECT_GT(QFileInfo(path("large.pdf")).size(), 0);
+
+    Report wide;
+    wide.loadFromData(R"(<report fontSize="720">
+  <page width="5000" height="5000" left="0" top="0" right="0" bottom="0"/>
+  <band type="data" height="5000">
+    <text x="0" y="0" width="5000" height="5000" padding="5000" pen="100" frame="all" wrap="true">[Code]</text>
+    <line x1="5000" y1="5000" x2="0" y2="0" pen="100"/>
+  </band>
+</report>)", "wide.frf");
+    ASSERT_TRUE(wide.prepare(gridSource(1)));
+    options.pdfFile = path("wide.pdf");
+    EXPECT_NO_THROW(wide.print(options));
+}
+
+TEST_F(ReportTest, APrintThatFailsLeavesThePreviousPdfAsItWas)
+{
+    Report small;
+    prepareOffer(small, 1);
+    PrintOptions options;
+    options.pdfFile = path("offer.pdf");
+    const QString target = options.pdfFile;
+    small.print(options);
+    QFile before(target);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray previous = before.readAll();
+    before.close();
+
+    // The next print cannot be written whole: files may not grow past the
+    // previous one's size (as on a full disk), so the writing fails half-way.
+    Report big;
+    prepareOffer(big, 300);
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tight = saved;
+    tight.rlim_cur = rlim_t(previous.size());
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    QString error;
+    try {
+        big.print(options);
+    } catch (const ReportError& e) {
+        error = e.message();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldSignal);
+
+    EXPECT_TRUE(error.contains(target)) << "the failure names the file: " << error.toStdString();
+    QFile after(target);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), previous) << "the previous PDF is untouched";
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"offer.pdf"})
+        << "nothing half-written is left beside it";
+
+    // And a print that succeeds replaces it.
+    big.print(options);
+    EXPECT_EQ(readPdf(target).size(), big.pageCount());
 }
 
 TEST_F(ReportTest, NoPrinterMeansPrinterSelectedIsNotValid)

@@ -3,6 +3,7 @@
 #include "SqlServerFunctions.h"
 #include "TsqlParser.h"
 #include "db/DbError.h"
+#include "db/LockWait.h"
 #include "db/Query.h"
 
 #include <QDir>
@@ -108,7 +109,6 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database)
     connectionName_ = QStringLiteral("qel-embedded-%1").arg(++connectionCounter);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
     db_.setDatabaseName(file_);
-    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     if (!db_.open()) {
         const QString why = db_.lastError().text();
         db_ = QSqlDatabase();
@@ -123,6 +123,11 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database)
     // SQL Server, not silently a string.
     sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    // How long, and how visibly, to wait for a database another program has
+    // locked is the program's to decide.
+    sqlite3_busy_handler(
+        h, [](void* name, int attempt) { return waitForLock(*static_cast<const QString*>(name), attempt) ? 1 : 0; },
+        &database_);
     registerSqlServerFunctions(h);
     QSqlQuery pragma(db_);
     for (const char* p : {"PRAGMA foreign_keys = ON", "PRAGMA synchronous = NORMAL", "PRAGMA cache_size = -32768",
