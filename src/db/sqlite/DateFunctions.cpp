@@ -120,6 +120,29 @@ void fnDatepart(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
     sqlite3_result_int(ctx, datePartValue(st, part));
 }
 
+// DATENAME: month and weekday by their English names, other parts as the
+// number's text.
+void fnDatename(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
+{
+    static const char* const months[] = {"January", "February", "March",     "April",   "May",      "June",
+                                         "July",    "August",   "September", "October", "November", "December"};
+    static const char* const weekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                           "Thursday", "Friday", "Saturday"};
+    Part part;
+    if (!partArg(ctx, argv[0], "datename", part))
+        return;
+    Stamp st;
+    if (!dateArg(ctx, argv[1], st))
+        return;
+    const int value = datePartValue(st, part);
+    if (part == Part::Month)
+        resultText(ctx, months[value - 1]);
+    else if (part == Part::Weekday)
+        resultText(ctx, weekdays[value - 1]);
+    else
+        resultText(ctx, std::to_string(value));
+}
+
 Stamp addMonths(const Stamp& st, std::int64_t months, bool& ok)
 {
     const Civil c = civilFromDays(st.day);
@@ -227,6 +250,7 @@ std::span<const FunctionDef> dateFunctions()
     {"ms_dateadd", 3, nullIn<fnDateadd>, true},
     {"ms_datediff", 3, nullIn<fnDatediff>, true},
     {"ms_datepart", 2, nullIn<fnDatepart>, true},
+    {"ms_datename", 2, nullIn<fnDatename>, true},
     };
     return rows;
 }

@@ -264,5 +264,6 @@ std::span<const FunctionDef> textFunctions();
 std::span<const FunctionDef> numberFunctions();
 std::span<const FunctionDef> dateFunctions();
 std::span<const FunctionDef> convertFunctions();
+std::span<const FunctionDef> catalogFunctions();
 
 } // namespace db::sqlite::fn

@@ -57,6 +57,27 @@ namespace {
 
 const QString kCollate = QStringLiteral(" COLLATE MSSQL");
 
+bool isBinaryLiteral(const Expr& e)
+{
+    return e.kind == Expr::Number && e.text.size() >= 2 && e.text[1].toLower() == QLatin1Char('x');
+}
+
+// 0x1F as SQLite's blob literal; an odd digit count takes a leading zero, as
+// SQL Server reads it.
+QString binaryLiteral(const QString& text)
+{
+    QString hex = text.mid(2);
+    if (hex.size() % 2)
+        hex.prepend(QLatin1Char('0'));
+    return QStringLiteral("X'") + hex + QLatin1Char('\'');
+}
+
+QString binaryAsInteger(const QString& text)
+{
+    const QString hex = text.mid(2).right(16);
+    return QString::number(hex.isEmpty() ? 0 : qint64(hex.toULongLong(nullptr, 16)));
+}
+
 [[noreturn]] void unsupported(const QString& what)
 {
     throw DbError(QStringLiteral("The embedded engine does not support %1.").arg(what));
@@ -127,6 +148,10 @@ const QHash<QString, QString>& simpleFunctions()
         {QStringLiteral("ISDATE"), QStringLiteral("ms_isdate")},
         {QStringLiteral("SUM"), QStringLiteral("sum")},
         {QStringLiteral("COUNT"), QStringLiteral("count")},
+        {QStringLiteral("COUNT_BIG"), QStringLiteral("count")},
+        {QStringLiteral("STUFF"), QStringLiteral("ms_stuff")},
+        {QStringLiteral("DATALENGTH"), QStringLiteral("ms_datalength")},
+        {QStringLiteral("DATENAME"), QStringLiteral("ms_datename")},
         {QStringLiteral("MIN"), QStringLiteral("min")},
         {QStringLiteral("MAX"), QStringLiteral("max")},
         {QStringLiteral("AVG"), QStringLiteral("avg")},
@@ -156,7 +181,9 @@ bool argumentCountFits(const QString& name, int n)
         {QStringLiteral("SIGN"), {1, 1}},        {QStringLiteral("POWER"), {2, 2}},
         {QStringLiteral("SQRT"), {1, 1}},        {QStringLiteral("ISNUMERIC"), {1, 1}},
         {QStringLiteral("ISDATE"), {1, 1}},      {QStringLiteral("SUM"), {1, 1}},
-        {QStringLiteral("COUNT"), {1, 1}},       {QStringLiteral("MIN"), {1, 1}},
+        {QStringLiteral("COUNT"), {1, 1}},       {QStringLiteral("COUNT_BIG"), {1, 1}},
+        {QStringLiteral("STUFF"), {4, 4}},       {QStringLiteral("DATALENGTH"), {1, 1}},
+        {QStringLiteral("DATENAME"), {2, 2}},    {QStringLiteral("OBJECT_ID"), {1, 2}},       {QStringLiteral("MIN"), {1, 1}},
         {QStringLiteral("MAX"), {1, 1}},         {QStringLiteral("AVG"), {1, 1}},
     };
     const auto it = counts.find(name);
@@ -907,6 +934,12 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         return QStringLiteral("last_insert_rowid()");
     if (e.text == QLatin1String("DB_NAME") && e.args.empty())
         return quoteString(schema_.databaseName());
+    if (e.text == QLatin1String("OBJECT_ID") && !e.args.empty() && e.args.size() <= 2) {
+        QString sql = QStringLiteral("(SELECT id FROM sysobjects WHERE name = ms_object_name(%1)").arg(expr(*e.args[0], scope));
+        if (e.args.size() == 2)
+            sql += QStringLiteral(" AND xtype = rtrim(%1)").arg(expr(*e.args[1], scope));
+        return sql + QLatin1Char(')');
+    }
     const auto& map = simpleFunctions();
     const auto it = map.find(e.text);
     if (it == map.end())
@@ -936,7 +969,7 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
     case Expr::Null:
         return QStringLiteral("NULL");
     case Expr::Number:
-        return e.text;
+        return isBinaryLiteral(e) ? binaryLiteral(e.text) : e.text;
     case Expr::String:
         return quoteString(e.text);
     case Expr::Column:
@@ -972,8 +1005,10 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
             const QString r = expr(*e.args[1], scope);
             return l + QLatin1Char(' ') + e.op + QLatin1Char(' ') + r;
         }
-        const QString l = expr(*e.args[0], scope);
-        const QString r = expr(*e.args[1], scope);
+        const bool bitwise = e.op == QLatin1String("&") || e.op == QLatin1String("|") || e.op == QLatin1String("^");
+        // Beside a bitwise operator a binary literal is the integer it spells.
+        const QString l = bitwise && isBinaryLiteral(*e.args[0]) ? binaryAsInteger(e.args[0]->text) : expr(*e.args[0], scope);
+        const QString r = bitwise && isBinaryLiteral(*e.args[1]) ? binaryAsInteger(e.args[1]->text) : expr(*e.args[1], scope);
         if (e.op == QLatin1String("+"))
             return QStringLiteral("ms_add(%1, %2)").arg(l, r);
         if (e.op == QLatin1String("-"))

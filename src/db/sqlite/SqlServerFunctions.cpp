@@ -1,6 +1,7 @@
 #include "SqlServerFunctions.h"
 
 #include "DayNumberDates.h"
+#include "DecimalDigits.h"
 #include "db/DbError.h"
 
 #include <QByteArray>
@@ -20,7 +21,8 @@ void registerSqlServerFunctions(sqlite3* handle)
         throw DbError(QStringLiteral("Cannot register the MSSQL collation: %1")
                           .arg(QString::fromUtf8(sqlite3_errmsg(handle))));
     const std::span<const FunctionDef> families[] = {arithmeticFunctions(), likeFunctions(), textFunctions(),
-                                                     numberFunctions(), dateFunctions(), convertFunctions()};
+                                                     numberFunctions(), dateFunctions(), convertFunctions(),
+                                                     catalogFunctions()};
     for (const auto& family : families) {
         for (const FunctionDef& f : family) {
             // None of them touches anything but its arguments, so they may also
@@ -54,6 +56,11 @@ std::optional<QDateTime> parseDateTime(QStringView text)
         return std::nullopt;
     const DateTimeParts t = partsOf(*st);
     return QDateTime(QDate(t.y, t.m, t.d), QTime(t.h, t.mi, t.s, t.ms));
+}
+
+double roundToScale(double v, int scale)
+{
+    return roundDouble(v, scale, false);
 }
 
 } // namespace db::sqlite

@@ -28,4 +28,8 @@ QString canonicalDateTime(const QDateTime& dt);
 // names no real day or time.
 std::optional<QDateTime> parseDateTime(QStringView text);
 
+// Rounds half away from zero on the decimal digits, as a decimal(p, scale)
+// or money variable keeps a value.
+double roundToScale(double v, int scale);
+
 } // namespace db::sqlite

@@ -4,6 +4,7 @@
 #include "FunctionSupport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace db::sqlite::fn {
@@ -34,6 +35,17 @@ void resultCharRange(sqlite3_context* ctx, const TextArg& t, std::int64_t from, 
     resultText(ctx, {reinterpret_cast<const char*>(p), std::size_t(q - p)});
 }
 
+// SQL Server refuses numbers where it wants text, rather than converting them.
+bool textArgument(sqlite3_context* ctx, sqlite3_value* v, const char* function)
+{
+    const int type = sqlite3_value_type(v);
+    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT)
+        return true;
+    fail(ctx, std::string("Argument data type ") + (type == SQLITE_INTEGER ? "int" : "float")
+             + " is invalid for argument 1 of " + function + " function.");
+    return false;
+}
+
 void fnSubstring(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
 {
     std::int64_t start = 0, length = 0;
@@ -43,6 +55,8 @@ void fnSubstring(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
         fail(ctx, "Invalid length parameter passed to the substring function.");
         return;
     }
+    if (!textArgument(ctx, argv[0], "substring"))
+        return;
     TextArg t;
     textOf(argv[0], t);
     // Positions before 1 still use up the length, as in SQL Server.
@@ -247,6 +261,60 @@ void fnReverse(sqlite3_context* ctx, int, sqlite3_value** argv)
     resultText(ctx, out);
 }
 
+// STUFF(text, start, length, insert): NULL when start is outside the text or
+// the length is negative.
+void fnStuff(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
+{
+    std::int64_t start = 0, length = 0;
+    if (!intArg(ctx, argv[1], start) || !intArg(ctx, argv[2], length))
+        return;
+    TextArg t, insert;
+    textOf(argv[0], t);
+    textOf(argv[3], insert);
+    const std::int64_t total = std::int64_t(charCount(t.begin(), t.end()));
+    if (start < 1 || start > total || length < 0) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const u8* cut = t.begin();
+    skipChars(cut, t.end(), std::size_t(start - 1));
+    const u8* resume = cut;
+    skipChars(resume, t.end(), std::size_t(std::min(length, total)));
+    std::string out(reinterpret_cast<const char*>(t.begin()), std::size_t(cut - t.begin()));
+    out.append(insert.view());
+    out.append(reinterpret_cast<const char*>(resume), std::size_t(t.end() - resume));
+    resultText(ctx, out);
+}
+
+// Bytes as SQL Server stores the value: one a character of text (the site's
+// single-byte code page), 4 for an int, 8 for bigint and float.
+void fnDatalength(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    sqlite3_value* v = argv[0];
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL:
+        sqlite3_result_null(ctx);
+        return;
+    case SQLITE_INTEGER: {
+        const std::int64_t i = sqlite3_value_int64(v);
+        sqlite3_result_int(ctx, i >= INT32_MIN && i <= INT32_MAX ? 4 : 8);
+        return;
+    }
+    case SQLITE_FLOAT:
+        sqlite3_result_int(ctx, 8);
+        return;
+    case SQLITE_BLOB:
+        sqlite3_result_int(ctx, sqlite3_value_bytes(v));
+        return;
+    default: {
+        TextArg t;
+        textOf(v, t);
+        sqlite3_result_int64(ctx, std::int64_t(charCount(t.begin(), t.end())));
+        return;
+    }
+    }
+}
+
 } // namespace
 
 std::span<const FunctionDef> textFunctions()
@@ -264,6 +332,8 @@ std::span<const FunctionDef> textFunctions()
     {"ms_space", 1, nullIn<fnSpace>, true},
     {"ms_replicate", 2, nullIn<fnReplicate>, true},
     {"ms_reverse", 1, fnReverse, true},
+    {"ms_stuff", 4, nullIn<fnStuff>, true},
+    {"ms_datalength", 1, fnDatalength, true},
     };
     return rows;
 }

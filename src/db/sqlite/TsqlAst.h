@@ -165,6 +165,8 @@ struct Stmt {
         Exec,
         CreateProcedure,
         IdentityInsert,  // SET IDENTITY_INSERT table ON|OFF (flag)
+        CheckConstraints,  // ALTER TABLE table CHECK (flag) | NOCHECK CONSTRAINT ALL | names (columns)
+        SetRowcount,     // SET ROWCOUNT expr
         Ignored        // SET NOCOUNT and friends
     };
     Kind kind = Ignored;
