@@ -3,6 +3,7 @@
 // datetime counts days.
 
 #include "DayNumberDates.h"
+#include "DecimalDigits.h"
 
 #include <cmath>
 #include <limits>
@@ -208,6 +209,18 @@ void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, Op op)
 
     const double x = a.asReal();
     const double y = b.asReal();
+    if (op == Op::Add || op == Op::Sub || op == Op::Mul) {
+        // Amounts add and multiply as the decimals they are; only what does
+        // not fit goes through binary floating point.
+        ScaledValue sx, sy, r;
+        const bool exact = (a.kind == Operand::Int ? (sx = ScaledValue::fromInt(a.i), true) : ScaledValue::fromDouble(x, sx))
+            && (b.kind == Operand::Int ? (sy = ScaledValue::fromInt(b.i), true) : ScaledValue::fromDouble(y, sy))
+            && (op == Op::Mul ? multiplyScaled(sx, sy, r) : addScaled(sx, sy, op == Op::Sub, r));
+        if (exact) {
+            resultReal(ctx, r.toDouble());
+            return;
+        }
+    }
     switch (op) {
     case Op::Add:
         resultReal(ctx, x + y);

@@ -521,8 +521,10 @@ void convertToMoney(sqlite3_context* ctx, sqlite3_value* v, bool small)
     }
     d.round(4, false);
     const double x = d.toDouble();
-    const double limit = small ? 214748.3647 : 922337203685477.5807;
-    if (std::fabs(x) > limit) {
+    // Two's complement counts of ten-thousandths: one more below zero than above.
+    const double high = small ? 214748.3647 : 922337203685477.5807;
+    const double low = small ? -214748.3648 : -922337203685477.5808;
+    if (x > high || x < low) {
         fail(ctx, overflowTo(small ? "smallmoney" : "money"));
         return;
     }

@@ -198,4 +198,28 @@ struct Decimal {
 // decimals worth rounding, so it is left alone.
 double roundDouble(double v, int scale, bool truncate);
 
+// A number held exactly as a count of 10^-scale units. A double enters as
+// the decimal its shortest round-trip text spells (a money value stored as
+// 1552.6 is 15526 tenths, not the binary fraction next to it), so sums and
+// products of amounts come out as the decimals SQL Server gives, and leave
+// as the double nearest to that decimal.
+struct ScaledValue {
+    static constexpr int kMaxScale = 28;
+
+    __int128 units = 0;
+    int scale = 0;
+
+    static ScaledValue fromInt(std::int64_t v) { return {v, 0}; }
+    // False when the value needs more than kMaxScale decimals or 38 digits.
+    static bool fromDouble(double v, ScaledValue& out);
+    // False on overflow.
+    bool rescale(int newScale);
+    double toDouble() const;
+};
+
+// a + b (a - b when `subtract`), a * b; false when the exact result does not
+// fit, and the caller falls back to binary floating point.
+bool addScaled(ScaledValue a, ScaledValue b, bool subtract, ScaledValue& out);
+bool multiplyScaled(const ScaledValue& a, const ScaledValue& b, ScaledValue& out);
+
 } // namespace db::sqlite::fn

@@ -256,6 +256,13 @@ struct FunctionDef {
     bool deterministic;
 };
 
+struct AggregateDef {
+    const char* name;
+    int argc;
+    ScalarFn step;
+    void (*final)(sqlite3_context*);
+};
+
 int compareMssql(void*, int lenA, const void* dataA, int lenB, const void* dataB);
 
 std::span<const FunctionDef> likeFunctions();
@@ -265,5 +272,6 @@ std::span<const FunctionDef> numberFunctions();
 std::span<const FunctionDef> dateFunctions();
 std::span<const FunctionDef> convertFunctions();
 std::span<const FunctionDef> catalogFunctions();
+std::span<const AggregateDef> aggregateFunctions();
 
 } // namespace db::sqlite::fn

@@ -146,7 +146,7 @@ const QHash<QString, QString>& simpleFunctions()
         {QStringLiteral("SQRT"), QStringLiteral("ms_sqrt")},
         {QStringLiteral("ISNUMERIC"), QStringLiteral("ms_isnumeric")},
         {QStringLiteral("ISDATE"), QStringLiteral("ms_isdate")},
-        {QStringLiteral("SUM"), QStringLiteral("sum")},
+        {QStringLiteral("SUM"), QStringLiteral("ms_sum")},
         {QStringLiteral("COUNT"), QStringLiteral("count")},
         {QStringLiteral("COUNT_BIG"), QStringLiteral("count")},
         {QStringLiteral("STUFF"), QStringLiteral("ms_stuff")},
@@ -154,7 +154,7 @@ const QHash<QString, QString>& simpleFunctions()
         {QStringLiteral("DATENAME"), QStringLiteral("ms_datename")},
         {QStringLiteral("MIN"), QStringLiteral("min")},
         {QStringLiteral("MAX"), QStringLiteral("max")},
-        {QStringLiteral("AVG"), QStringLiteral("avg")},
+        {QStringLiteral("AVG"), QStringLiteral("ms_avg")},
     };
     return map;
 }
@@ -361,9 +361,10 @@ QString SqlGenerator::insert(const Stmt& s)
             const Expr& v = *row[i];
             if (v.kind == Expr::Function && v.text == QLatin1String("DEFAULT") && v.args.empty())
                 unsupported(QStringLiteral("DEFAULT in a multi-row VALUES list"));
+            const QString type = int(i) < targetColumns.size() ? schema_.columnType(s.table, targetColumns[int(i)])
+                                                               : QString();
             // A date literal going into a date column is read as a date.
-            if (unparen(v).kind == Expr::String && int(i) < targetColumns.size()) {
-                const QString type = schema_.columnType(s.table, targetColumns[int(i)]);
+            if (unparen(v).kind == Expr::String) {
                 if (!type.isEmpty() && parseTypeNameSafe(type).isDate()) {
                     const QString d = dateLiteral(unparen(v));
                     if (!d.isEmpty()) {
@@ -372,7 +373,7 @@ QString SqlGenerator::insert(const Stmt& s)
                     }
                 }
             }
-            vals.append(expr(v, scope));
+            vals.append(storedAs(expr(v, scope), type));
         }
         rowTexts.append(QLatin1Char('(') + vals.join(QStringLiteral(", ")) + QLatin1Char(')'));
     }
@@ -455,7 +456,7 @@ QString SqlGenerator::update(const Stmt& s)
                 v = quoteString(d);
         }
         if (v.isEmpty())
-            v = expr(*value, scope);
+            v = storedAs(expr(*value, scope), type);
         sets.append(quoteIdent(column) + QStringLiteral(" = ") + v);
     }
     sql += QStringLiteral(" SET ") + sets.join(QStringLiteral(", "));
@@ -833,6 +834,54 @@ QString SqlGenerator::columnTypeOf(const Expr& column, const Scope& scope) const
     return QString();
 }
 
+// A value as a column of the declared type keeps it: real in four bytes,
+// money at four decimals and within its range.
+QString SqlGenerator::storedAs(const QString& value, const QString& declared) const
+{
+    if (declared.isEmpty())
+        return value;
+    const QString name = parseTypeNameSafe(declared).name;
+    if (name == QLatin1String("REAL") || name == QLatin1String("MONEY") || name == QLatin1String("SMALLMONEY"))
+        return QStringLiteral("ms_convert('%1', %2)").arg(name.toLower(), value);
+    return value;
+}
+
+TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
+{
+    const Expr& u = unparen(e);
+    if (u.kind == Expr::Convert)
+        return resolveType(u.type);
+    const QString declared = columnTypeOf(u, scope);
+    return declared.isEmpty() ? TypeName() : resolveType(parseTypeNameSafe(declared));
+}
+
+namespace {
+
+bool isMoney(const TypeName& t)
+{
+    return t.name == QLatin1String("MONEY") || t.name == QLatin1String("SMALLMONEY");
+}
+
+bool isDecimal(const TypeName& t)
+{
+    return t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC") || t.name == QLatin1String("DEC");
+}
+
+} // namespace
+
+// AVG has the type of its argument: an int column's mean is a truncated int,
+// money's has four decimals, decimal(p, s)'s at least six.
+QString SqlGenerator::average(const QString& mean, const TypeName& argument) const
+{
+    if (argument.isInteger())
+        return QStringLiteral("CAST(%1 AS INTEGER)").arg(mean);
+    if (isMoney(argument))
+        return QStringLiteral("ms_round(%1, 4)").arg(mean);
+    if (isDecimal(argument))
+        return QStringLiteral("ms_round(%1, %2)").arg(mean).arg(std::max(argument.scale, 6));
+    return mean;
+}
+
 bool SqlGenerator::isDateColumn(const Expr& e, const Scope& scope) const
 {
     const QString type = columnTypeOf(e, scope);
@@ -922,6 +971,9 @@ QString SqlGenerator::convert(const Expr& e, const Scope& scope)
     }
     if (value.isEmpty())
         value = expr(*e.args[0], scope);
+    // money to a whole number rounds; decimal and float truncate.
+    if (target.isInteger() && isMoney(staticType(inner, scope)))
+        value = QStringLiteral("ms_round(%1, 0)").arg(value);
     QString sql = QStringLiteral("ms_convert(") + quoteString(typeText) + QStringLiteral(", ") + value;
     if (e.args.size() > 1)
         sql += QStringLiteral(", ") + expr(*e.args[1], scope);
@@ -959,8 +1011,11 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         else
             args.append(expr(*a, scope));
     }
-    return it.value() + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
+    const QString call = it.value() + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
         + args.join(QStringLiteral(", ")) + QLatin1Char(')');
+    if (e.text == QLatin1String("AVG"))
+        return average(call, staticType(*e.args[0], scope));
+    return call;
 }
 
 QString SqlGenerator::expr(const Expr& e, const Scope& scope)

@@ -16,23 +16,29 @@ void registerSqlServerFunctions(sqlite3* handle)
 {
     if (!handle)
         throw DbError(QStringLiteral("No SQLite connection to register the SQL Server functions on."));
-    int rc = sqlite3_create_collation_v2(handle, "MSSQL", SQLITE_UTF8, nullptr, compareMssql, nullptr);
-    if (rc != SQLITE_OK)
-        throw DbError(QStringLiteral("Cannot register the MSSQL collation: %1")
-                          .arg(QString::fromUtf8(sqlite3_errmsg(handle))));
+    auto check = [handle](int rc, const char* name) {
+        if (rc != SQLITE_OK)
+            throw DbError(QStringLiteral("Cannot register %1: %2")
+                              .arg(QString::fromLatin1(name), QString::fromUtf8(sqlite3_errmsg(handle))));
+    };
+    check(sqlite3_create_collation_v2(handle, "MSSQL", SQLITE_UTF8, nullptr, compareMssql, nullptr),
+          "the MSSQL collation");
+    // None of them touches anything but its arguments, so they may also
+    // appear in views, triggers and indexes.
     const std::span<const FunctionDef> families[] = {arithmeticFunctions(), likeFunctions(), textFunctions(),
                                                      numberFunctions(), dateFunctions(), convertFunctions(),
                                                      catalogFunctions()};
     for (const auto& family : families) {
         for (const FunctionDef& f : family) {
-            // None of them touches anything but its arguments, so they may also
-            // appear in views, triggers and indexes.
             const int flags = SQLITE_UTF8 | SQLITE_INNOCUOUS | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
-            rc = sqlite3_create_function_v2(handle, f.name, f.argc, flags, nullptr, f.fn, nullptr, nullptr, nullptr);
-            if (rc != SQLITE_OK)
-                throw DbError(QStringLiteral("Cannot register %1: %2")
-                                  .arg(QString::fromLatin1(f.name), QString::fromUtf8(sqlite3_errmsg(handle))));
+            check(sqlite3_create_function_v2(handle, f.name, f.argc, flags, nullptr, f.fn, nullptr, nullptr, nullptr),
+                  f.name);
         }
+    }
+    for (const AggregateDef& f : aggregateFunctions()) {
+        const int flags = SQLITE_UTF8 | SQLITE_INNOCUOUS | SQLITE_DETERMINISTIC;
+        check(sqlite3_create_function_v2(handle, f.name, f.argc, flags, nullptr, nullptr, f.step, f.final, nullptr),
+              f.name);
     }
 }
 
