@@ -167,4 +167,14 @@ TEST_F(SqlServerFunctionsTest, OnlyGetdateIsBarredFromIndexes)
     EXPECT_NE(message.find("non-deterministic"), std::string::npos) << message;
 }
 
+TEST_F(SqlServerFunctionsTest, DatenameGivesMonthAndWeekdayNames)
+{
+    EXPECT_EQ(text("SELECT ms_datename('yy', '1997-08-25')"), "1997");
+    EXPECT_EQ(text("SELECT ms_datename('month', '1997-08-25')"), "August");
+    EXPECT_EQ(text("SELECT ms_datename('dw', '1997-08-25')"), "Monday");
+    EXPECT_EQ(text("SELECT ms_datename('day', '19970805')"), "5");
+    EXPECT_EQ(error("SELECT ms_datename('fortnight', '1997-08-25')"), "'fortnight' is not a recognized datename option.");
+    EXPECT_TRUE(isNull("SELECT ms_datename('yy', NULL)"));
+}
+
 } // namespace

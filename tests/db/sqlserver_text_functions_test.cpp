@@ -89,4 +89,29 @@ TEST_F(SqlServerFunctionsTest, CaseAndBuildingFunctions)
     EXPECT_EQ(text("SELECT ms_reverse(123)"), "321");
 }
 
+TEST_F(SqlServerFunctionsTest, StuffAndDatalength)
+{
+    EXPECT_EQ(text("SELECT ms_stuff('abcdef', 2, 3, 'XYZW')"), "aXYZWef");
+    EXPECT_EQ(text("SELECT ms_stuff('กขคง', 2, 1, 'x')"), "กxคง");
+    EXPECT_EQ(text("SELECT ms_stuff('abc', 3, 9, '')"), "ab") << "a length past the end deletes to the end";
+    EXPECT_TRUE(isNull("SELECT ms_stuff('abc', 0, 1, 'x')"));
+    EXPECT_TRUE(isNull("SELECT ms_stuff('abc', 4, 1, 'x')"));
+    EXPECT_TRUE(isNull("SELECT ms_stuff('abc', 1, -1, 'x')"));
+
+    EXPECT_EQ(integer("SELECT ms_datalength('ab  ')"), 4) << "trailing blanks count";
+    EXPECT_EQ(integer("SELECT ms_datalength('ราคา')"), 4) << "one byte a character, as in the Thai code page";
+    EXPECT_EQ(integer("SELECT ms_datalength(12)"), 4);
+    EXPECT_EQ(integer("SELECT ms_datalength(5000000000)"), 8);
+    EXPECT_EQ(integer("SELECT ms_datalength(x'0102')"), 2);
+    EXPECT_TRUE(isNull("SELECT ms_datalength(NULL)"));
+}
+
+TEST_F(SqlServerFunctionsTest, TextFunctionsRefuseNumbersAndNegativeLengths)
+{
+    EXPECT_EQ(error("SELECT ms_substring(12345, 1, 2)"), "Argument data type int is invalid for argument 1 of substring function.");
+    EXPECT_EQ(error("SELECT ms_substring(1.5, 1, 2)"), "Argument data type float is invalid for argument 1 of substring function.");
+    EXPECT_EQ(error("SELECT ms_left('abc', -2)"), "Invalid length parameter passed to the left function.");
+    EXPECT_EQ(error("SELECT ms_right('abc', -1)"), "Invalid length parameter passed to the right function.");
+}
+
 } // namespace
