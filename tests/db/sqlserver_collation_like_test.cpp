@@ -34,6 +34,33 @@ TEST_F(SqlServerFunctionsTest, CollationIgnoresCaseAndTrailingBlanksOnly)
     EXPECT_EQ(integer("SELECT 'Zebra' > 'apple' COLLATE MSSQL"), 1);
 }
 
+TEST_F(SqlServerFunctionsTest, CollationIsThaiDictionaryOrder)
+{
+    // Leading vowels are read after their consonant; Latin comes before Thai,
+    // accents count after letters, case not at all.
+    exec("CREATE TABLE w (t TEXT COLLATE MSSQL)");
+    exec("INSERT INTO w VALUES ('ขายสด'), ('ขายเชื่อ'), ('ไก่'), ('ขา'), ('กา'), ('Röd'), ('Rogede'), ('rod'), "
+         "('A1'), ('a-1')");
+    std::vector<std::string> order;
+    for (const Value& v : column("SELECT t FROM w ORDER BY t"))
+        order.push_back(v.text);
+    const std::vector<std::string> expected = {"a-1", "A1", "rod", "Röd", "Rogede", "กา", "ไก่", "ขา", "ขายเชื่อ", "ขายสด"};
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(integer("SELECT 'A-1' = 'A1' COLLATE MSSQL"), 0) << "punctuation keeps codes apart";
+    EXPECT_EQ(integer("SELECT 'Röd' = 'rod' COLLATE MSSQL"), 0) << "accent-sensitive";
+}
+
+TEST_F(SqlServerFunctionsTest, LikeRangesFollowTheCollation)
+{
+    EXPECT_EQ(integer("SELECT ms_like('=', '[0-a]')"), 0) << "punctuation sorts before the digits";
+    EXPECT_EQ(integer("SELECT ms_like('5', '[0-a]')"), 1);
+    EXPECT_EQ(integer("SELECT ms_like('A', '[0-a]')"), 1);
+    EXPECT_EQ(integer("SELECT ms_like('b', '[0-a]')"), 0);
+    EXPECT_EQ(integer("SELECT ms_like('é', '[a-f]')"), 1) << "an accented letter sits beside its letter";
+    EXPECT_EQ(integer("SELECT ms_like('ข', '[ก-ค]')"), 1);
+    EXPECT_EQ(integer("SELECT ms_like('x', '[ก-ค]')"), 0);
+}
+
 TEST_F(SqlServerFunctionsTest, CollationDrivesUniqueIndexesAndOrdering)
 {
     exec("CREATE TABLE item (name TEXT COLLATE MSSQL PRIMARY KEY)");

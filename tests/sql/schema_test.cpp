@@ -1038,7 +1038,8 @@ TEST_F(BusinessDatabase, InquiryPanelsReadAWholeCompany)
     QStringList lines;
     for (int r = 0; r < sales->recordCount(); ++r)
         lines.append(db::variantToText(sales->valueAt(r, 6)) + '@' + db::variantToText(sales->valueAt(r, 1)).left(10));
-    EXPECT_EQ(lines, (QStringList{"C0010@2026-04-02", "C001@2026-04-03", "C001@2026-04-01"}))
+    // Ordered by type in Thai dictionary order (ขายเชื่อ before ขายสด), then by date.
+    EXPECT_EQ(lines, (QStringList{"C001@2026-04-01", "C0010@2026-04-02", "C001@2026-04-03"}))
         << "the customer's sales of anything and anybody's sales of the product, from all three sales tables";
 
     // Production orders of the product: ordered 4 dozen, 12 bottles finished.

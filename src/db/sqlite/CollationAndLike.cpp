@@ -1,12 +1,67 @@
 // The one text comparison of the engine (the MSSQL collation) and LIKE with
-// the same folding.
+// the same folding; LIKE's [a-z] ranges follow the collation's order.
 
 #include "FunctionSupport.h"
+
+#include <unicode/ucol.h>
+
+#include <cstdlib>
 
 #include <memory>
 #include <vector>
 
 namespace db::sqlite::fn {
+
+namespace {
+
+// Thai dictionary order from ICU, as a Thai SQL Server site compares text:
+// case-insensitive, accent-sensitive, leading vowels read after their
+// consonant, punctuation and blanks significant (so 'A-1' and 'A1' stay two
+// codes). ucol_strcoll only reads the collator, so one serves every thread.
+const UCollator* collator()
+{
+    static UCollator* const c = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        UCollator* made = ucol_open("th", &status);
+        ucol_setStrength(made, UCOL_SECONDARY);
+        ucol_setAttribute(made, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+        // Latin before Thai, as SQL Server's Thai collation has them (ICU's
+        // Thai tailoring would put Thai first).
+        const int32_t noReordering = UCOL_REORDER_CODE_NONE;
+        ucol_setReorderCodes(made, &noReordering, 1, &status);
+        if (U_FAILURE(status))
+            std::abort();  // the ICU data of the system is missing: nothing can be compared
+        return made;
+    }();
+    return c;
+}
+
+// Blanks, digits and Latin letters: the collator orders them as their
+// case-folded codes (blank < digits < letters), so text made of nothing else
+// needs no trip through ICU.
+inline bool isPlain(u8 c)
+{
+    return c == ' ' || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+}
+
+int collate(const u8* a, const u8* endA, const u8* b, const u8* endB)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const UCollationResult r = ucol_strcollUTF8(collator(), reinterpret_cast<const char*>(a), int32_t(endA - a),
+                                                reinterpret_cast<const char*>(b), int32_t(endB - b), &status);
+    return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
+}
+
+} // namespace
+
+std::string collationVersion()
+{
+    UVersionInfo v;
+    ucol_getVersion(collator(), v);
+    char text[U_MAX_VERSION_STRING_LENGTH];
+    u_versionToString(v, text);
+    return std::string("thai-ci-as-icu-") + text;
+}
 
 int compareMssql(void*, int lenA, const void* dataA, int lenB, const void* dataB)
 {
@@ -14,33 +69,51 @@ int compareMssql(void*, int lenA, const void* dataA, int lenB, const void* dataB
     const u8* b = static_cast<const u8*>(dataB);
     const u8* endA = trimTrailingBlanks(a, a + lenA);
     const u8* endB = trimTrailingBlanks(b, b + lenB);
-    while (a < endA && b < endB) {
-        const u8 ca = *a;
-        const u8 cb = *b;
-        if ((ca | cb) < 0x80) {
-            if (ca != cb) {
-                const u8 la = kLower.table[ca];
-                const u8 lb = kLower.table[cb];
-                if (la != lb)
-                    return la < lb ? -1 : 1;
-            }
-            ++a;
-            ++b;
-            continue;
+    const u8* p = a;
+    const u8* q = b;
+    while (p < endA && q < endB) {
+        if (!isPlain(*p) || !isPlain(*q))
+            return collate(a, endA, b, endB);
+        const u8 la = kLower.table[*p];
+        const u8 lb = kLower.table[*q];
+        if (la != lb) {
+            // The rest decides nothing unless it holds text the collator
+            // ranks differently (an accent, Thai) at an earlier level.
+            for (const u8* r = p; r < endA; ++r)
+                if (!isPlain(*r))
+                    return collate(a, endA, b, endB);
+            for (const u8* r = q; r < endB; ++r)
+                if (!isPlain(*r))
+                    return collate(a, endA, b, endB);
+            return la < lb ? -1 : 1;
         }
-        const char32_t fa = foldChar(decodeUtf8(a, endA));
-        const char32_t fb = foldChar(decodeUtf8(b, endB));
-        if (fa != fb)
-            return fa < fb ? -1 : 1;
+        ++p;
+        ++q;
     }
-    if (a < endA)
-        return 1;
-    if (b < endB)
-        return -1;
+    if (p < endA || q < endB) {
+        const u8* rest = p < endA ? p : q;
+        const u8* end = p < endA ? endA : endB;
+        for (; rest < end; ++rest)
+            if (!isPlain(*rest))
+                return collate(a, endA, b, endB);
+        return p < endA ? 1 : -1;
+    }
     return 0;
 }
 
 namespace {
+
+int compareCharacters(char32_t a, char32_t b)
+{
+    if (a < 0x80 && b < 0x80 && isPlain(u8(a)) && isPlain(u8(b)))
+        return kLower.table[a] < kLower.table[b] ? -1 : kLower.table[a] > kLower.table[b] ? 1 : 0;
+    std::string x, y;
+    appendUtf8(x, a);
+    appendUtf8(y, b);
+    const auto* px = reinterpret_cast<const u8*>(x.data());
+    const auto* py = reinterpret_cast<const u8*>(y.data());
+    return collate(px, px + x.size(), py, py + y.size());
+}
 
 struct LikeToken {
     enum Kind : std::uint8_t { Any, One, Char, Set } kind;
@@ -56,7 +129,7 @@ struct LikePattern {
     char32_t escape = 0;
     bool neverMatches = false;  // an unclosed '[' or a dangling escape character
     std::vector<LikeToken> tokens;
-    std::vector<std::pair<char32_t, char32_t>> ranges;  // folded, inclusive
+    std::vector<std::pair<char32_t, char32_t>> ranges;  // folded, inclusive, in the collation's order
 };
 
 std::unique_ptr<LikePattern> compileLike(std::string_view source, bool hasEscape, char32_t escape)
@@ -129,7 +202,9 @@ inline bool tokenMatches(const LikePattern& pat, const LikeToken& t, char32_t c)
     case LikeToken::Set: {
         bool in = false;
         for (std::uint32_t i = t.setBegin; i < t.setEnd && !in; ++i)
-            in = c >= pat.ranges[i].first && c <= pat.ranges[i].second;
+            in = pat.ranges[i].first == pat.ranges[i].second
+                ? c == pat.ranges[i].first
+                : compareCharacters(pat.ranges[i].first, c) <= 0 && compareCharacters(c, pat.ranges[i].second) <= 0;
         return in != t.negate;
     }
     case LikeToken::Any:

@@ -264,6 +264,7 @@ struct AggregateDef {
 };
 
 int compareMssql(void*, int lenA, const void* dataA, int lenB, const void* dataB);
+std::string collationVersion();
 
 std::span<const FunctionDef> likeFunctions();
 std::span<const FunctionDef> arithmeticFunctions();

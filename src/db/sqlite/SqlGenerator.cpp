@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace db::sqlite {
 
 // Reads a declared type as the embedded engine writes it into SQLite's
@@ -732,6 +734,10 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
             continue;
         }
         QString text = expr(e, scope);
+        // A computed column compares with the one collation too, in a
+        // derived table, a UNION or a DISTINCT; columns bring their own.
+        if (!carriesCollation(e))
+            text += kCollate;
         // An expression without an alias has no name, as in SQL Server.
         text += QStringLiteral(" AS ") + quoteIdent(itemName(item));
         items.append(text);
@@ -748,7 +754,7 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
     if (!c.groupBy.empty()) {
         QStringList g;
         for (const auto& e : c.groupBy)
-            g.append(expr(*e, scope));
+            g.append(expr(*e, scope) + kCollate);  // 'x' and 'X ' are one group
         sql += QStringLiteral(" GROUP BY ") + g.join(QStringLiteral(", "));
     }
     if (c.having)
@@ -944,11 +950,17 @@ QString SqlGenerator::like(const Expr& e, const Scope& scope)
             }
             return int(p.size());
         }();
+        // Only a prefix of blanks, digits and Latin letters bounds its matches
+        // in the collation's order: a Thai leading vowel sorts after the
+        // consonant it precedes.
+        const bool plainPrefix = std::all_of(p.begin(), p.begin() + firstWild, [](QChar c) {
+            return c == QLatin1Char(' ') || (c.unicode() < 0x80 && c.isLetterOrNumber());
+        });
         if (!type.isEmpty() && parseTypeNameSafe(type).isText() && firstWild > 0 && firstWild < p.size()
-            && p[firstWild] == QLatin1Char('%')) {
+            && p[firstWild] == QLatin1Char('%') && plainPrefix) {
             const QString prefix = p.left(firstWild);
             return QStringLiteral("(%1 >= %2 AND %1 < %3 AND %4)")
-                .arg(v, quoteString(prefix), quoteString(prefix + QChar(0xDBFF) + QChar(0xDFFF)), call);
+                .arg(v, quoteString(prefix), quoteString(prefix + QChar(0xFFFF)), call);
         }
     }
     return call;

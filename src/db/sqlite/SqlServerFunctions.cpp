@@ -42,6 +42,11 @@ void registerSqlServerFunctions(sqlite3* handle)
     }
 }
 
+QString collationVersion()
+{
+    return QString::fromStdString(fn::collationVersion());
+}
+
 QString canonicalDateTime(const QDateTime& dt)
 {
     if (!dt.isValid())

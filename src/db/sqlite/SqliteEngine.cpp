@@ -130,6 +130,28 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database)
                           "PRAGMA temp_store = MEMORY"})
         pragma.exec(QLatin1String(p));
     ensureCatalog();
+    rebuildIndexesForTheCollation();
+}
+
+void SqliteEngine::rebuildIndexesForTheCollation()
+{
+    // A file made under another order of text (an older engine, other ICU
+    // data) has its indexes sorted by that order; lookups through them would
+    // miss rows. They are rebuilt once; the rows themselves are untouched.
+    const QString version = collationVersion();
+    QSqlQuery q(db_);
+    if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_collation (version TEXT NOT NULL)")))
+        return;  // a read-only file: nothing can be rebuilt, nor was anything written
+    if (q.exec(QStringLiteral("SELECT version FROM qel_collation")) && q.next() && q.value(0).toString() == version)
+        return;
+    q.finish();
+    if (!q.exec(QStringLiteral("REINDEX MSSQL")))
+        throw DbError(QStringLiteral("The indexes of database '%1' could not be rebuilt for the order of text: %2")
+                          .arg(database_, q.lastError().databaseText()));
+    q.exec(QStringLiteral("DELETE FROM qel_collation"));
+    q.prepare(QStringLiteral("INSERT INTO qel_collation (version) VALUES (?)"));
+    q.addBindValue(version);
+    q.exec();
 }
 
 namespace {

@@ -61,6 +61,7 @@ private:
 
     std::shared_ptr<const Batch> parse(const QString& sql);
     void ensureCatalog();
+    void rebuildIndexesForTheCollation();
     Procedure procedure(const QString& name);
     CallResult callProcedure(const Procedure& proc, const QVector<QVariant>& args, const QVector<bool>& supplied,
                              ResultSet& result);
