@@ -950,11 +950,10 @@ QString SqlGenerator::like(const Expr& e, const Scope& scope)
             }
             return int(p.size());
         }();
-        // Only a prefix of blanks, digits and Latin letters bounds its matches
-        // in the collation's order: a Thai leading vowel sorts after the
-        // consonant it precedes.
+        // Only an ASCII prefix bounds its matches in the collation's order:
+        // a Thai leading vowel sorts after the consonant it precedes.
         const bool plainPrefix = std::all_of(p.begin(), p.begin() + firstWild, [](QChar c) {
-            return c == QLatin1Char(' ') || (c.unicode() < 0x80 && c.isLetterOrNumber());
+            return c.unicode() >= 0x20 && c.unicode() < 0x7F;
         });
         if (!type.isEmpty() && parseTypeNameSafe(type).isText() && firstWild > 0 && firstWild < p.size()
             && p[firstWild] == QLatin1Char('%') && plainPrefix) {
