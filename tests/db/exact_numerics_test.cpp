@@ -121,4 +121,13 @@ TEST(ExactNumerics, WhatNoDecimalHoldsStillCalculates)
               "Arithmetic overflow error converting expression to data type float.");
 }
 
+TEST(ExactNumerics, IntOverflowsUnlessABigintTakesPart)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.errorOf("SELECT 65536 * 65536"), "Arithmetic overflow error converting expression to data type int.");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(bigint, 65536) * 65536"), "4294967296");
+    EXPECT_EQ(db.scalar("SELECT (CONVERT(bigint, 70000) + 1) % 1000003 * (70000 % 1000003)"), "4900070000");
+    EXPECT_EQ(db.scalar("SELECT 2147483648 + 1"), "2147483649") << "a literal past int is not an int";
+}
+
 } // namespace

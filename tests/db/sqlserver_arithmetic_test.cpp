@@ -98,4 +98,13 @@ TEST_F(SqlServerFunctionsTest, NumbersBesideDatesCountDays)
               "Arithmetic overflow error converting expression to data type datetime.");
 }
 
+TEST_F(SqlServerFunctionsTest, IntOperandsOverflowAtThirtyTwoBits)
+{
+    EXPECT_EQ(error("SELECT ms_add(2147483647, 1)"), "Arithmetic overflow error converting expression to data type int.");
+    EXPECT_EQ(error("SELECT ms_mul(65536, 65536)"), "Arithmetic overflow error converting expression to data type int.");
+    EXPECT_EQ(error("SELECT ms_sub(-2147483648, 1)"), "Arithmetic overflow error converting expression to data type int.");
+    EXPECT_EQ(integer("SELECT ms_add(2147483648, 1)"), 2147483649LL) << "a bigger operand is not an int";
+    EXPECT_EQ(integer("SELECT ms_add(-2147483647, -1)"), -2147483648LL);
+}
+
 } // namespace

@@ -32,6 +32,11 @@ TEST_F(SqlServerFunctionsTest, StrRightJustifiesAndRounds)
     EXPECT_EQ(text("SELECT ms_str(1234567.89, 6, 2)"), "******");
     EXPECT_EQ(text("SELECT ms_str(123.45, 2, 2)"), "**");
     EXPECT_EQ(text("SELECT ms_str(-123, 3)"), "***");
+    // The decimals that fit are counted on the value as given: rounding that
+    // then lengthens the whole part overflows.
+    EXPECT_EQ(text("SELECT ms_str(9999.998, 7, 2)"), "*******");
+    EXPECT_EQ(text("SELECT ms_str(9999.998, 8, 2)"), "10000.00");
+    EXPECT_EQ(text("SELECT ms_str(9.96, 3, 1)"), "***");
     EXPECT_EQ(text("SELECT ms_str('42.7', 4)"), "  43");
     EXPECT_TRUE(isNull("SELECT ms_str(NULL)"));
     EXPECT_EQ(error("SELECT ms_str('abc')"), "Error converting data type varchar to float.");

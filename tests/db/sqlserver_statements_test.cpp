@@ -101,4 +101,14 @@ TEST(SqlServerStatements, CharVariablesAreBlankPadded)
     EXPECT_EQ(db.scalar("DECLARE @v varchar(5)\nSET @v = 'ab'\nSELECT '[' + @v + ']'"), "[ab]");
 }
 
+TEST(SqlServerStatements, ComputedColumnsAreWorkedOutWhenRead)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Line (Qty int NOT NULL, Price money NOT NULL, Total AS Qty * Price PERSISTED)\n"
+            "INSERT INTO Line VALUES (3, 1.1)\nINSERT INTO Line (Qty, Price) VALUES (2, 0.05)");
+    EXPECT_EQ(db.rows("SELECT Total FROM Line ORDER BY Qty"), (QStringList{"0.1", "3.3"}));
+    db.exec("UPDATE Line SET Qty = 4 WHERE Qty = 2");
+    EXPECT_EQ(db.scalar("SELECT SUM(Total) FROM Line"), "3.5");
+}
+
 } // namespace

@@ -110,7 +110,9 @@ void resultDatetimeMs(sqlite3_context* ctx, std::int64_t totalMs)
 
 std::int64_t daysToMs(double days) { return std::llround(days * double(kMsPerDay)); }
 
-void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, Op op)
+bool fitsInt(std::int64_t v) { return v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::int32_t>::max(); }
+
+void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, Op op, bool bigint)
 {
     Operand a = operandOf(argv[0]);
     Operand b = operandOf(argv[1]);
@@ -203,6 +205,12 @@ void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, Op op)
             fail(ctx, overflowTo("bigint"));
             return;
         }
+        // Two values an int holds make an int in SQL Server, which overflows
+        // past 32 bits; bigger operands are bigint or numeric already.
+        if (!bigint && fitsInt(a.i) && fitsInt(b.i) && !fitsInt(r)) {
+            fail(ctx, overflowTo("int"));
+            return;
+        }
         sqlite3_result_int64(ctx, r);
         return;
     }
@@ -248,11 +256,12 @@ void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, Op op)
     }
 }
 
-void fnAdd(sqlite3_context* ctx, int, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Add); }
-void fnSub(sqlite3_context* ctx, int, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Sub); }
-void fnMul(sqlite3_context* ctx, int, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Mul); }
-void fnDiv(sqlite3_context* ctx, int, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Div); }
-void fnMod(sqlite3_context* ctx, int, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Mod); }
+// A third argument marks an operation the front end knows to be bigint.
+void fnAdd(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Add, argc == 3); }
+void fnSub(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Sub, argc == 3); }
+void fnMul(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Mul, argc == 3); }
+void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Div, argc == 3); }
+void fnMod(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Mod, argc == 3); }
 
 void fnNeg(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
@@ -289,6 +298,11 @@ std::span<const FunctionDef> arithmeticFunctions()
     {"ms_mul", 2, fnMul, true},
     {"ms_div", 2, fnDiv, true},
     {"ms_mod", 2, fnMod, true},
+    {"ms_add", 3, fnAdd, true},
+    {"ms_sub", 3, fnSub, true},
+    {"ms_mul", 3, fnMul, true},
+    {"ms_div", 3, fnDiv, true},
+    {"ms_mod", 3, fnMod, true},
     {"ms_neg", 1, fnNeg, true},
     };
     return rows;

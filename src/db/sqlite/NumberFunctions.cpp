@@ -63,17 +63,21 @@ void fnStr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     }
     decimals = std::min<std::int64_t>(decimals, 16);
     const Decimal value = kind == NumArg::Int ? Decimal::fromInt(i) : Decimal::fromDouble(x);
-    // As many of the decimals as fit; asterisks when the whole part does not.
-    for (int d = int(decimals); d >= 0; --d) {
-        Decimal r = value;
-        r.round(d, false);
-        std::string s = r.text(d);
-        if (s.size() <= std::size_t(length)) {
-            resultText(ctx, padLeft(std::move(s), std::size_t(length)));
-            return;
-        }
+    // The whole part of the value as given decides how many decimals fit;
+    // when rounding then makes it longer (9999.998 to 10000.00), the result
+    // does not fit and is asterisks, as in SQL Server.
+    Decimal whole = value;
+    whole.round(0, true);
+    const std::int64_t wholeLength = std::int64_t(whole.text(0).size()) + (value.negative && whole.isZero() ? 1 : 0);
+    const int fitting = int(std::clamp<std::int64_t>(length - wholeLength - 1, 0, decimals));
+    Decimal rounded = value;
+    rounded.round(fitting, false);
+    std::string s = rounded.text(fitting);
+    if (wholeLength > length || s.size() > std::size_t(length)) {
+        resultText(ctx, std::string(std::size_t(length), '*'));
+        return;
     }
-    resultText(ctx, std::string(std::size_t(length), '*'));
+    resultText(ctx, padLeft(std::move(s), std::size_t(length)));
 }
 
 void fnDecimalText(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)

@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <limits>
 
 namespace db::sqlite {
 
@@ -511,8 +512,14 @@ QString SqlGenerator::deleteStmt(const Stmt& s)
 
 QString SqlGenerator::columnDef(const ColumnDef& c, bool inCreate, bool tableHasPrimaryKey)
 {
-    const TypeName type = resolveType(c.type);
     QString sql = quoteIdent(c.name) + QLatin1Char(' ');
+    if (c.computed) {
+        // Worked out when read, as SQL Server does unless PERSISTED (which
+        // only changes where the value is kept).
+        Scope scope;
+        return sql + QStringLiteral("AS (") + expr(*c.computed, scope) + QStringLiteral(") VIRTUAL");
+    }
+    const TypeName type = resolveType(c.type);
     if (c.identity) {
         if (!inCreate)
             unsupported(QStringLiteral("adding an IDENTITY column to an existing table"));
@@ -852,6 +859,26 @@ QString SqlGenerator::storedAs(const QString& value, const QString& declared) co
     return value;
 }
 
+bool SqlGenerator::isBigint(const Expr& e, const Scope& scope) const
+{
+    const Expr& u = unparen(e);
+    switch (u.kind) {
+    case Expr::Binary:
+        return isBigint(*u.args[0], scope) || isBigint(*u.args[1], scope);
+    case Expr::Unary:
+        return isBigint(*u.args[0], scope);
+    case Expr::Number: {
+        bool ok = false;
+        const qint64 v = u.text.toLongLong(&ok);
+        return ok && (v > std::numeric_limits<qint32>::max() || v < std::numeric_limits<qint32>::min());
+    }
+    case Expr::Function:
+        return u.text == QLatin1String("COUNT_BIG");
+    default:
+        return staticType(u, scope).name == QLatin1String("BIGINT");
+    }
+}
+
 TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
 {
     const Expr& u = unparen(e);
@@ -1075,16 +1102,16 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
         // Beside a bitwise operator a binary literal is the integer it spells.
         const QString l = bitwise && isBinaryLiteral(*e.args[0]) ? binaryAsInteger(e.args[0]->text) : expr(*e.args[0], scope);
         const QString r = bitwise && isBinaryLiteral(*e.args[1]) ? binaryAsInteger(e.args[1]->text) : expr(*e.args[1], scope);
-        if (e.op == QLatin1String("+"))
-            return QStringLiteral("ms_add(%1, %2)").arg(l, r);
-        if (e.op == QLatin1String("-"))
-            return QStringLiteral("ms_sub(%1, %2)").arg(l, r);
-        if (e.op == QLatin1String("*"))
-            return QStringLiteral("ms_mul(%1, %2)").arg(l, r);
-        if (e.op == QLatin1String("/"))
-            return QStringLiteral("ms_div(%1, %2)").arg(l, r);
-        if (e.op == QLatin1String("%"))
-            return QStringLiteral("ms_mod(%1, %2)").arg(l, r);
+        static const QHash<QString, QString> operators{
+            {QStringLiteral("+"), QStringLiteral("ms_add")}, {QStringLiteral("-"), QStringLiteral("ms_sub")},
+            {QStringLiteral("*"), QStringLiteral("ms_mul")}, {QStringLiteral("/"), QStringLiteral("ms_div")},
+            {QStringLiteral("%"), QStringLiteral("ms_mod")}};
+        const auto op = operators.constFind(e.op);
+        if (op != operators.constEnd()) {
+            // int arithmetic overflows at 32 bits unless a bigint takes part.
+            return QStringLiteral("%1(%2, %3%4)")
+                .arg(op.value(), l, r, isBigint(e, scope) ? QStringLiteral(", 1") : QString());
+        }
         if (e.op == QLatin1String("&"))
             return QStringLiteral("(%1 & %2)").arg(l, r);
         if (e.op == QLatin1String("|"))

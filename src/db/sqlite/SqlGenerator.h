@@ -90,6 +90,7 @@ private:
     QString columnTypeOf(const Expr& column, const Scope& scope) const;
     // The declared type of a column or a CONVERT's target; empty when unknown.
     TypeName staticType(const Expr& e, const Scope& scope) const;
+    bool isBigint(const Expr& e, const Scope& scope) const;
     QString average(const QString& mean, const TypeName& argument) const;
     QString storedAs(const QString& value, const QString& declared) const;
     bool isDateColumn(const Expr& e, const Scope& scope) const;

@@ -122,6 +122,7 @@ struct ColumnDef {
     bool unique = false;
     ExprPtr defaultValue;
     ExprPtr check;
+    ExprPtr computed;     // name AS expression: a computed column, no type of its own
     QString refTable;     // column-level REFERENCES
     QStringList refColumns;
     QString constraintName;

@@ -740,8 +740,11 @@ private:
     {
         ColumnDef c;
         c.name = identifier();
-        if (isWord("AS"))
-            unsupported(QStringLiteral("computed columns"), cur());
+        if (acceptWord("AS")) {
+            c.computed = expression();
+            acceptWord("PERSISTED");
+            return c;
+        }
         c.type = typeName();
         while (true) {
             if (acceptWord("NULL")) {
