@@ -111,4 +111,15 @@ TEST(SqlServerStatements, ComputedColumnsAreWorkedOutWhenRead)
     EXPECT_EQ(db.scalar("SELECT SUM(Total) FROM Line"), "3.5");
 }
 
+TEST(SqlServerStatements, DateIsWrittenWithoutATimeAndTakesNoHours)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.scalar("SELECT CAST(CAST('2017-08-25' AS date) AS varchar(30))"), "2017-08-25");
+    db.exec("CREATE TABLE D (Day date NOT NULL)\nINSERT INTO D VALUES ('20170825')");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(20), Day) FROM D"), "2017-08-25");
+    EXPECT_EQ(db.errorOf("SELECT DATEADD(hour, 1, Day) FROM D"),
+              "The datepart hour is not supported by date function dateadd for data type date.");
+    EXPECT_EQ(db.errorOf("SELECT DATEADD(day, 1, Day) FROM D"), "");
+}
+
 } // namespace

@@ -1007,6 +1007,9 @@ QString SqlGenerator::convert(const Expr& e, const Scope& scope)
             && innerType.scale > 0)
             value = QStringLiteral("ms_decimal_text(%1, %2)").arg(expr(inner, scope)).arg(innerType.scale);
     }
+    // A date is written without a time (style 23 is yyyy-mm-dd).
+    if (value.isEmpty() && target.isText() && e.args.size() == 1 && staticType(inner, scope).name == QLatin1String("DATE"))
+        value = QStringLiteral("ms_convert('varchar(10)', %1, 23)").arg(expr(*e.args[0], scope));
     if (value.isEmpty())
         value = expr(*e.args[0], scope);
     // money to a whole number rounds; decimal and float truncate.
@@ -1029,6 +1032,16 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         if (e.args.size() == 2)
             sql += QStringLiteral(" AND xtype = rtrim(%1)").arg(expr(*e.args[1], scope));
         return sql + QLatin1Char(')');
+    }
+    if (e.text == QLatin1String("DATEADD") && e.args.size() == 3 && e.args[0]->kind == Expr::DatePart
+        && staticType(*e.args[2], scope).name == QLatin1String("DATE")) {
+        static const QSet<QString> timeParts{QStringLiteral("HOUR"), QStringLiteral("HH"), QStringLiteral("MINUTE"),
+                                             QStringLiteral("MI"), QStringLiteral("N"), QStringLiteral("SECOND"),
+                                             QStringLiteral("SS"), QStringLiteral("S"), QStringLiteral("MILLISECOND"),
+                                             QStringLiteral("MS")};
+        if (timeParts.contains(e.args[0]->text.toUpper()))
+            throw DbError(QStringLiteral("The datepart %1 is not supported by date function dateadd for data type date.")
+                              .arg(e.args[0]->text.toLower()));
     }
     const auto& map = simpleFunctions();
     const auto it = map.find(e.text);
