@@ -145,9 +145,13 @@ void SqliteEngine::rebuildIndexesForTheCollation()
     if (q.exec(QStringLiteral("SELECT version FROM qel_collation")) && q.next() && q.value(0).toString() == version)
         return;
     q.finish();
-    if (!q.exec(QStringLiteral("REINDEX MSSQL")))
+    if (!q.exec(QStringLiteral("REINDEX MSSQL"))) {
+        // A file opened read-only is left as it is: it can be read, not mended.
+        if (q.lastError().databaseText().contains(QLatin1String("readonly")))
+            return;
         throw DbError(QStringLiteral("The indexes of database '%1' could not be rebuilt for the order of text: %2")
                           .arg(database_, q.lastError().databaseText()));
+    }
     q.exec(QStringLiteral("DELETE FROM qel_collation"));
     q.prepare(QStringLiteral("INSERT INTO qel_collation (version) VALUES (?)"));
     q.addBindValue(version);
