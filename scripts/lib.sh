@@ -12,6 +12,7 @@ QEL_PACKAGES=(
     libqt6sql6-sqlite
     libqt6sql6-odbc
     libsqlite3-dev
+    libicu-dev
     libgtest-dev
     libbenchmark-dev
     libcurl4-openssl-dev

@@ -12,6 +12,11 @@ bool Token::isWord(const char* upperWord) const
 
 namespace {
 
+bool isHexDigit(QChar c)
+{
+    return c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('f')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+}
+
 bool isIdentStart(QChar c)
 {
     return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('#');
@@ -227,6 +232,16 @@ private:
     void readNumber(Token& t)
     {
         int j = i_;
+        // 0x... is a binary literal; it stays a number token, its text keeping the 0x.
+        if (s_[j] == QLatin1Char('0') && j + 1 < s_.size() && (s_[j + 1] == QLatin1Char('x') || s_[j + 1] == QLatin1Char('X'))) {
+            j += 2;
+            while (j < s_.size() && isHexDigit(s_[j]))
+                ++j;
+            t.kind = TokenKind::Number;
+            t.text = s_.mid(i_, j - i_);
+            i_ = j;
+            return;
+        }
         while (j < s_.size() && s_[j].isDigit())
             ++j;
         if (j < s_.size() && s_[j] == QLatin1Char('.')) {

@@ -14,7 +14,7 @@ namespace db {
 enum class TokenKind {
     Identifier,       // Name, or [Name] / "Name" with the brackets removed (quoted = true)
     String,           // 'text' with doubled quotes undone; national = true for N'text'
-    Number,           // 12, 12.5, .5, 1e3
+    Number,           // 12, 12.5, .5, 1e3, and binary literals 0x1F (text keeps the 0x)
     Variable,         // @name (text keeps the @)
     SystemVariable,   // @@IDENTITY (text keeps the @@)
     Parameter,        // :Name (text without the colon)

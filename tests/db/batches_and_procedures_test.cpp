@@ -274,14 +274,14 @@ Insert Into IvHd Values (10, 1)
               "in database 'DEMO', table 'IvHd', column 'Customer'.");
     db.exec(QStringLiteral("Delete From Customer Where Id = 2"));
     EXPECT_EQ(db.errorOf("Insert Into IvHd Values (11, 5)"),
-              "INSERT statement conflicted with COLUMN FOREIGN KEY constraint 'FK_IvHd_Customer'. The conflict "
-              "occurred in database 'DEMO', table 'Customer', column 'Id'.");
+              "The INSERT statement conflicted with the FOREIGN KEY constraint \"FK_IvHd_Customer\". The conflict "
+              "occurred in database \"DEMO\", table \"dbo.Customer\", column 'Id'.");
 
     // A key added later is enforced as well, and refused while rows break it.
     db.exec(QStringLiteral("Insert Into Note Values (1, 9)"));
     EXPECT_TRUE(db.errorOf("Alter Table Note Add Constraint FK_Note_Customer Foreign Key (Customer) References "
                            "Customer (Id)")
-                    .startsWith("ALTER TABLE statement conflicted with COLUMN FOREIGN KEY constraint 'FK_Note_Customer'"));
+                    .startsWith("The ALTER TABLE statement conflicted with the FOREIGN KEY constraint \"FK_Note_Customer\""));
     db.exec(QStringLiteral("Update Note Set Customer = 1"));
     db.exec(QStringLiteral("Alter Table Note Add Constraint FK_Note_Customer Foreign Key (Customer) References Customer (Id)"));
     EXPECT_TRUE(db.errorOf("Insert Into Note Values (2, 7)").contains("FK_Note_Customer"));

@@ -389,7 +389,7 @@ TEST_F(ConfigDatabase, KeysRefuseWhatWouldBreakTheRights)
     EXPECT_TRUE(cfg.errorOf("Insert Into UserRight (UserName, Menu) Values (1, 55)")
                     .startsWith("Violation of PRIMARY KEY constraint 'PK_UserRight'"));
     EXPECT_TRUE(cfg.errorOf("Insert Into DatabaseList (DatabaseName, Company) Values ('OTHER', 9)")
-                    .contains("'FK_DatabaseList_Company'"));
+                    .contains("\"FK_DatabaseList_Company\""));
     EXPECT_TRUE(cfg.errorOf("Insert Into DatabaseList (DatabaseName, Company) Values ('acme', 1)")
                     .startsWith("Violation of PRIMARY KEY constraint 'PK_DatabaseList'"))
         << "a database belongs to one company";
@@ -1038,7 +1038,8 @@ TEST_F(BusinessDatabase, InquiryPanelsReadAWholeCompany)
     QStringList lines;
     for (int r = 0; r < sales->recordCount(); ++r)
         lines.append(db::variantToText(sales->valueAt(r, 6)) + '@' + db::variantToText(sales->valueAt(r, 1)).left(10));
-    EXPECT_EQ(lines, (QStringList{"C0010@2026-04-02", "C001@2026-04-03", "C001@2026-04-01"}))
+    // Ordered by type in Thai dictionary order (ขายเชื่อ before ขายสด), then by date.
+    EXPECT_EQ(lines, (QStringList{"C001@2026-04-01", "C0010@2026-04-02", "C001@2026-04-03"}))
         << "the customer's sales of anything and anybody's sales of the product, from all three sales tables";
 
     // Production orders of the product: ordered 4 dozen, 12 bottles finished.
@@ -1221,12 +1222,12 @@ TEST_F(BusinessDatabase, ForeignKeysRefuseOrphansAndDeletesOfWhatIsReferenced)
 {
     seed();
     EXPECT_TRUE(biz.errorOf("Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 99, 1, 10)")
-                    .contains("'FK_ProductPrice_ProductUnits'"));
+                    .contains("\"FK_ProductPrice_ProductUnits\""));
     // Which of the row's two keys the message names is the engine's business here.
     EXPECT_TRUE(biz.errorOf("Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (99, 1, 2, 10)")
                     .contains("FOREIGN KEY constraint"));
     EXPECT_TRUE(biz.errorOf("Insert Into ProductUnits (Product, UnitName, Fraction) Values (99, 'X', 1)")
-                    .contains("'FK_ProductUnits_Product'"));
+                    .contains("\"FK_ProductUnits_Product\""));
     EXPECT_TRUE(biz.errorOf("Insert Into productonhand (Product, ProductUnits, Warehouse, BalanceYear) "
                             "Values (1, 1, 99, 2026)")
                     .contains("FOREIGN KEY constraint"));
@@ -1260,8 +1261,8 @@ TEST_F(BusinessDatabase, RefusalsNameTheKeyThatRefused)
                             "Insert Into Customer (Code, Name) Values ('C001', N'ร้านสมใจ')\n"
                             "Insert Into IvHd (IvNo, IvDate, Customer) Values ('IV001', '20260401', 1)"));
     EXPECT_EQ(biz.errorOf("Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 2, 1, 15)"),
-              "INSERT statement conflicted with COLUMN FOREIGN KEY constraint 'FK_ProductPrice_ProductUnits'. The "
-              "conflict occurred in database 'ACME', table 'ProductUnits', column 'Id'.");
+              "The INSERT statement conflicted with the FOREIGN KEY constraint \"FK_ProductPrice_ProductUnits\". The "
+              "conflict occurred in database \"ACME\", table \"dbo.ProductUnits\", column 'Id'.");
     EXPECT_EQ(biz.errorOf("Delete From Customer Where Code = 'C001'"),
               "DELETE statement conflicted with COLUMN REFERENCE constraint 'FK_IvHd_Customer'. The conflict occurred "
               "in database 'ACME', table 'IvHd', column 'Customer'.");

@@ -6,6 +6,9 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+#include <limits>
+
 namespace db::sqlite {
 
 // Reads a declared type as the embedded engine writes it into SQLite's
@@ -56,6 +59,27 @@ QString sqliteIndexName(const QString& table, const QString& index)
 namespace {
 
 const QString kCollate = QStringLiteral(" COLLATE MSSQL");
+
+bool isBinaryLiteral(const Expr& e)
+{
+    return e.kind == Expr::Number && e.text.size() >= 2 && e.text[1].toLower() == QLatin1Char('x');
+}
+
+// 0x1F as SQLite's blob literal; an odd digit count takes a leading zero, as
+// SQL Server reads it.
+QString binaryLiteral(const QString& text)
+{
+    QString hex = text.mid(2);
+    if (hex.size() % 2)
+        hex.prepend(QLatin1Char('0'));
+    return QStringLiteral("X'") + hex + QLatin1Char('\'');
+}
+
+QString binaryAsInteger(const QString& text)
+{
+    const QString hex = text.mid(2).right(16);
+    return QString::number(hex.isEmpty() ? 0 : qint64(hex.toULongLong(nullptr, 16)));
+}
 
 [[noreturn]] void unsupported(const QString& what)
 {
@@ -125,11 +149,15 @@ const QHash<QString, QString>& simpleFunctions()
         {QStringLiteral("SQRT"), QStringLiteral("ms_sqrt")},
         {QStringLiteral("ISNUMERIC"), QStringLiteral("ms_isnumeric")},
         {QStringLiteral("ISDATE"), QStringLiteral("ms_isdate")},
-        {QStringLiteral("SUM"), QStringLiteral("sum")},
+        {QStringLiteral("SUM"), QStringLiteral("ms_sum")},
         {QStringLiteral("COUNT"), QStringLiteral("count")},
+        {QStringLiteral("COUNT_BIG"), QStringLiteral("count")},
+        {QStringLiteral("STUFF"), QStringLiteral("ms_stuff")},
+        {QStringLiteral("DATALENGTH"), QStringLiteral("ms_datalength")},
+        {QStringLiteral("DATENAME"), QStringLiteral("ms_datename")},
         {QStringLiteral("MIN"), QStringLiteral("min")},
         {QStringLiteral("MAX"), QStringLiteral("max")},
-        {QStringLiteral("AVG"), QStringLiteral("avg")},
+        {QStringLiteral("AVG"), QStringLiteral("ms_avg")},
     };
     return map;
 }
@@ -156,7 +184,9 @@ bool argumentCountFits(const QString& name, int n)
         {QStringLiteral("SIGN"), {1, 1}},        {QStringLiteral("POWER"), {2, 2}},
         {QStringLiteral("SQRT"), {1, 1}},        {QStringLiteral("ISNUMERIC"), {1, 1}},
         {QStringLiteral("ISDATE"), {1, 1}},      {QStringLiteral("SUM"), {1, 1}},
-        {QStringLiteral("COUNT"), {1, 1}},       {QStringLiteral("MIN"), {1, 1}},
+        {QStringLiteral("COUNT"), {1, 1}},       {QStringLiteral("COUNT_BIG"), {1, 1}},
+        {QStringLiteral("STUFF"), {4, 4}},       {QStringLiteral("DATALENGTH"), {1, 1}},
+        {QStringLiteral("DATENAME"), {2, 2}},    {QStringLiteral("OBJECT_ID"), {1, 2}},       {QStringLiteral("MIN"), {1, 1}},
         {QStringLiteral("MAX"), {1, 1}},         {QStringLiteral("AVG"), {1, 1}},
     };
     const auto it = counts.find(name);
@@ -334,9 +364,10 @@ QString SqlGenerator::insert(const Stmt& s)
             const Expr& v = *row[i];
             if (v.kind == Expr::Function && v.text == QLatin1String("DEFAULT") && v.args.empty())
                 unsupported(QStringLiteral("DEFAULT in a multi-row VALUES list"));
+            const QString type = int(i) < targetColumns.size() ? schema_.columnType(s.table, targetColumns[int(i)])
+                                                               : QString();
             // A date literal going into a date column is read as a date.
-            if (unparen(v).kind == Expr::String && int(i) < targetColumns.size()) {
-                const QString type = schema_.columnType(s.table, targetColumns[int(i)]);
+            if (unparen(v).kind == Expr::String) {
                 if (!type.isEmpty() && parseTypeNameSafe(type).isDate()) {
                     const QString d = dateLiteral(unparen(v));
                     if (!d.isEmpty()) {
@@ -345,7 +376,7 @@ QString SqlGenerator::insert(const Stmt& s)
                     }
                 }
             }
-            vals.append(expr(v, scope));
+            vals.append(storedAs(expr(v, scope), type));
         }
         rowTexts.append(QLatin1Char('(') + vals.join(QStringLiteral(", ")) + QLatin1Char(')'));
     }
@@ -428,7 +459,7 @@ QString SqlGenerator::update(const Stmt& s)
                 v = quoteString(d);
         }
         if (v.isEmpty())
-            v = expr(*value, scope);
+            v = storedAs(expr(*value, scope), type);
         sets.append(quoteIdent(column) + QStringLiteral(" = ") + v);
     }
     sql += QStringLiteral(" SET ") + sets.join(QStringLiteral(", "));
@@ -481,8 +512,14 @@ QString SqlGenerator::deleteStmt(const Stmt& s)
 
 QString SqlGenerator::columnDef(const ColumnDef& c, bool inCreate, bool tableHasPrimaryKey)
 {
-    const TypeName type = resolveType(c.type);
     QString sql = quoteIdent(c.name) + QLatin1Char(' ');
+    if (c.computed) {
+        // Worked out when read, as SQL Server does unless PERSISTED (which
+        // only changes where the value is kept).
+        Scope scope;
+        return sql + QStringLiteral("AS (") + expr(*c.computed, scope) + QStringLiteral(") VIRTUAL");
+    }
+    const TypeName type = resolveType(c.type);
     if (c.identity) {
         if (!inCreate)
             unsupported(QStringLiteral("adding an IDENTITY column to an existing table"));
@@ -704,6 +741,10 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
             continue;
         }
         QString text = expr(e, scope);
+        // A computed column compares with the one collation too, in a
+        // derived table, a UNION or a DISTINCT; columns bring their own.
+        if (!carriesCollation(e))
+            text += kCollate;
         // An expression without an alias has no name, as in SQL Server.
         text += QStringLiteral(" AS ") + quoteIdent(itemName(item));
         items.append(text);
@@ -720,7 +761,7 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
     if (!c.groupBy.empty()) {
         QStringList g;
         for (const auto& e : c.groupBy)
-            g.append(expr(*e, scope));
+            g.append(expr(*e, scope) + kCollate);  // 'x' and 'X ' are one group
         sql += QStringLiteral(" GROUP BY ") + g.join(QStringLiteral(", "));
     }
     if (c.having)
@@ -806,6 +847,74 @@ QString SqlGenerator::columnTypeOf(const Expr& column, const Scope& scope) const
     return QString();
 }
 
+// A value as a column of the declared type keeps it: real in four bytes,
+// money at four decimals and within its range.
+QString SqlGenerator::storedAs(const QString& value, const QString& declared) const
+{
+    if (declared.isEmpty())
+        return value;
+    const QString name = parseTypeNameSafe(declared).name;
+    if (name == QLatin1String("REAL") || name == QLatin1String("MONEY") || name == QLatin1String("SMALLMONEY"))
+        return QStringLiteral("ms_convert('%1', %2)").arg(name.toLower(), value);
+    return value;
+}
+
+bool SqlGenerator::isBigint(const Expr& e, const Scope& scope) const
+{
+    const Expr& u = unparen(e);
+    switch (u.kind) {
+    case Expr::Binary:
+        return isBigint(*u.args[0], scope) || isBigint(*u.args[1], scope);
+    case Expr::Unary:
+        return isBigint(*u.args[0], scope);
+    case Expr::Number: {
+        bool ok = false;
+        const qint64 v = u.text.toLongLong(&ok);
+        return ok && (v > std::numeric_limits<qint32>::max() || v < std::numeric_limits<qint32>::min());
+    }
+    case Expr::Function:
+        return u.text == QLatin1String("COUNT_BIG");
+    default:
+        return staticType(u, scope).name == QLatin1String("BIGINT");
+    }
+}
+
+TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
+{
+    const Expr& u = unparen(e);
+    if (u.kind == Expr::Convert)
+        return resolveType(u.type);
+    const QString declared = columnTypeOf(u, scope);
+    return declared.isEmpty() ? TypeName() : resolveType(parseTypeNameSafe(declared));
+}
+
+namespace {
+
+bool isMoney(const TypeName& t)
+{
+    return t.name == QLatin1String("MONEY") || t.name == QLatin1String("SMALLMONEY");
+}
+
+bool isDecimal(const TypeName& t)
+{
+    return t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC") || t.name == QLatin1String("DEC");
+}
+
+} // namespace
+
+// AVG has the type of its argument: an int column's mean is a truncated int,
+// money's has four decimals, decimal(p, s)'s at least six.
+QString SqlGenerator::average(const QString& mean, const TypeName& argument) const
+{
+    if (argument.isInteger())
+        return QStringLiteral("CAST(%1 AS INTEGER)").arg(mean);
+    if (isMoney(argument))
+        return QStringLiteral("ms_round(%1, 4)").arg(mean);
+    if (isDecimal(argument))
+        return QStringLiteral("ms_round(%1, %2)").arg(mean).arg(std::max(argument.scale, 6));
+    return mean;
+}
+
 bool SqlGenerator::isDateColumn(const Expr& e, const Scope& scope) const
 {
     const QString type = columnTypeOf(e, scope);
@@ -868,11 +977,16 @@ QString SqlGenerator::like(const Expr& e, const Scope& scope)
             }
             return int(p.size());
         }();
+        // Only an ASCII prefix bounds its matches in the collation's order:
+        // a Thai leading vowel sorts after the consonant it precedes.
+        const bool plainPrefix = std::all_of(p.begin(), p.begin() + firstWild, [](QChar c) {
+            return c.unicode() >= 0x20 && c.unicode() < 0x7F;
+        });
         if (!type.isEmpty() && parseTypeNameSafe(type).isText() && firstWild > 0 && firstWild < p.size()
-            && p[firstWild] == QLatin1Char('%')) {
+            && p[firstWild] == QLatin1Char('%') && plainPrefix) {
             const QString prefix = p.left(firstWild);
             return QStringLiteral("(%1 >= %2 AND %1 < %3 AND %4)")
-                .arg(v, quoteString(prefix), quoteString(prefix + QChar(0xDBFF) + QChar(0xDFFF)), call);
+                .arg(v, quoteString(prefix), quoteString(prefix + QChar(0xFFFF)), call);
         }
     }
     return call;
@@ -893,8 +1007,14 @@ QString SqlGenerator::convert(const Expr& e, const Scope& scope)
             && innerType.scale > 0)
             value = QStringLiteral("ms_decimal_text(%1, %2)").arg(expr(inner, scope)).arg(innerType.scale);
     }
+    // A date is written without a time (style 23 is yyyy-mm-dd).
+    if (value.isEmpty() && target.isText() && e.args.size() == 1 && staticType(inner, scope).name == QLatin1String("DATE"))
+        value = QStringLiteral("ms_convert('varchar(10)', %1, 23)").arg(expr(*e.args[0], scope));
     if (value.isEmpty())
         value = expr(*e.args[0], scope);
+    // money to a whole number rounds; decimal and float truncate.
+    if (target.isInteger() && isMoney(staticType(inner, scope)))
+        value = QStringLiteral("ms_round(%1, 0)").arg(value);
     QString sql = QStringLiteral("ms_convert(") + quoteString(typeText) + QStringLiteral(", ") + value;
     if (e.args.size() > 1)
         sql += QStringLiteral(", ") + expr(*e.args[1], scope);
@@ -907,6 +1027,22 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         return QStringLiteral("last_insert_rowid()");
     if (e.text == QLatin1String("DB_NAME") && e.args.empty())
         return quoteString(schema_.databaseName());
+    if (e.text == QLatin1String("OBJECT_ID") && !e.args.empty() && e.args.size() <= 2) {
+        QString sql = QStringLiteral("(SELECT id FROM sysobjects WHERE name = ms_object_name(%1)").arg(expr(*e.args[0], scope));
+        if (e.args.size() == 2)
+            sql += QStringLiteral(" AND xtype = rtrim(%1)").arg(expr(*e.args[1], scope));
+        return sql + QLatin1Char(')');
+    }
+    if (e.text == QLatin1String("DATEADD") && e.args.size() == 3 && e.args[0]->kind == Expr::DatePart
+        && staticType(*e.args[2], scope).name == QLatin1String("DATE")) {
+        static const QSet<QString> timeParts{QStringLiteral("HOUR"), QStringLiteral("HH"), QStringLiteral("MINUTE"),
+                                             QStringLiteral("MI"), QStringLiteral("N"), QStringLiteral("SECOND"),
+                                             QStringLiteral("SS"), QStringLiteral("S"), QStringLiteral("MILLISECOND"),
+                                             QStringLiteral("MS")};
+        if (timeParts.contains(e.args[0]->text.toUpper()))
+            throw DbError(QStringLiteral("The datepart %1 is not supported by date function dateadd for data type date.")
+                              .arg(e.args[0]->text.toLower()));
+    }
     const auto& map = simpleFunctions();
     const auto it = map.find(e.text);
     if (it == map.end())
@@ -926,8 +1062,11 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         else
             args.append(expr(*a, scope));
     }
-    return it.value() + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
+    const QString call = it.value() + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
         + args.join(QStringLiteral(", ")) + QLatin1Char(')');
+    if (e.text == QLatin1String("AVG"))
+        return average(call, staticType(*e.args[0], scope));
+    return call;
 }
 
 QString SqlGenerator::expr(const Expr& e, const Scope& scope)
@@ -936,7 +1075,7 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
     case Expr::Null:
         return QStringLiteral("NULL");
     case Expr::Number:
-        return e.text;
+        return isBinaryLiteral(e) ? binaryLiteral(e.text) : e.text;
     case Expr::String:
         return quoteString(e.text);
     case Expr::Column:
@@ -972,18 +1111,20 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
             const QString r = expr(*e.args[1], scope);
             return l + QLatin1Char(' ') + e.op + QLatin1Char(' ') + r;
         }
-        const QString l = expr(*e.args[0], scope);
-        const QString r = expr(*e.args[1], scope);
-        if (e.op == QLatin1String("+"))
-            return QStringLiteral("ms_add(%1, %2)").arg(l, r);
-        if (e.op == QLatin1String("-"))
-            return QStringLiteral("ms_sub(%1, %2)").arg(l, r);
-        if (e.op == QLatin1String("*"))
-            return QStringLiteral("ms_mul(%1, %2)").arg(l, r);
-        if (e.op == QLatin1String("/"))
-            return QStringLiteral("ms_div(%1, %2)").arg(l, r);
-        if (e.op == QLatin1String("%"))
-            return QStringLiteral("ms_mod(%1, %2)").arg(l, r);
+        const bool bitwise = e.op == QLatin1String("&") || e.op == QLatin1String("|") || e.op == QLatin1String("^");
+        // Beside a bitwise operator a binary literal is the integer it spells.
+        const QString l = bitwise && isBinaryLiteral(*e.args[0]) ? binaryAsInteger(e.args[0]->text) : expr(*e.args[0], scope);
+        const QString r = bitwise && isBinaryLiteral(*e.args[1]) ? binaryAsInteger(e.args[1]->text) : expr(*e.args[1], scope);
+        static const QHash<QString, QString> operators{
+            {QStringLiteral("+"), QStringLiteral("ms_add")}, {QStringLiteral("-"), QStringLiteral("ms_sub")},
+            {QStringLiteral("*"), QStringLiteral("ms_mul")}, {QStringLiteral("/"), QStringLiteral("ms_div")},
+            {QStringLiteral("%"), QStringLiteral("ms_mod")}};
+        const auto op = operators.constFind(e.op);
+        if (op != operators.constEnd()) {
+            // int arithmetic overflows at 32 bits unless a bigint takes part.
+            return QStringLiteral("%1(%2, %3%4)")
+                .arg(op.value(), l, r, isBigint(e, scope) ? QStringLiteral(", 1") : QString());
+        }
         if (e.op == QLatin1String("&"))
             return QStringLiteral("(%1 & %2)").arg(l, r);
         if (e.op == QLatin1String("|"))

@@ -88,6 +88,11 @@ private:
     QString columnDef(const ColumnDef& c, bool inCreate, bool tableHasPrimaryKey);
 
     QString columnTypeOf(const Expr& column, const Scope& scope) const;
+    // The declared type of a column or a CONVERT's target; empty when unknown.
+    TypeName staticType(const Expr& e, const Scope& scope) const;
+    bool isBigint(const Expr& e, const Scope& scope) const;
+    QString average(const QString& mean, const TypeName& argument) const;
+    QString storedAs(const QString& value, const QString& declared) const;
     bool isDateColumn(const Expr& e, const Scope& scope) const;
     QString dateLiteral(const Expr& literal) const;  // canonical text, or empty
     QString bind(BindSlot::Kind kind, const QString& name);

@@ -11,12 +11,17 @@ struct sqlite3;
 namespace db::sqlite {
 
 // Registers on one SQLite connection the SQL Server built-ins that the T-SQL
-// front end translates to: the "MSSQL" collation (case-insensitive, trailing
-// blanks ignored) and the ms_* functions (operators with SQL Server's typing,
+// front end translates to: the "MSSQL" collation (a Thai site's: Thai
+// dictionary order, case-insensitive, accent-sensitive, trailing blanks
+// ignored) and the ms_* functions (operators with SQL Server's typing,
 // LIKE, text, conversion, date and number functions). Failures report SQL
 // Server's own message text, because the error handler matches on it.
 // Throws DbError when SQLite refuses a registration.
 void registerSqlServerFunctions(sqlite3* handle);
+
+// Names the order the MSSQL collation gives text, including the version of
+// the collation library's data: indexes built under another are rebuilt.
+QString collationVersion();
 
 // 'YYYY-MM-DD HH:MM:SS.mmm': the one form in which dates are stored and bound.
 QString canonicalDateTime(const QDateTime& dt);
@@ -27,5 +32,9 @@ QString canonicalDateTime(const QDateTime& dt);
 // 12:00AM' form SQL Server writes itself). nullopt when it is none of them or
 // names no real day or time.
 std::optional<QDateTime> parseDateTime(QStringView text);
+
+// Rounds half away from zero on the decimal digits, as a decimal(p, scale)
+// or money variable keeps a value.
+double roundToScale(double v, int scale);
 
 } // namespace db::sqlite

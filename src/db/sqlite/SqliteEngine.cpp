@@ -10,6 +10,7 @@
 #include <QLoggingCategory>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -134,6 +135,32 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database)
                           "PRAGMA temp_store = MEMORY"})
         pragma.exec(QLatin1String(p));
     ensureCatalog();
+    rebuildIndexesForTheCollation();
+}
+
+void SqliteEngine::rebuildIndexesForTheCollation()
+{
+    // A file made under another order of text (an older engine, other ICU
+    // data) has its indexes sorted by that order; lookups through them would
+    // miss rows. They are rebuilt once; the rows themselves are untouched.
+    const QString version = collationVersion();
+    QSqlQuery q(db_);
+    if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_collation (version TEXT NOT NULL)")))
+        return;  // a read-only file: nothing can be rebuilt, nor was anything written
+    if (q.exec(QStringLiteral("SELECT version FROM qel_collation")) && q.next() && q.value(0).toString() == version)
+        return;
+    q.finish();
+    if (!q.exec(QStringLiteral("REINDEX MSSQL"))) {
+        // A file opened read-only is left as it is: it can be read, not mended.
+        if (q.lastError().databaseText().contains(QLatin1String("readonly")))
+            return;
+        throw DbError(QStringLiteral("The indexes of database '%1' could not be rebuilt for the order of text: %2")
+                          .arg(database_, q.lastError().databaseText()));
+    }
+    q.exec(QStringLiteral("DELETE FROM qel_collation"));
+    q.prepare(QStringLiteral("INSERT INTO qel_collation (version) VALUES (?)"));
+    q.addBindValue(version);
+    q.exec();
 }
 
 namespace {
@@ -145,11 +172,13 @@ const char* const kCatalogViews[] = {
     R"(CREATE TEMP VIEW IF NOT EXISTS sysobjects AS
 SELECT m.rowid AS id, m.name COLLATE MSSQL AS name,
   (CASE m.type WHEN 'table' THEN 'U' ELSE 'V' END) COLLATE MSSQL AS xtype,
-  (CASE m.type WHEN 'table' THEN 'U' ELSE 'V' END) COLLATE MSSQL AS type, 1 AS uid, 0 AS parent_obj
+  (CASE m.type WHEN 'table' THEN 'U' ELSE 'V' END) COLLATE MSSQL AS type, 1 AS uid, 0 AS parent_obj,
+  (CASE m.type WHEN 'table' THEN 3 ELSE 2 END) AS sysstat, 0 AS status, 0 AS category, 0 AS info,
+  0 AS base_schema_ver, 0 AS schema_ver, 0 AS replinfo, 0 AS deltrig, 0 AS instrig, 0 AS updtrig, 0 AS seltrig
 FROM main.sqlite_master m
 WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND m.name NOT LIKE 'qel!_%' ESCAPE '!'
 UNION ALL
-SELECT 1000000000 + p.rowid, p.name, 'P', 'P', 1, 0 FROM main.qel_procedures p)",
+SELECT 1000000000 + p.rowid, p.name, 'P', 'P', 1, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 FROM main.qel_procedures p)",
     R"(CREATE TEMP VIEW IF NOT EXISTS qel_columns AS
 SELECT m.rowid AS object_id, m.name AS table_name, m.type AS object_type, c.cid + 1 AS colid, c.name AS name,
   upper(c.type) AS declared, upper(trim(substr(c.type, 1, instr(c.type || '(', '(') - 1))) AS base,
@@ -260,9 +289,7 @@ ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
     Frame frame;
     frame.params = &params;
     frame.batch = batch.get();
-    ResultSet result;
-    runList(batch->statements, frame, result);
-    return result;
+    return runBatch(batch->statements, frame);
 }
 
 void SqliteEngine::callProcedure(const QString& name, std::vector<ProcParam>& params)
@@ -285,7 +312,10 @@ void SqliteEngine::callProcedure(const QString& name, std::vector<ProcParam>& pa
         supplied[index] = true;
     }
     ResultSet ignored;
+    statementErrors_.clear();
     const CallResult r = callProcedure(proc, args, supplied, ignored);
+    if (!statementErrors_.isEmpty())
+        throw DbError(statementErrors_.takeFirst());
     for (ProcParam& p : params) {
         if (p.direction == ParamDirection::Result) {
             p.value = r.returnValue;
@@ -343,14 +373,18 @@ SqliteEngine::CallResult SqliteEngine::callProcedure(const Procedure& proc, cons
         }
         callee.variables.insert(p.name.toUpper(), v);
     }
+    // SET ROWCOUNT inside a procedure lasts until the procedure ends.
+    const qint64 rowcount = rowcount_;
     ++callDepth_;
     try {
         runList(def.body, callee, result);
     } catch (...) {
         --callDepth_;
+        rowcount_ = rowcount;
         throw;
     }
     --callDepth_;
+    rowcount_ = rowcount;
     CallResult r;
     for (const auto& p : def.procParams)
         r.values.append(callee.variables.value(p.name.toUpper()).value);
@@ -488,6 +522,50 @@ void SqliteEngine::addUserType(const QString& name, const TypeName& base)
     schemaChanged();
 }
 
+namespace {
+
+// A row pointing at no row of the referenced table, in SQL Server's words
+// (2005 and later). The DELETE side keeps the "COLUMN REFERENCE" wording that
+// the error handler recognises.
+QString foreignKeyMessage(const QString& verb, const QString& key, const QString& database, const QString& table,
+                          const QString& column)
+{
+    return QStringLiteral("The %1 statement conflicted with the FOREIGN KEY constraint \"%2\". The conflict occurred "
+                          "in database \"%3\", table \"dbo.%4\", column '%5'.")
+        .arg(verb, key, database, table, column);
+}
+
+// As in SQL Server, a broken constraint, a division by zero, an arithmetic
+// overflow or a value too long for its column ends the statement; the batch
+// goes on. Every other error ends the batch.
+bool endsOnlyTheStatement(const QString& message)
+{
+    static const char* const starts[] = {
+        "Violation of PRIMARY KEY constraint", "Violation of UNIQUE KEY constraint",
+        "Cannot insert duplicate key row", "Cannot insert the value NULL into column",
+        "The INSERT statement conflicted with", "The UPDATE statement conflicted with",
+        "INSERT statement conflicted with", "UPDATE statement conflicted with",
+        "DELETE statement conflicted with", "Divide by zero error encountered.",
+        "Arithmetic overflow error", "String or binary data would be truncated",
+    };
+    for (const char* start : starts)
+        if (message.startsWith(QLatin1String(start)))
+            return true;
+    return false;
+}
+
+} // namespace
+
+ResultSet SqliteEngine::runBatch(const std::vector<StmtPtr>& list, Frame& frame)
+{
+    statementErrors_.clear();
+    ResultSet result;
+    runList(list, frame, result);
+    if (!statementErrors_.isEmpty())
+        throw DbError(statementErrors_.takeFirst());
+    return result;
+}
+
 SqliteEngine::Flow SqliteEngine::runList(const std::vector<StmtPtr>& list, Frame& frame, ResultSet& result)
 {
     for (const StmtPtr& s : list) {
@@ -495,6 +573,10 @@ SqliteEngine::Flow SqliteEngine::runList(const std::vector<StmtPtr>& list, Frame
         try {
             f = run(*s, frame, result);
         } catch (const DbError& e) {
+            if (endsOnlyTheStatement(e.message())) {
+                statementErrors_.append(e.message());
+                continue;
+            }
             // What the engine cannot translate is named with the text near it.
             if (frame.batch && e.message().startsWith(QLatin1String("The embedded engine does not support"))
                 && !e.message().contains(QLatin1String(" (line "))) {
@@ -549,17 +631,74 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
     const TypeName& t = target.type;
     if (t.isInteger())
         return QVariant(variantToInteger(value));
-    if (t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC") || t.name == QLatin1String("FLOAT")
-        || t.name == QLatin1String("REAL") || t.name == QLatin1String("MONEY"))
+    if (t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC"))
+        return QVariant(roundToScale(variantToFloat(value), t.scale < 0 ? 0 : t.scale));  // numeric is numeric(18,0)
+    if (t.name == QLatin1String("MONEY") || t.name == QLatin1String("SMALLMONEY"))
+        return QVariant(roundToScale(variantToFloat(value), 4));
+    if (t.name == QLatin1String("REAL"))
+        return QVariant(double(float(variantToFloat(value))));
+    if (t.name == QLatin1String("FLOAT"))
         return QVariant(variantToFloat(value));
     if (t.isText()) {
         QString s = variantToText(value);
         const int len = t.length > 0 ? t.length : (t.length == -2 || t.name.endsWith(QLatin1String("TEXT")) ? -1 : 1);
         if (len > 0 && s.size() > len)
             s.truncate(len);
+        // char(n) and nchar(n) hold exactly n characters, blank-padded.
+        if (len > 0 && (t.name == QLatin1String("CHAR") || t.name == QLatin1String("NCHAR")) && s.size() < len)
+            s = s.leftJustified(len, QLatin1Char(' '));
         return s.isNull() ? QString(QLatin1String("")) : s;
     }
+    if (t.isDate() && value.typeId() == QMetaType::QString) {
+        // Text given to a datetime variable or parameter is read as a date
+        // once, here, so that it compares as the stored dates do.
+        const auto parsed = parseDateTime(value.toString());
+        if (!parsed)
+            throw DbError(QStringLiteral("Conversion failed when converting date and/or time from character string."));
+        return canonicalDateTime(*parsed);
+    }
     return value;
+}
+
+void SqliteEngine::runDataChange(const Stmt& s, Frame& frame)
+{
+    const GeneratedSql& g = generated(&s, 0, [&] { return generator_.statement(s); });
+    if (s.kind == Stmt::Delete || !noCheck_.contains(s.table.toUpper())) {
+        runSql(g, frame, &s);
+        return;
+    }
+    // The table's checks are off for this statement only.
+    QSqlQuery pragma(db_);
+    pragma.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
+    pragma.exec(QStringLiteral("PRAGMA ignore_check_constraints = ON"));
+    auto restore = qScopeGuard([&] {
+        pragma.exec(QStringLiteral("PRAGMA ignore_check_constraints = OFF"));
+        pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    });
+    runSql(g, frame, &s);
+}
+
+void SqliteEngine::runCheckConstraints(const Stmt& s)
+{
+    if (!objectExists(s.table))
+        throw DbError(QStringLiteral("Cannot find the object \"%1\" because it does not exist or you do not have "
+                                     "permissions.").arg(s.table));
+    const QString table = s.table.toUpper();
+    QSet<QString> names;
+    for (const QString& c : s.columns)
+        names.insert(c.toUpper());
+    if (names.isEmpty())
+        names.insert(QStringLiteral("ALL"));
+    QSet<QString>& off = noCheck_[table];
+    if (!s.flag) {
+        off.unite(names);
+    } else if (names.contains(QStringLiteral("ALL"))) {
+        off.clear();
+    } else {
+        off.subtract(names);
+    }
+    if (off.isEmpty())
+        noCheck_.remove(table);
 }
 
 SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& result)
@@ -590,9 +729,15 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
         }
         [[fallthrough]];
     case Stmt::Update:
-    case Stmt::Delete: {
-        const GeneratedSql& g = generated(&s, 0, [&] { return generator_.statement(s); });
-        runSql(g, frame, &s);
+    case Stmt::Delete:
+        runDataChange(s, frame);
+        return Flow::Normal;
+    case Stmt::CheckConstraints:
+        runCheckConstraints(s);
+        return Flow::Normal;
+    case Stmt::SetRowcount: {
+        const QVariant n = evaluate(*s.expr, &s, 0, frame);
+        rowcount_ = n.isNull() ? 0 : std::max<qint64>(variantToInteger(n), 0);
         return Flow::Normal;
     }
     case Stmt::CreateTable:
@@ -789,7 +934,7 @@ ResultSet SqliteEngine::runSql(const GeneratedSql& g, Frame& frame, const Stmt* 
         const int n = rec.count();
         for (int i = 0; i < n; ++i)
             r.columns.append(rec.fieldName(i));
-        while (q->next()) {
+        while ((rowcount_ == 0 || qint64(r.rows.size()) < rowcount_) && q->next()) {
             QVector<QVariant> row(n);
             for (int i = 0; i < n; ++i)
                 row[i] = q->value(i);
@@ -1003,9 +1148,8 @@ void SqliteEngine::addConstraint(const Stmt& s, const TableConstraint& k)
     if (k.kind == TableConstraint::ForeignKey) {
         QSqlQuery check(db_);
         if (check.exec(QStringLiteral("PRAGMA foreign_key_check(%1)").arg(quoteIdent(table))) && check.next())
-            conflict = QStringLiteral("ALTER TABLE statement conflicted with COLUMN FOREIGN KEY constraint '%1'. The "
-                                      "conflict occurred in database '%2', table '%3', column '%4'.")
-                           .arg(k.name, database_, k.refTable, k.refColumns.value(0, k.columns.value(0)));
+            conflict = foreignKeyMessage(QStringLiteral("ALTER TABLE"), k.name, database_, k.refTable,
+                                         k.refColumns.value(0, k.columns.value(0)));
     } else {
         QSqlQuery check(db_);
         const QString condition = clause.mid(clause.indexOf(QLatin1String("CHECK (")) + 6);
@@ -1110,9 +1254,7 @@ QString SqliteEngine::foreignKeyConflict(const QString& verb, const QString& tab
     if (failedQuery_) {
         if (const ForeignKey* k = brokenKey(*failedQuery_, keys, verb, table)) {
             if (k->child.compare(table, Qt::CaseInsensitive) == 0 && verb != QLatin1String("DELETE"))
-                return QStringLiteral("%1 statement conflicted with COLUMN FOREIGN KEY constraint '%2'. The conflict "
-                                      "occurred in database '%3', table '%4', column '%5'.")
-                    .arg(verb, k->name, database_, k->parent, k->parentColumn);
+                return foreignKeyMessage(verb, k->name, database_, k->parent, k->parentColumn);
             return QStringLiteral("%1 statement conflicted with COLUMN REFERENCE constraint '%2'. The conflict "
                                   "occurred in database '%3', table '%4', column '%5'.")
                 .arg(verb, k->name, database_, k->child, k->childColumn);
@@ -1147,9 +1289,7 @@ QString SqliteEngine::foreignKeyConflict(const QString& verb, const QString& tab
     for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
         const ForeignKey& k = *it;
         if (k.child.compare(table, Qt::CaseInsensitive) == 0)
-            return QStringLiteral("%1 statement conflicted with COLUMN FOREIGN KEY constraint '%2'. The conflict "
-                                  "occurred in database '%3', table '%4', column '%5'.")
-                .arg(verb, k.name, database_, k.parent, k.parentColumn);
+            return foreignKeyMessage(verb, k.name, database_, k.parent, k.parentColumn);
     }
     // An UPDATE of a key that others still reference.
     for (const ForeignKey& k : keys) {

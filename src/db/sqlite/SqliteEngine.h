@@ -61,6 +61,7 @@ private:
 
     std::shared_ptr<const Batch> parse(const QString& sql);
     void ensureCatalog();
+    void rebuildIndexesForTheCollation();
     Procedure procedure(const QString& name);
     CallResult callProcedure(const Procedure& proc, const QVector<QVariant>& args, const QVector<bool>& supplied,
                              ResultSet& result);
@@ -74,6 +75,10 @@ private:
     Flow runList(const std::vector<StmtPtr>& list, Frame& frame, ResultSet& result);
     void runSelect(const Stmt& s, Frame& frame, ResultSet& result);
     void runSchemaChange(const Stmt& s, Frame& frame);
+    void runCheckConstraints(const Stmt& s);
+    void runDataChange(const Stmt& s, Frame& frame);
+    // Runs the batch; errors that end only their statement are reported at the end.
+    ResultSet runBatch(const std::vector<StmtPtr>& list, Frame& frame);
     void addConstraint(const Stmt& s, const TableConstraint& k);
     // The name a script gave a table's PRIMARY KEY or UNIQUE constraint on
     // these columns, or `fallback`.
@@ -120,6 +125,12 @@ private:
         QString identity;               // the IDENTITY column, if any
     };
     QSet<QString> identityInsert_;      // upper-cased tables with IDENTITY_INSERT ON
+    // Upper-cased tables whose foreign key and CHECK constraints are switched
+    // off (ALTER TABLE ... NOCHECK CONSTRAINT), with the constraints named;
+    // "ALL" for all of them. SQLite checks a table's constraints all or none.
+    QHash<QString, QSet<QString>> noCheck_;
+    qint64 rowcount_ = 0;               // SET ROWCOUNT: rows a SELECT returns at most, 0 for all
+    QStringList statementErrors_;       // errors that ended a statement but not the batch
     mutable QHash<QString, TableInfo> tables_;
     mutable QHash<QString, TypeName> userTypes_;
     QHash<QString, Procedure> procedures_;

@@ -122,6 +122,7 @@ struct ColumnDef {
     bool unique = false;
     ExprPtr defaultValue;
     ExprPtr check;
+    ExprPtr computed;     // name AS expression: a computed column, no type of its own
     QString refTable;     // column-level REFERENCES
     QStringList refColumns;
     QString constraintName;
@@ -165,6 +166,8 @@ struct Stmt {
         Exec,
         CreateProcedure,
         IdentityInsert,  // SET IDENTITY_INSERT table ON|OFF (flag)
+        CheckConstraints,  // ALTER TABLE table CHECK (flag) | NOCHECK CONSTRAINT ALL | names (columns)
+        SetRowcount,     // SET ROWCOUNT expr
         Ignored        // SET NOCOUNT and friends
     };
     Kind kind = Ignored;

@@ -380,6 +380,12 @@ private:
                 syntaxError();
             return s;
         }
+        if (isWord("ROWCOUNT")) {
+            ++p_;
+            s->kind = Stmt::SetRowcount;
+            s->expr = expression();
+            return s;
+        }
         // Session options: accepted and ignored.
         static const QSet<QString> options{QStringLiteral("NOCOUNT"), QStringLiteral("ANSI_NULLS"),
                                            QStringLiteral("ANSI_PADDING"), QStringLiteral("ANSI_WARNINGS"),
@@ -387,7 +393,7 @@ private:
                                            QStringLiteral("CONCAT_NULL_YIELDS_NULL"), QStringLiteral("XACT_ABORT"),
                                            QStringLiteral("DATEFORMAT"), QStringLiteral("LANGUAGE"),
                                            QStringLiteral("NUMERIC_ROUNDABORT"), QStringLiteral("ANSI_NULL_DFLT_ON"),
-                                           QStringLiteral("IMPLICIT_TRANSACTIONS"), QStringLiteral("ROWCOUNT")};
+                                           QStringLiteral("IMPLICIT_TRANSACTIONS")};
         if (isIdent() && options.contains(cur().text.toUpper())) {
             ++p_;
             while (acceptPunct(",")) {
@@ -627,6 +633,17 @@ private:
             if (!acceptWord("CHECK"))
                 expectWord("NOCHECK");
         }
+        if ((isWord("CHECK") || isWord("NOCHECK")) && peek().isWord("CONSTRAINT")) {
+            s->kind = Stmt::CheckConstraints;
+            s->flag = isWord("CHECK");
+            p_ += 2;
+            if (!acceptWord("ALL")) {
+                do
+                    s->columns.append(identifier());
+                while (acceptPunct(","));
+            }
+            return s;
+        }
         if (!acceptWord("ADD")) {
             if (isWord("DROP") || isWord("ALTER"))
                 unsupported(QStringLiteral("ALTER TABLE ") + cur().text.toUpper(), cur());
@@ -723,8 +740,11 @@ private:
     {
         ColumnDef c;
         c.name = identifier();
-        if (isWord("AS"))
-            unsupported(QStringLiteral("computed columns"), cur());
+        if (acceptWord("AS")) {
+            c.computed = expression();
+            acceptWord("PERSISTED");
+            return c;
+        }
         c.type = typeName();
         while (true) {
             if (acceptWord("NULL")) {

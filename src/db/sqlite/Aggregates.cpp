@@ -1,0 +1,128 @@
+// SUM and AVG as SQL Server gives them: whole numbers stay whole, amounts add
+// up exactly as decimals (a thousand prices sum to the cent, not to a binary
+// neighbour of it), and AVG keeps the scale of its column's type.
+
+#include "DecimalDigits.h"
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <new>
+
+namespace db::sqlite::fn {
+namespace {
+
+struct Total {
+    bool any = false;        // a value that was not NULL
+    bool fractional = false; // a float was among them
+    bool inexact = false;    // the exact sum gave up; `approx` holds it
+    std::int64_t whole = 0;  // while only integers came
+    bool wholeOverflow = false;
+    ScaledValue exact;
+    double approx = 0;
+    double compensation = 0;
+    std::int64_t count = 0;
+
+    void addApprox(double v)
+    {
+        // Kahan-Babuska: the fallback still loses as little as it can.
+        const double t = approx + v;
+        compensation += std::fabs(approx) >= std::fabs(v) ? (approx - t) + v : (v - t) + approx;
+        approx = t;
+    }
+
+    void add(sqlite3_value* v)
+    {
+        const int type = sqlite3_value_numeric_type(v);
+        if (type == SQLITE_NULL)
+            return;
+        any = true;
+        ++count;
+        if (type == SQLITE_INTEGER && !fractional && !wholeOverflow) {
+            const std::int64_t i = sqlite3_value_int64(v);
+            if (!__builtin_add_overflow(whole, i, &whole))
+                return;
+            wholeOverflow = true;
+            fractional = true;
+            exact = ScaledValue::fromInt(whole - i);
+            addApprox(double(whole - i));
+        } else if (!fractional) {
+            fractional = true;
+            exact = ScaledValue::fromInt(whole);
+            addApprox(double(whole));
+        }
+        const double d = sqlite3_value_double(v);
+        addApprox(d);
+        if (inexact)
+            return;
+        ScaledValue term;
+        if (type == SQLITE_INTEGER)
+            term = ScaledValue::fromInt(sqlite3_value_int64(v));
+        if ((type == SQLITE_INTEGER || ScaledValue::fromDouble(d, term)) && addScaled(exact, term, false, exact))
+            return;
+        inexact = true;
+    }
+
+    double value() const { return inexact ? approx + compensation : exact.toDouble(); }
+};
+
+// SQLite's aggregate memory is aligned for 8 bytes only and the exact total
+// needs 16, so the context holds a pointer to a total of our own; the final
+// call, which SQLite always makes, deletes it.
+void totalStep(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    auto** slot = static_cast<Total**>(sqlite3_aggregate_context(ctx, int(sizeof(Total*))));
+    if (slot && !*slot)
+        *slot = new (std::nothrow) Total();
+    if (!slot || !*slot) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    (*slot)->add(argv[0]);
+}
+
+// Takes the total out of the context for the final result.
+std::unique_ptr<Total> finalTotal(sqlite3_context* ctx)
+{
+    auto** slot = static_cast<Total**>(sqlite3_aggregate_context(ctx, 0));
+    return std::unique_ptr<Total>(slot ? *slot : nullptr);
+}
+
+void sumFinal(sqlite3_context* ctx)
+{
+    const auto t = finalTotal(ctx);
+    if (!t || !t->any) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (!t->fractional)
+        sqlite3_result_int64(ctx, t->whole);
+    else
+        resultReal(ctx, t->value());
+}
+
+// The mean of the exact total; the front end gives it the scale of AVG of
+// the argument's type.
+void avgFinal(sqlite3_context* ctx)
+{
+    const auto t = finalTotal(ctx);
+    if (!t || !t->any) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const double total = t->fractional ? t->value() : double(t->whole);
+    resultReal(ctx, total / double(t->count));
+}
+
+} // namespace
+
+std::span<const AggregateDef> aggregateFunctions()
+{
+    static const AggregateDef rows[] = {
+        {"ms_sum", 1, totalStep, sumFinal},
+        {"ms_avg", 1, totalStep, avgFinal},
+    };
+    return rows;
+}
+
+} // namespace db::sqlite::fn

@@ -1,0 +1,278 @@
+#pragma once
+
+// What the SQL Server built-ins of the embedded engine share: UTF-8 reading
+// and case folding, results and SQL Server's messages, the NULL rule, number
+// text, and the rows each family adds to the function table.
+// Everything here works on SQLite's UTF-8 bytes. Number text is produced and
+// read with <charconv>, never printf/strtod: QCoreApplication sets the C
+// locale from the environment, and a Thai or German locale must not change
+// how 12.5 is written.
+
+#include <sqlite3.h>
+
+#include <QChar>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace db::sqlite::fn {
+
+using u8 = unsigned char;
+
+// ---------------------------------------------------------------------------
+// UTF-8 and case folding
+
+// A byte that starts no valid UTF-8 sequence stands for itself, above every
+// real code point, so that any byte string still has one definite order.
+constexpr char32_t kStrayByte = 0x110000;
+
+inline bool isContinuation(u8 c) { return (c & 0xC0) == 0x80; }
+
+inline char32_t decodeUtf8(const u8*& p, const u8* end)
+{
+    const u8 c = *p;
+    if (c < 0x80) {
+        ++p;
+        return c;
+    }
+    const std::ptrdiff_t left = end - p;
+    if (c >= 0xC2 && c <= 0xDF) {
+        if (left >= 2 && isContinuation(p[1])) {
+            const char32_t cp = (char32_t(c & 0x1F) << 6) | (p[1] & 0x3F);
+            p += 2;
+            return cp;
+        }
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        if (left >= 3 && isContinuation(p[1]) && isContinuation(p[2])) {
+            const char32_t cp = (char32_t(c & 0x0F) << 12) | (char32_t(p[1] & 0x3F) << 6) | (p[2] & 0x3F);
+            if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+                p += 3;
+                return cp;
+            }
+        }
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        if (left >= 4 && isContinuation(p[1]) && isContinuation(p[2]) && isContinuation(p[3])) {
+            const char32_t cp = (char32_t(c & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12)
+                | (char32_t(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+            if (cp >= 0x10000 && cp <= 0x10FFFF) {
+                p += 4;
+                return cp;
+            }
+        }
+    }
+    ++p;
+    return kStrayByte + c;
+}
+
+inline void appendUtf8(std::string& out, char32_t cp)
+{
+    if (cp >= kStrayByte) {
+        out.push_back(char(cp - kStrayByte));
+    } else if (cp < 0x80) {
+        out.push_back(char(cp));
+    } else if (cp < 0x800) {
+        out.push_back(char(0xC0 | (cp >> 6)));
+        out.push_back(char(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(char(0xE0 | (cp >> 12)));
+        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(char(0xF0 | (cp >> 18)));
+        out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (cp & 0x3F)));
+    }
+}
+
+struct AsciiLower {
+    u8 table[128];
+    constexpr AsciiLower() : table{}
+    {
+        for (int i = 0; i < 128; ++i)
+            table[i] = u8(i >= 'A' && i <= 'Z' ? i + 32 : i);
+    }
+};
+constexpr AsciiLower kLower;
+
+// The case-insensitive identity of one character. Thai has no case, so the
+// Thai block skips Qt's tables (the common non-ASCII text here).
+inline char32_t foldChar(char32_t cp)
+{
+    if (cp < 0x80)
+        return kLower.table[cp];
+    if ((cp >= 0x0E00 && cp <= 0x0E7F) || cp > 0x10FFFF)
+        return cp;
+    return QChar::toCaseFolded(cp);
+}
+
+// Lower-cases an ASCII byte for keyword matching; other bytes match nothing.
+inline char asciiLower(char c)
+{
+    const u8 b = u8(c);
+    return b < 0x80 ? char(kLower.table[b]) : '\x7f';
+}
+
+inline char32_t nextFolded(const u8*& p, const u8* end)
+{
+    if (*p < 0x80)
+        return kLower.table[*p++];
+    return foldChar(decodeUtf8(p, end));
+}
+
+inline void skipChar(const u8*& p, const u8* end)
+{
+    if (*p < 0x80)
+        ++p;
+    else
+        decodeUtf8(p, end);
+}
+
+inline const u8* trimTrailingBlanks(const u8* begin, const u8* end)
+{
+    while (end > begin && end[-1] == ' ')
+        --end;
+    return end;
+}
+
+std::size_t charCount(const u8* p, const u8* end);
+
+// Advances over up to `count` characters; returns how many were skipped.
+std::size_t skipChars(const u8*& p, const u8* end, std::size_t count);
+
+// ---------------------------------------------------------------------------
+// Results and SQL Server's messages
+
+inline void fail(sqlite3_context* ctx, const std::string& message)
+{
+    sqlite3_result_error(ctx, message.data(), int(message.size()));
+}
+
+inline void resultText(sqlite3_context* ctx, std::string_view s)
+{
+    sqlite3_result_text(ctx, s.data(), int(s.size()), SQLITE_TRANSIENT);
+}
+
+inline constexpr const char* kDivideByZero = "Divide by zero error encountered.";
+inline constexpr const char* kDateFromText = "Conversion failed when converting date and/or time from character string.";
+inline constexpr const char* kInvalidFloatOp = "An invalid floating point operation occurred.";
+
+std::string overflowTo(std::string_view type);
+std::string conversionFailed(std::string_view value, std::string_view type);
+std::string errorConverting(std::string_view type);
+std::string intColumnOverflow(std::string_view value);
+
+// Sets SQLite's too-big error when a result of `bytes` would pass the limit.
+bool tooBig(sqlite3_context* ctx, std::size_t bytes);
+
+inline bool anyNull(int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            return true;
+    return false;
+}
+
+// SQL Server's rule for most built-ins: a NULL argument gives NULL.
+template <void (*Body)(sqlite3_context*, int, sqlite3_value**)>
+void nullIn(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    Body(ctx, argc, argv);
+}
+
+// A float result; infinity and NaN are SQL Server's float overflow.
+void resultReal(sqlite3_context* ctx, double v);
+
+// ---------------------------------------------------------------------------
+// Numbers as text
+
+int formatInt(std::int64_t v, char* buf);
+
+// A float as SQL Server's varchar conversion shows it to a reader: no
+// trailing zeros and no ".0" on whole numbers. Fifteen significant digits, so
+// that a decimal amount stored as REAL reads back as it was written.
+int formatReal(double v, char* buf);
+std::string formatRealString(double v);
+
+// The text of an argument as SQL Server's implicit varchar conversion gives it.
+struct TextArg {
+    const u8* p = nullptr;
+    int n = 0;
+    char buf[48];
+
+    TextArg() = default;
+    TextArg(const TextArg&) = delete;
+    TextArg& operator=(const TextArg&) = delete;
+
+    const u8* begin() const { return p; }
+    const u8* end() const { return p + n; }
+    std::string_view view() const { return {reinterpret_cast<const char*>(p), std::size_t(n)}; }
+};
+
+// False for NULL.
+bool textOf(sqlite3_value* v, TextArg& t);
+
+inline bool isDigit(u8 c) { return c >= '0' && c <= '9'; }
+
+inline void trimBlanks(const u8*& p, const u8*& e)
+{
+    while (p < e && *p == ' ')
+        ++p;
+    while (e > p && e[-1] == ' ')
+        --e;
+}
+
+enum class Parsed { Ok, Invalid, Overflow };
+
+// varchar -> int: blanks around, an optional sign, digits. SQL Server reads
+// '' and a lone sign as 0.
+Parsed parseIntText(const u8* p, const u8* e, std::int64_t& out);
+
+// varchar -> float: blanks around, sign, digits with an optional point and
+// exponent. '' reads as 0, as in SQL Server.
+bool parseFloatText(const u8* p, const u8* e, double& out);
+
+// A whole-number argument (lengths, counts, styles): floats truncate, text
+// converts as varchar -> int. False when it set an error.
+bool intArg(sqlite3_context* ctx, sqlite3_value* v, std::int64_t& out);
+
+// ---------------------------------------------------------------------------
+// The function table: each family lists its rows, and registration walks
+// them all with the same flags.
+
+using ScalarFn = void (*)(sqlite3_context*, int, sqlite3_value**);
+
+struct FunctionDef {
+    const char* name;
+    int argc;
+    ScalarFn fn;
+    bool deterministic;
+};
+
+struct AggregateDef {
+    const char* name;
+    int argc;
+    ScalarFn step;
+    void (*final)(sqlite3_context*);
+};
+
+int compareMssql(void*, int lenA, const void* dataA, int lenB, const void* dataB);
+std::string collationVersion();
+
+std::span<const FunctionDef> likeFunctions();
+std::span<const FunctionDef> arithmeticFunctions();
+std::span<const FunctionDef> textFunctions();
+std::span<const FunctionDef> numberFunctions();
+std::span<const FunctionDef> dateFunctions();
+std::span<const FunctionDef> convertFunctions();
+std::span<const FunctionDef> catalogFunctions();
+std::span<const AggregateDef> aggregateFunctions();
+
+} // namespace db::sqlite::fn

@@ -1,0 +1,60 @@
+// Which errors end only their statement and which end the whole batch, as
+// SQL Server decides it; in both cases the error still reaches the caller.
+
+#include "support/EmbeddedDb.h"
+
+#include "db/DbError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class BatchErrors : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        db.exec("CREATE TABLE A (Id int NOT NULL PRIMARY KEY, Name varchar(10) NOT NULL)\n"
+                "CREATE TABLE B (Id int NOT NULL PRIMARY KEY, A int NULL, CONSTRAINT FK_B_A FOREIGN KEY (A) "
+                "REFERENCES A (Id))\n"
+                "INSERT INTO A VALUES (1, 'one')");
+    }
+    EmbeddedDb db{QStringLiteral("X"), QStringLiteral("X")};
+};
+
+TEST_F(BatchErrors, ABrokenConstraintEndsOnlyItsStatement)
+{
+    EXPECT_EQ(db.errorOf("INSERT INTO B VALUES (1, 9)\nINSERT INTO B VALUES (2, 1)"),
+              "The INSERT statement conflicted with the FOREIGN KEY constraint \"FK_B_A\". The conflict occurred in "
+              "database \"X\", table \"dbo.A\", column 'Id'.");
+    EXPECT_EQ(db.rows("SELECT Id FROM B"), QStringList{"2"}) << "the statement after the failing one ran";
+
+    EXPECT_TRUE(db.errorOf("INSERT INTO A VALUES (1, 'again')\nINSERT INTO A VALUES (2, 'two')")
+                    .startsWith("Violation of PRIMARY KEY constraint"));
+    EXPECT_TRUE(db.errorOf("INSERT INTO A VALUES (3, NULL)\nINSERT INTO A VALUES (4, 'four')")
+                    .startsWith("Cannot insert the value NULL into column 'Name'"));
+    EXPECT_EQ(db.rows("SELECT Id FROM A ORDER BY Id"), (QStringList{"1", "2", "4"}));
+}
+
+TEST_F(BatchErrors, DivisionByZeroEndsItsStatementAndTheFirstErrorIsReported)
+{
+    EXPECT_EQ(db.errorOf("UPDATE A SET Name = 'x' WHERE Id = 1 / 0\nINSERT INTO A VALUES (5, 'five')\n"
+                         "INSERT INTO A VALUES (5, 'dup')"),
+              "Divide by zero error encountered.");
+    EXPECT_EQ(db.scalar("SELECT Name FROM A WHERE Id = 5"), "five");
+}
+
+TEST_F(BatchErrors, AConversionErrorEndsTheBatch)
+{
+    EXPECT_EQ(db.errorOf("INSERT INTO A VALUES (6, 'six')\nSELECT CAST('abc' AS int)\nINSERT INTO A VALUES (7, 'seven')"),
+              "Conversion failed when converting the varchar value 'abc' to data type int.");
+    EXPECT_EQ(db.rows("SELECT Id FROM A WHERE Id > 5"), QStringList{"6"}) << "nothing after the conversion ran";
+}
+
+TEST_F(BatchErrors, InsideAProcedureTheRestOfTheProcedureRuns)
+{
+    db.exec("CREATE PROCEDURE AddTwo AS\nINSERT INTO B VALUES (10, 99)\nINSERT INTO B VALUES (11, 1)");
+    EXPECT_TRUE(db.errorOf("EXEC AddTwo").contains("\"FK_B_A\""));
+    EXPECT_EQ(db.rows("SELECT Id FROM B"), QStringList{"11"});
+}
+
+} // namespace

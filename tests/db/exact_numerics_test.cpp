@@ -1,0 +1,133 @@
+// Amounts through the whole embedded engine and db::Query, each case a small
+// statement with the answer SQL Server gives. Values are compared as doubles:
+// a binary neighbour of the decimal (0.30000000000000004) fails where a text
+// comparison rounded to fifteen digits would not.
+
+#include "support/EmbeddedDb.h"
+
+#include "db/DbError.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+double number(EmbeddedDb& db, const QString& sql)
+{
+    const auto q = db.open(sql);
+    EXPECT_FALSE(q->isEmpty()) << sql.toStdString();
+    return q->isEmpty() ? 0 : q->valueAt(0, 0).toDouble();
+}
+
+TEST(ExactNumerics, MoneyAddsMultipliesAndSumsToTheCent)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(number(db, "SELECT CAST(0.1 AS money) + CAST(0.2 AS money)"), 0.3);
+    EXPECT_EQ(number(db, "SELECT CAST(1.1 AS money) * 3"), 3.3);
+    EXPECT_EQ(number(db, "SELECT CAST(0.3 AS money) - CAST(0.1 AS money)"), 0.2);
+
+    db.exec("CREATE TABLE Line (Id int NOT NULL PRIMARY KEY, Price money NOT NULL, Qty smallint NOT NULL)");
+    db.exec("INSERT INTO Line VALUES (1, 0.1, 1)\nINSERT INTO Line VALUES (2, 0.2, 1)\n"
+            "INSERT INTO Line VALUES (3, 18.4, 7)");
+    EXPECT_EQ(number(db, "SELECT SUM(Price) FROM Line WHERE Id < 3"), 0.3);
+    EXPECT_EQ(number(db, "SELECT SUM(Price * Qty) FROM Line"), 129.1);
+    EXPECT_EQ(db.scalar("SELECT SUM(Qty) FROM Line"), "9") << "a sum of whole numbers stays whole";
+}
+
+TEST(ExactNumerics, ThousandsOfRandomPricesSumToTheExactCents)
+{
+    // Cents are summed as integers beside the engine: the two must agree to
+    // the last cent, which a plain binary sum of 5,000 prices does not.
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Price (Id int NOT NULL PRIMARY KEY, Amount money NOT NULL)");
+    std::mt19937 rng(20261208);
+    std::uniform_int_distribution<int> cents(1, 9999999);
+    long long totalCents = 0;
+    QStringList batch;
+    for (int i = 1; i <= 5000; ++i) {
+        const int c = cents(rng);
+        totalCents += c;
+        batch << QStringLiteral("INSERT INTO Price VALUES (%1, %2.%3)")
+                     .arg(i)
+                     .arg(c / 100)
+                     .arg(c % 100, 2, 10, QLatin1Char('0'));
+        if (batch.size() == 500) {
+            db.exec(batch.join('\n'));
+            batch.clear();
+        }
+    }
+    const double expected =
+        QStringLiteral("%1.%2").arg(totalCents / 100).arg(totalCents % 100, 2, 10, QLatin1Char('0')).toDouble();
+    EXPECT_EQ(number(db, "SELECT SUM(Amount) FROM Price"), expected);
+}
+
+TEST(ExactNumerics, StoredAmountsComeBackAsWritten)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Item (Id int NOT NULL PRIMARY KEY, Price money NULL, Small smallmoney NULL)");
+    db.exec("INSERT INTO Item VALUES (1, 263.5, 0.07)\nINSERT INTO Item VALUES (2, 12345678.9999, -214748.3648)\n"
+            "INSERT INTO Item VALUES (3, 1.23456, 1.00005)");
+    auto q = db.open("SELECT Price, Small FROM Item ORDER BY Id");
+    ASSERT_EQ(q->recordCount(), 3);
+    EXPECT_EQ(q->valueAt(0, 0).toDouble(), 263.5);
+    EXPECT_EQ(q->valueAt(0, 1).toDouble(), 0.07);
+    EXPECT_EQ(q->valueAt(1, 0).toDouble(), 12345678.9999);
+    EXPECT_EQ(q->valueAt(1, 1).toDouble(), -214748.3648) << "the lowest smallmoney";
+    EXPECT_EQ(q->valueAt(2, 0).toDouble(), 1.2346) << "money keeps four decimals, rounded";
+    EXPECT_EQ(q->valueAt(2, 1).toDouble(), 1.0001);
+    EXPECT_EQ(db.errorOf("INSERT INTO Item VALUES (4, 1, -214748.3649)"),
+              "Arithmetic overflow error converting expression to data type smallmoney.");
+}
+
+TEST(ExactNumerics, DecimalAndMoneyVariablesKeepTheirScale)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.scalar("DECLARE @n numeric = 12345.12\nSELECT @n"), "12345") << "numeric is numeric(18,0)";
+    EXPECT_EQ(number(db, "DECLARE @d decimal(10,2) = 1.005\nSELECT @d"), 1.01);
+    EXPECT_EQ(number(db, "DECLARE @m money = 2.71828\nSELECT @m"), 2.7183);
+    EXPECT_EQ(db.scalar("SELECT CAST(CAST(1.56 AS money) AS int)"), "2") << "money to int rounds";
+    EXPECT_EQ(db.scalar("SELECT CAST(1.56 AS int)"), "1") << "a decimal to int truncates";
+}
+
+TEST(ExactNumerics, AvgHasTheTypeOfItsArgument)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE T (I int NOT NULL, M money NOT NULL, D decimal(9,2) NOT NULL)");
+    db.exec("INSERT INTO T VALUES (1, 1, 1)\nINSERT INTO T VALUES (2, 2, 2)\nINSERT INTO T VALUES (2, 0.01, 0.01)");
+    EXPECT_EQ(db.scalar("SELECT AVG(I) FROM T"), "1") << "int: 5 / 3 truncated";
+    EXPECT_EQ(number(db, "SELECT AVG(M) FROM T"), 1.0033) << "money: four decimals";
+    EXPECT_EQ(number(db, "SELECT AVG(D) FROM T"), 1.003333) << "decimal(9,2): six decimals";
+    EXPECT_EQ(db.scalar("SELECT AVG(I) FROM T WHERE I > 5"), "") << "no rows: NULL";
+}
+
+TEST(ExactNumerics, RealColumnsHoldFourByteFloats)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Disc (Id int NOT NULL, R real NOT NULL, F float NOT NULL)");
+    db.exec("INSERT INTO Disc VALUES (1, 0.15, 0.15)\nUPDATE Disc SET R = R + 0.1 WHERE Id = 0");
+    EXPECT_EQ(number(db, "SELECT R FROM Disc"), double(0.15f));
+    EXPECT_EQ(number(db, "SELECT F FROM Disc"), 0.15);
+    db.exec("UPDATE Disc SET R = 0.35");
+    EXPECT_EQ(number(db, "SELECT R FROM Disc"), double(0.35f)) << "an update stores four bytes too";
+}
+
+TEST(ExactNumerics, WhatNoDecimalHoldsStillCalculates)
+{
+    EmbeddedDb db;
+    EXPECT_DOUBLE_EQ(number(db, "SELECT CAST(1 AS float) / 3 * 3"), 1.0);
+    EXPECT_DOUBLE_EQ(number(db, "SELECT CAST(1e300 AS float) * 1e5"), 1e305);
+    EXPECT_EQ(db.errorOf("SELECT CAST(1e300 AS float) * 1e10"),
+              "Arithmetic overflow error converting expression to data type float.");
+}
+
+TEST(ExactNumerics, IntOverflowsUnlessABigintTakesPart)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.errorOf("SELECT 65536 * 65536"), "Arithmetic overflow error converting expression to data type int.");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(bigint, 65536) * 65536"), "4294967296");
+    EXPECT_EQ(db.scalar("SELECT (CONVERT(bigint, 70000) + 1) % 1000003 * (70000 % 1000003)"), "4900070000");
+    EXPECT_EQ(db.scalar("SELECT 2147483648 + 1"), "2147483649") << "a literal past int is not an int";
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+// Statements old SQL Server scripts use, on the embedded engine: constraints
+// switched off and on, SET ROWCOUNT, OBJECT_ID with sysobjects, binary
+// literals, and text given where a procedure wants a datetime.
+
+#include "support/EmbeddedDb.h"
+
+#include "db/DbError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SqlServerStatements, NocheckConstraintLetsRowsInUntilCheckConstraint)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Parent (Id int NOT NULL PRIMARY KEY)\n"
+            "CREATE TABLE Child (Id int NOT NULL PRIMARY KEY, Parent int NULL, Qty int NULL,\n"
+            "  CONSTRAINT FK_Child_Parent FOREIGN KEY (Parent) REFERENCES Parent (Id),\n"
+            "  CONSTRAINT CK_Qty CHECK (Qty > 0))");
+    EXPECT_FALSE(db.errorOf("INSERT INTO Child VALUES (1, 7, 1)").isEmpty());
+    db.exec("ALTER TABLE Child NOCHECK CONSTRAINT ALL");
+    db.exec("INSERT INTO Child VALUES (1, 7, 1)\nINSERT INTO Child VALUES (2, NULL, -1)");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Child"), "2");
+    db.exec("ALTER TABLE \"dbo\".\"Child\" CHECK CONSTRAINT ALL");
+    EXPECT_TRUE(db.errorOf("INSERT INTO Child VALUES (3, 8, 1)").contains("FOREIGN KEY constraint \"FK_Child_Parent\""));
+    EXPECT_FALSE(db.errorOf("INSERT INTO Child VALUES (4, NULL, 0)").isEmpty()) << "the check is back too";
+
+    // One named constraint switched off and on again.
+    db.exec("ALTER TABLE Child NOCHECK CONSTRAINT FK_Child_Parent");
+    db.exec("INSERT INTO Child VALUES (5, 9, 1)");
+    db.exec("ALTER TABLE Child CHECK CONSTRAINT FK_Child_Parent");
+    EXPECT_FALSE(db.errorOf("INSERT INTO Child VALUES (6, 9, 1)").isEmpty());
+    EXPECT_EQ(db.errorOf("ALTER TABLE Nowhere NOCHECK CONSTRAINT ALL"),
+              "Cannot find the object \"Nowhere\" because it does not exist or you do not have permissions.");
+}
+
+TEST(SqlServerStatements, SetRowcountLimitsSelectsAndEndsWithTheProcedure)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE N (V int NOT NULL)\nINSERT INTO N VALUES (3)\nINSERT INTO N VALUES (1)\n"
+            "INSERT INTO N VALUES (2)");
+    EXPECT_EQ(db.rows("SET ROWCOUNT 2\nSELECT V FROM N ORDER BY V"), (QStringList{"1", "2"}));
+    EXPECT_EQ(db.rows("SELECT V FROM N ORDER BY V").size(), 2) << "the session keeps it";
+    EXPECT_EQ(db.rows("SET ROWCOUNT 0\nSELECT V FROM N").size(), 3);
+
+    db.exec("CREATE PROCEDURE TopOne AS\nSET ROWCOUNT 1\nSELECT V FROM N ORDER BY V DESC");
+    EXPECT_EQ(db.rows("EXEC TopOne"), QStringList{"3"});
+    EXPECT_EQ(db.rows("SELECT V FROM N").size(), 3) << "a procedure's SET ROWCOUNT ends with it";
+}
+
+TEST(SqlServerStatements, ObjectIdAndSysobjectsAsOldScriptsTestThem)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE \"Order Details\" (Id int NOT NULL)\nCREATE VIEW V1 AS SELECT Id FROM \"Order Details\"");
+    db.exec("CREATE PROCEDURE P1 AS SELECT 1");
+    const QString table = db.scalar("SELECT id FROM sysobjects WHERE name = 'Order Details'");
+    ASSERT_FALSE(table.isEmpty());
+    EXPECT_EQ(db.scalar("SELECT OBJECT_ID('dbo.Order Details')"), table);
+    EXPECT_EQ(db.scalar("SELECT OBJECT_ID('[dbo].[Order Details]')"), table);
+    EXPECT_EQ(db.scalar("SELECT OBJECT_ID('Nothing')"), "");
+    EXPECT_EQ(db.scalar("SELECT OBJECT_ID('V1', 'U')"), "") << "a view is not a user table";
+    EXPECT_EQ(db.rows("SELECT name, sysstat & 0xf FROM sysobjects WHERE name IN ('Order Details', 'V1', 'P1') "
+                      "ORDER BY name"),
+              (QStringList{"Order Details|3", "P1|4", "V1|2"}));
+    db.exec("if exists (select * from sysobjects where id = object_id('dbo.V1') and sysstat & 0xf = 2)\n"
+            "  drop view \"dbo\".\"V1\"");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM sysobjects WHERE name = 'V1'"), "0");
+}
+
+TEST(SqlServerStatements, BinaryLiteralsGoIntoImageColumns)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Pic (Id int NOT NULL, Picture image NULL)\nINSERT INTO Pic VALUES (1, 0x0A0b1C)\n"
+            "INSERT INTO Pic VALUES (2, 0xF)");
+    auto q = db.open("SELECT Picture, DATALENGTH(Picture) FROM Pic ORDER BY Id");
+    ASSERT_EQ(q->recordCount(), 2);
+    EXPECT_EQ(q->valueAt(0, 0).toByteArray(), QByteArray::fromHex("0a0b1c"));
+    EXPECT_EQ(q->valueAt(0, 1).toInt(), 3);
+    EXPECT_EQ(q->valueAt(1, 0).toByteArray(), QByteArray::fromHex("0f")) << "an odd digit count takes a leading zero";
+    EXPECT_EQ(db.scalar("SELECT 0x1F & 6"), "6");
+}
+
+TEST(SqlServerStatements, ProcedureDatetimeParametersReadTextAsDates)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Ord (Id int NOT NULL, Shipped datetime NULL)\n"
+            "INSERT INTO Ord VALUES (1, '19970105')\nINSERT INTO Ord VALUES (2, '1997-02-01 10:00')\n"
+            "INSERT INTO Ord VALUES (3, '19980101')");
+    db.exec("CREATE PROCEDURE Shipped @From datetime, @To datetime AS\n"
+            "SELECT Id FROM Ord WHERE Shipped BETWEEN @From AND @To ORDER BY Id");
+    EXPECT_EQ(db.rows("EXEC Shipped '19970101', '19971231'"), (QStringList{"1", "2"}));
+    EXPECT_EQ(db.rows("EXEC Shipped @From = '01/01/1998', @To = '1998-12-31'"), QStringList{"3"});
+    EXPECT_EQ(db.errorOf("EXEC Shipped 'soon', '19971231'"),
+              "Conversion failed when converting date and/or time from character string.");
+}
+
+TEST(SqlServerStatements, CharVariablesAreBlankPadded)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.scalar("DECLARE @c char(5)\nSET @c = 'ab'\nSELECT '[' + @c + ']'"), "[ab   ]");
+    EXPECT_EQ(db.scalar("DECLARE @v varchar(5)\nSET @v = 'ab'\nSELECT '[' + @v + ']'"), "[ab]");
+}
+
+TEST(SqlServerStatements, ComputedColumnsAreWorkedOutWhenRead)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Line (Qty int NOT NULL, Price money NOT NULL, Total AS Qty * Price PERSISTED)\n"
+            "INSERT INTO Line VALUES (3, 1.1)\nINSERT INTO Line (Qty, Price) VALUES (2, 0.05)");
+    EXPECT_EQ(db.rows("SELECT Total FROM Line ORDER BY Qty"), (QStringList{"0.1", "3.3"}));
+    db.exec("UPDATE Line SET Qty = 4 WHERE Qty = 2");
+    EXPECT_EQ(db.scalar("SELECT SUM(Total) FROM Line"), "3.5");
+}
+
+TEST(SqlServerStatements, DateIsWrittenWithoutATimeAndTakesNoHours)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.scalar("SELECT CAST(CAST('2017-08-25' AS date) AS varchar(30))"), "2017-08-25");
+    db.exec("CREATE TABLE D (Day date NOT NULL)\nINSERT INTO D VALUES ('20170825')");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(20), Day) FROM D"), "2017-08-25");
+    EXPECT_EQ(db.errorOf("SELECT DATEADD(hour, 1, Day) FROM D"),
+              "The datepart hour is not supported by date function dateadd for data type date.");
+    EXPECT_EQ(db.errorOf("SELECT DATEADD(day, 1, Day) FROM D"), "");
+}
+
+} // namespace
