@@ -348,7 +348,8 @@ TEST_F(Lookups, BarCodesOnlyOfUnitsThatHaveOneByTheCompanysNameMethod)
         EXPECT_EQ(look.SearchMethod->currentIndex(), 1) << "contains, as the setup row says";
         EXPECT_FOCUS("Name");
         pressChecked(Qt::Key_Return);
-        EXPECT_EQ(column(look.grid(), "BarCode"), (QStringList{"8850001", "8850012", "[99]01"}))
+        // The Thai collation puts punctuation before digits, as the server does.
+        EXPECT_EQ(column(look.grid(), "BarCode"), (QStringList{"[99]01", "8850001", "8850012"}))
             << "units with an empty or no bar code are never listed";
         clickInto(look.Name);
         typeHere(QStringLiteral("ล้าง"));
