@@ -12,6 +12,7 @@
 #include "data/TFrShowError.h"
 #include "inquiry/TFrInquiryPrice.h"
 #include "search/TF_SearchMisc.h"
+#include "search/TF_SearchProduct.h"
 #include "search/TF_SearchSalesman.h"
 #include "search/TF_SearchWareHouse.h"
 #include "search/TFrSearch.h"
@@ -48,7 +49,8 @@ void createWindows()
     // TF_SearchProductUnits, TF_SearchCustomer and TFrSearchCusAttrCode go here.
     TF_SearchMisc::instance();
     TF_SearchSalesman::instance();
-    // TF_SearchProduct, TFrSearchProdAttrCode and TFrSearchUnit go here.
+    TF_SearchProduct::instance();
+    // TFrSearchProdAttrCode is made fresh for each use; TFrSearchUnit goes here.
     TFrSearchLotNo::instance();
     TF_SearchWareHouse::instance();
     TFrSearchBarCode::instance();
