@@ -107,7 +107,7 @@ void TFaSelectProdAttr::chooseCode()
         return;
     const QString field = codeField().isEmpty() ? kBegin : codeField();
     // A fresh look-up for each use.
-    TFrSearchProdAttrCode look(window());
+    TFrSearchProdAttrCode look;
     look.AttrGroupId = int(QProdAttrGroup.asInteger(QStringLiteral("Id")));
     if (look.exec() == QDialog::Accepted)
         QProdAttrGroup.setValue(field, look.SelectedCode);
