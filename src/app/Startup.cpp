@@ -14,6 +14,7 @@
 #include "inquiry/TFrInquiryPrice.h"
 #include "product/TDmProduct.h"
 #include "search/TF_SearchMisc.h"
+#include "search/TF_SearchProduct.h"
 #include "search/TF_SearchProductUnits.h"
 #include "search/TF_SearchSalesman.h"
 #include "search/TF_SearchWareHouse.h"
@@ -53,7 +54,8 @@ void createWindows()
     // TF_SearchCustomer and TFrSearchCusAttrCode go here.
     TF_SearchMisc::instance();
     TF_SearchSalesman::instance();
-    // TF_SearchProduct and TFrSearchProdAttrCode go here.
+    TF_SearchProduct::instance();
+    // TFrSearchProdAttrCode is made fresh for each use.
     TFrSearchUnit::instance();
     TFrSearchLotNo::instance();
     TF_SearchWareHouse::instance();

@@ -4,6 +4,7 @@
 
 #include "TDmProduct.h"
 
+#include "search/TF_SearchProduct.h"
 #include "search/TF_SearchWareHouse.h"
 #include "search/TFrSearchBarCode.h"
 #include "search/TFrSearchLotNo.h"
@@ -22,6 +23,12 @@ bool runSearch(QDialog& dialog, const QString& handedBack, QString& searchCode)
 }
 
 } // namespace
+
+bool TDmProduct::SearchProduct()
+{
+    TF_SearchProduct* dialog = TF_SearchProduct::instance();
+    return runSearch(*dialog, dialog->SelectedCode, SearchCode);
+}
 
 bool TDmProduct::SearchUnitName(int productId)
 {

@@ -80,6 +80,7 @@ public:
 
     // ---- searches: true when the dialog closed with OK; SearchCode gets
     // what it handed back (empty after a cancel)
+    bool SearchProduct();
     bool SearchUnitName(int productId);  // the product's purchase units
     bool SearchLotNo();
     bool SearchWarehouse();

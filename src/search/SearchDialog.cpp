@@ -166,6 +166,10 @@ bool SearchDialog::eventFilter(QObject* watched, QEvent* event)
     // again as it bubbles up, and not for another window (a message box).
     if (!widget || widget->window() != this || !widget->hasFocus())
         return false;
+    for (const QPointer<QWidget>& area : std::as_const(ownKeys_)) {
+        if (area && (area == widget || area->isAncestorOf(widget)))
+            return false;
+    }
     return handleKey(static_cast<QKeyEvent*>(event));
 }
 
@@ -208,6 +212,8 @@ bool SearchDialog::handleKey(QKeyEvent* key)
 
 void SearchDialog::search()
 {
+    if (!maySearch())
+        return;
     QSearch.close();
     QSearch.setSql(statement());
     QSearch.open();

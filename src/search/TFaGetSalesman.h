@@ -1,8 +1,8 @@
 #pragma once
 
-#include "db/Query.h"
+#include "PickerFrame.h"
 
-#include <QFrame>
+#include "db/Query.h"
 
 class QLabel;
 class QToolButton;
@@ -12,7 +12,7 @@ class TKIdLookup;
 // with the name beside it and a search button that opens the sales-person
 // look-up. Leaving the box with the code of a suspended sales person says
 // so and empties the box.
-class TFaGetSalesman : public QFrame {
+class TFaGetSalesman : public search::PickerFrame {
     Q_OBJECT
 public:
     explicit TFaGetSalesman(QWidget* parent = nullptr);
@@ -24,11 +24,7 @@ public:
     QToolButton* BtSearchSalesman = nullptr;
     db::Query QSalesman;
 
-    void searchSalesman();  // BtSearchSalesman, F5 in the box
-
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void checkSuspended();
+    void pick() override;
+    void left() override;
 };

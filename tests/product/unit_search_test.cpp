@@ -155,6 +155,33 @@ TEST_F(UnitSearch, WarehouseLotAndBarCodeSearchesHandBackTheChoice)
     EXPECT_EQ(product.SearchCode, "");
 }
 
+// The product search hands back the code of the product chosen by part of its
+// name; a blocked product with a matching name is never offered. Finished
+// goods (type P, the column's default) are never listed by this search.
+TEST_F(UnitSearch, ProductSearchHandsBackTheChosenCode)
+{
+    site.business(QStringLiteral("Update Product Set ProductType = 'M' Where Code In ('A100', 'B200')"));
+    onNextModal([](QDialog& dialog) {
+        EXPECT_EQ(dialog.objectName(), "TF_SearchProduct");
+        EXPECT_FOCUS("ProductName");
+        typeHere(QStringLiteral("ดื่ม"));
+        press(Qt::Key_Return);
+        EXPECT_EQ(listed(dialog, "Code"), QStringList{"A100"});
+        press(Qt::Key_Return);
+    });
+    EXPECT_TRUE(product.SearchProduct());
+    EXPECT_EQ(product.SearchCode, "A100");
+
+    onNextModal([](QDialog& dialog) {
+        typeHere(QStringLiteral("เลิก"));
+        press(Qt::Key_Return);
+        EXPECT_TRUE(listed(dialog, "Code").isEmpty()) << "B200 is blocked";
+        press(Qt::Key_Escape);
+    });
+    EXPECT_FALSE(product.SearchProduct());
+    EXPECT_EQ(product.SearchCode, "");
+}
+
 class ProductUnitSearch : public UnitSearch {
 protected:
     void SetUp() override

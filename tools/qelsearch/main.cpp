@@ -8,7 +8,7 @@
 // LOOK-UP: orders | invoices (the generic search over sales orders or
 // invoices, with the permanent delete of cancelled ones), misc GROUP,
 // salesman, picker, warehouse [--unblocked] [--locations 0|1|2], lot,
-// barcode.
+// barcode, product.
 
 #include "app/QelApplication.h"
 #include "config/ProgramEnd.h"
@@ -16,6 +16,7 @@
 #include "data/TDM.h"
 #include "db/DbError.h"
 #include "search/TF_SearchMisc.h"
+#include "search/TF_SearchProduct.h"
 #include "search/TF_SearchSalesman.h"
 #include "search/TF_SearchWareHouse.h"
 #include "search/TFaGetSalesman.h"
@@ -38,7 +39,7 @@ constexpr int kMenuEntry = 12;  // the price inquiry's rights apply
 int usage()
 {
     std::fprintf(stderr, "usage: qel-search DATABASE orders|invoices|misc GROUP|salesman|picker|"
-                         "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode [--user N]\n");
+                         "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode|product [--user N]\n");
     return 64;
 }
 
@@ -107,6 +108,10 @@ int run(const QStringList& args)
         TFrSearchLotNo* look = TFrSearchLotNo::instance();
         const int result = look->exec();
         return report(result, look->SelectedCode + QStringLiteral(" (id %1)").arg(look->SelectedLotId));
+    }
+    if (lookUp == QLatin1String("product")) {
+        TF_SearchProduct* look = TF_SearchProduct::instance();
+        return report(look->exec(), look->SelectedCode);
     }
     if (lookUp == QLatin1String("barcode")) {
         TFrSearchBarCode* look = TFrSearchBarCode::instance();
