@@ -317,6 +317,23 @@ TEST_F(InquiryWindow, CodesThatMatchNothing)
     EXPECT_TRUE(messages.isEmpty());
 }
 
+// A typed bracket is the bracket itself, not the start of a character range:
+// B[1] finds the product B[1]; % keeps its meaning as the clerk's wildcard.
+TEST_F(InquiryWindow, TypedBracketsAreMatchedAsBrackets)
+{
+    site.business(QStringLiteral("Insert Into Product (Code, ThaiName, ProductType, TaxCode, DefaultWh) "
+                                 "Values ('B[1]', N'ขายพร้อมวงเล็บ', 'P', 1, 1)"));
+    TFrInquiryPrice& w = open();
+    customerAndProduct("C001", "B[1]");
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(' ').toStdString();
+    EXPECT_EQ(w.ProductName->text(), QStringLiteral("ขายพร้อมวงเล็บ"));
+
+    enter("%[1");
+    EXPECT_EQ(w.ProductName->text(), QStringLiteral("ขายพร้อมวงเล็บ")) << "% stays a wildcard";
+    enter("B1");
+    EXPECT_EQ(messages.last(), QStringLiteral("ไม่พบรหัสสินค้าที่ป้อน")) << "[1] is no range that matches 1";
+}
+
 TEST_F(InquiryWindow, ALookUpTheDatabaseBreaksOffLeavesNothingOfTheOneBefore)
 {
     TFrInquiryPrice& w = open();
