@@ -18,13 +18,21 @@ QString connectionParam(const QStringList& lines, const QString& name)
     return QString();
 }
 
+int positiveConnectionParam(const QStringList& lines, const QString& name)
+{
+    bool ok = false;
+    const int value = connectionParam(lines, name).trimmed().toInt(&ok);
+    return ok && value > 0 ? value : 0;
+}
+
 std::unique_ptr<Engine> openEngine(const QStringList& connectionParams)
 {
     const QString server = connectionParam(connectionParams, QStringLiteral("SERVER NAME"));
     if (server.trimmed().startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
         const QString folder = server.trimmed().mid(7);
         const QString database = connectionParam(connectionParams, QStringLiteral("DATABASE NAME")).trimmed();
-        return std::make_unique<sqlite::SqliteEngine>(folder, database);
+        return std::make_unique<sqlite::SqliteEngine>(
+            folder, database, positiveConnectionParam(connectionParams, QStringLiteral("MAX QUERY TIME")));
     }
     return std::make_unique<odbc::OdbcEngine>(connectionParams);
 }

@@ -589,6 +589,23 @@ TEST_F(QelDbTool, QueryWithoutRowsPrintsNothingAndErrorsGoToStandardError)
     EXPECT_TRUE(o.err.contains(QStringLiteral("Elsewhere"))) << o.err.toStdString();
 }
 
+TEST_F(QelDbTool, TimeoutStopsABatchThatWouldNeverEnd)
+{
+    makeShop();
+    const QString endless = QStringLiteral("DECLARE @i int\nSET @i = 0\nWHILE 1 = 1 SET @i = @i + 1");
+    const Outcome o = on(QStringLiteral("Shop"), {QStringLiteral("--timeout"), QStringLiteral("1"),
+                                                  QStringLiteral("query"), endless});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_TRUE(o.err.contains(QStringLiteral("Query timeout expired"))) << o.err.toStdString();
+
+    for (const char* bad : {"-1", "soon", ""}) {
+        const Outcome refused = on(QStringLiteral("Shop"), {QStringLiteral("--timeout"), QLatin1String(bad),
+                                                            QStringLiteral("query"), QStringLiteral("SELECT 1")});
+        EXPECT_EQ(refused.status, 2) << bad;
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("--timeout"))) << refused.err.toStdString();
+    }
+}
+
 // ---- SQL Server ------------------------------------------------------------
 
 TEST(QelDbSqlServer, AServerThatCannotBeReachedIsAFailureNotACrash)

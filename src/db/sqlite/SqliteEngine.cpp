@@ -100,8 +100,8 @@ void createDatabase(const QString& folderGiven, const QString& name)
         throw DbError(QStringLiteral("CREATE DATABASE failed for '%1': %2").arg(name, error));
 }
 
-SqliteEngine::SqliteEngine(const QString& folder, const QString& database)
-    : database_(database.trimmed()), generator_(*this)
+SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int maxQueryTimeSeconds)
+    : database_(database.trimmed()), generator_(*this), maxQueryTime_(std::chrono::seconds(std::max(0, maxQueryTimeSeconds)))
 {
     file_ = findDatabaseFile(folder, database_);
     if (file_.isEmpty())
@@ -125,6 +125,8 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database)
     sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     registerSqlServerFunctions(h);
+    if (maxQueryTime_.count() > 0)
+        sqlite3_progress_handler(h, 10000, &SqliteEngine::onProgress, this);
     QSqlQuery pragma(db_);
     for (const char* p : {"PRAGMA foreign_keys = ON", "PRAGMA synchronous = NORMAL", "PRAGMA cache_size = -32768",
                           "PRAGMA temp_store = MEMORY"})
@@ -274,8 +276,41 @@ void SqliteEngine::schemaChanged()
     prepared_.clear();
 }
 
+namespace {
+
+// What SQL Server's client reports when a statement outlives its time-out.
+const char kQueryTimeout[] = "Query timeout expired";
+
+} // namespace
+
+void SqliteEngine::startClock()
+{
+    timedOut_ = false;
+    deadline_ = std::chrono::steady_clock::now() + maxQueryTime_;
+}
+
+bool SqliteEngine::pastDeadline()
+{
+    if (maxQueryTime_.count() > 0 && std::chrono::steady_clock::now() >= deadline_)
+        timedOut_ = true;
+    return timedOut_;
+}
+
+void SqliteEngine::checkDeadline()
+{
+    if (pastDeadline())
+        throw DbError(QLatin1String(kQueryTimeout));
+}
+
+int SqliteEngine::onProgress(void* engine)
+{
+    // Non-zero makes SQLite abandon the statement with SQLITE_INTERRUPT.
+    return static_cast<SqliteEngine*>(engine)->pastDeadline() ? 1 : 0;
+}
+
 ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
 {
+    startClock();
     const std::shared_ptr<const Batch> batch = parse(sql);
     for (size_t i = 1; i < batch->statements.size(); ++i) {
         if (batch->statements[i]->kind == Stmt::CreateProcedure)
@@ -289,6 +324,7 @@ ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
 
 void SqliteEngine::callProcedure(const QString& name, std::vector<ProcParam>& params)
 {
+    startClock();
     const Procedure proc = procedure(name);
     const auto& defs = proc.definition->procParams;
     QVector<QVariant> args(int(defs.size()));
@@ -778,6 +814,7 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
         return runList(s.body, frame, result);
     case Stmt::While:
         while (test(*s.expr, &s, frame)) {
+            checkDeadline();
             const Flow f = run(*s.thenStmt, frame, result);
             if (f == Flow::Break)
                 break;
@@ -958,6 +995,8 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
         : stmt->kind == Stmt::Update ? QStringLiteral("UPDATE")
         : stmt->kind == Stmt::Delete ? QStringLiteral("DELETE")
                                      : QStringLiteral("SELECT");
+    if (timedOut_)
+        return QLatin1String(kQueryTimeout);
     QRegularExpressionMatch m;
     if ((m = noTable.match(message)).hasMatch())
         return QStringLiteral("Invalid object name '%1'.").arg(m.captured(1));
