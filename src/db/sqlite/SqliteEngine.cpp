@@ -14,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -108,8 +109,19 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
         throw DbError(cannotOpen(database_));
     connectionName_ = QStringLiteral("qel-embedded-%1").arg(++connectionCounter);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db_.setDatabaseName(file_);
-    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    // A company on a read-only share (or owned by another user) is opened
+    // read-only; immutable, since the journal files beside it cannot be made.
+    const QFileInfo fileInfo(file_);
+    readOnly_ = !fileInfo.isWritable() || !QFileInfo(fileInfo.absolutePath()).isWritable();
+    if (readOnly_) {
+        const bool unsavedJournal = QFileInfo(file_ + QStringLiteral("-wal")).size() > 0;
+        db_.setDatabaseName(QUrl::fromLocalFile(fileInfo.absoluteFilePath()).toString(QUrl::FullyEncoded)
+                            + (unsavedJournal ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=ro&immutable=1")));
+        db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=10000"));
+    } else {
+        db_.setDatabaseName(file_);
+        db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    }
     if (!db_.open()) {
         const QString why = db_.lastError().text();
         db_ = QSqlDatabase();
@@ -132,7 +144,8 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
                           "PRAGMA temp_store = MEMORY"})
         pragma.exec(QLatin1String(p));
     ensureCatalog();
-    rebuildIndexesForTheCollation();
+    if (!readOnly_)
+        rebuildIndexesForTheCollation();
 }
 
 void SqliteEngine::rebuildIndexesForTheCollation()
@@ -219,10 +232,14 @@ FROM temp.qel_columns)",
 void SqliteEngine::ensureCatalog()
 {
     QSqlQuery q(db_);
-    // Read-only files cannot take these; their catalog then simply lacks procedures.
-    q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_types (name TEXT PRIMARY KEY COLLATE NOCASE, base TEXT NOT NULL)"));
-    q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_procedures (name TEXT PRIMARY KEY COLLATE NOCASE, "
-                          "definition TEXT NOT NULL)"));
+    // A read-only file is read as it is: it has these tables if it was ever
+    // opened for writing.
+    if (!readOnly_) {
+        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_types (name TEXT PRIMARY KEY COLLATE NOCASE, "
+                              "base TEXT NOT NULL)"));
+        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_procedures (name TEXT PRIMARY KEY COLLATE NOCASE, "
+                              "definition TEXT NOT NULL)"));
+    }
     QString name = database_;
     name.replace(QLatin1Char('\''), QLatin1String("''"));
     for (const char* view : kCatalogViews) {
@@ -997,6 +1014,8 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
                                      : QStringLiteral("SELECT");
     if (timedOut_)
         return QLatin1String(kQueryTimeout);
+    if (message.startsWith(QLatin1String("attempt to write a readonly database")))
+        return QStringLiteral("Failed to update database \"%1\" because the database is read-only.").arg(database_);
     QRegularExpressionMatch m;
     if ((m = noTable.match(message)).hasMatch())
         return QStringLiteral("Invalid object name '%1'.").arg(m.captured(1));

@@ -145,7 +145,8 @@ private:
     int callDepth_ = 0;
     std::chrono::milliseconds maxQueryTime_{0};
     std::chrono::steady_clock::time_point deadline_;
-    bool timedOut_ = false;  // the running statement was interrupted for taking too long
+    bool timedOut_ = false;
+    bool readOnly_ = false;  // the file or its folder cannot be written by this user  // the running statement was interrupted for taking too long
 };
 
 } // namespace db::sqlite
