@@ -137,6 +137,8 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
     sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     registerSqlServerFunctions(h);
+    // Setting the session up is bounded like any call.
+    startClock();
     if (maxQueryTime_.count() > 0)
         sqlite3_progress_handler(h, 10000, &SqliteEngine::onProgress, this);
     QSqlQuery pragma(db_);
