@@ -110,6 +110,12 @@ TEST_F(EmbeddedEngineLimits, DeeplyNestedTextIsRefusedAndLongChainsOfOneOperator
     // Text is joined in the order written, however the chain is grouped.
     EXPECT_EQ(run(QStringLiteral("SELECT 'a'") + repeated(QStringLiteral(" + 'b' + 'c'"), 100)).rows.at(0).at(0).toString(),
               QStringLiteral("a") + repeated(QStringLiteral("bc"), 100));
+    // Deeper than SQLite reads but within the parser's limit: the same answer.
+    EXPECT_EQ(errorOf([&] {
+                  run(QStringLiteral("SELECT ") + repeated(QStringLiteral("ABS("), 200) + QStringLiteral("-1")
+                      + repeated(QStringLiteral(")"), 200));
+              }),
+              kNestedTooDeeply);
     // Nesting within the limit, as programs write it, is untouched.
     EXPECT_EQ(run(QStringLiteral("SELECT ") + repeated(QStringLiteral("("), 50) + QStringLiteral("7")
                   + repeated(QStringLiteral(")"), 50))

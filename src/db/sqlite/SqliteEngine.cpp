@@ -1016,6 +1016,10 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
                                      : QStringLiteral("SELECT");
     if (timedOut_)
         return QLatin1String(kQueryTimeout);
+    // SQLite's own limits on nesting, met below the parser's.
+    if (message.startsWith(QLatin1String("parser stack overflow"))
+        || message.startsWith(QLatin1String("Expression tree is too large")))
+        return nestedTooDeeplyMessage();
     if (message.startsWith(QLatin1String("attempt to write a readonly database")))
         return QStringLiteral("Failed to update database \"%1\" because the database is read-only.").arg(database_);
     QRegularExpressionMatch m;

@@ -73,8 +73,7 @@ constexpr int kLongChain = 64;
 
 [[noreturn]] void nestedTooDeeply()
 {
-    throw DbError(QStringLiteral("Some part of your SQL statement is nested too deeply. Rewrite the query or break it "
-                                 "up into smaller queries."));
+    throw DbError(nestedTooDeeplyMessage());
 }
 
 class Parser {
@@ -1694,6 +1693,12 @@ private:
 };
 
 } // namespace
+
+QString nestedTooDeeplyMessage()
+{
+    return QStringLiteral("Some part of your SQL statement is nested too deeply. Rewrite the query or break it up "
+                          "into smaller queries.");
+}
 
 Batch parseBatch(const QString& sql)
 {
