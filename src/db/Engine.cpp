@@ -21,6 +21,13 @@ QString connectionParam(const QStringList& lines, const QString& name)
     return QString();
 }
 
+int positiveConnectionParam(const QStringList& lines, const QString& name)
+{
+    bool ok = false;
+    const int value = connectionParam(lines, name).trimmed().toInt(&ok);
+    return ok && value > 0 ? value : 0;
+}
+
 std::unique_ptr<Engine> openEngine(const QStringList& connectionParams)
 {
     const QString server = connectionParam(connectionParams, QStringLiteral("SERVER NAME"));
@@ -34,7 +41,8 @@ std::unique_ptr<Engine> openEngine(const QStringList& connectionParams)
             throw DbError(QStringLiteral("Cannot open database \"%1\": the folder %2 named by the server \"%3\" "
                                          "does not exist.")
                               .arg(database, QDir::toNativeSeparators(where.absoluteFilePath()), server.trimmed()));
-        return std::make_unique<sqlite::SqliteEngine>(folder, database);
+        return std::make_unique<sqlite::SqliteEngine>(
+            folder, database, positiveConnectionParam(connectionParams, QStringLiteral("MAX QUERY TIME")));
     }
     return std::make_unique<odbc::OdbcEngine>(connectionParams);
 }

@@ -42,6 +42,9 @@ public:
 // name is matched without regard to case, the value is returned as written.
 QString connectionParam(const QStringList& lines, const QString& name);
 
+// A positive whole number of the list, or 0 when absent or not one.
+int positiveConnectionParam(const QStringList& lines, const QString& name);
+
 // Opens the engine that the list's "SERVER NAME" selects: "sqlite:FOLDER" is
 // the embedded engine, anything else a SQL Server host. Throws DbError.
 std::unique_ptr<Engine> openEngine(const QStringList& connectionParams);

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include "support/ToolRun.h"
@@ -25,6 +26,8 @@
 #include <cstring>
 #include <limits>
 #include <random>
+
+#include <unistd.h>
 
 using qeldb::CommandLine;
 
@@ -589,6 +592,23 @@ TEST_F(QelDbTool, QueryWithoutRowsPrintsNothingAndErrorsGoToStandardError)
     EXPECT_TRUE(o.err.contains(QStringLiteral("Elsewhere"))) << o.err.toStdString();
 }
 
+TEST_F(QelDbTool, TimeoutStopsABatchThatWouldNeverEnd)
+{
+    makeShop();
+    const QString endless = QStringLiteral("DECLARE @i int\nSET @i = 0\nWHILE 1 = 1 SET @i = @i + 1");
+    const Outcome o = on(QStringLiteral("Shop"), {QStringLiteral("--timeout"), QStringLiteral("1"),
+                                                  QStringLiteral("query"), endless});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_TRUE(o.err.contains(QStringLiteral("Query timeout expired"))) << o.err.toStdString();
+
+    for (const char* bad : {"-1", "soon", ""}) {
+        const Outcome refused = on(QStringLiteral("Shop"), {QStringLiteral("--timeout"), QLatin1String(bad),
+                                                            QStringLiteral("query"), QStringLiteral("SELECT 1")});
+        EXPECT_EQ(refused.status, 2) << bad;
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("--timeout"))) << refused.err.toStdString();
+    }
+}
+
 // ---- SQL Server ------------------------------------------------------------
 
 TEST(QelDbSqlServer, AServerThatCannotBeReachedIsAFailureNotACrash)
@@ -650,14 +670,25 @@ protected:
         QByteArray err;
     };
 
-    Ran start(const QStringList& arguments)
+    Ran start(const QStringList& arguments, const QString& program = QString())
     {
         QProcess p;
         p.setWorkingDirectory(work_.path());  // no stray Server.Dat
-        p.start(program_, arguments);
+        p.start(program.isEmpty() ? program_ : program, arguments);
         EXPECT_TRUE(p.waitForFinished(30000)) << arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
         return Ran{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    }
+
+    // Runs qel-db as a user other than the owner of the files: root reads
+    // and writes anything, so as root it is run as "nobody".
+    Ran startAsAnotherUser(const QStringList& arguments)
+    {
+        if (::geteuid() != 0)
+            return start(arguments);
+        return start(QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                 QStringLiteral("--clear-groups"), program_} + arguments,
+                     QStringLiteral("setpriv"));
     }
 
     QString program_;
@@ -689,6 +720,43 @@ TEST_F(QelDbProgram, BuildsADatabaseFromAScriptAndReadsItBack)
     r = start({QStringLiteral("--server"), server, QStringLiteral("create"), QStringLiteral("DEMO")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("already exists")) << r.err.toStdString();
+}
+
+TEST_F(QelDbProgram, AReadOnlyCompanyIsReadAndAWriteIsRefusedClearly)
+{
+    const QString folder = work_.path() + QStringLiteral("/share");
+    const QStringList on{QStringLiteral("--server"), QStringLiteral("sqlite:") + folder, QStringLiteral("--database"),
+                         QStringLiteral("SHOP")};
+    ASSERT_EQ(start({QStringLiteral("--server"), QStringLiteral("sqlite:") + folder, QStringLiteral("create"),
+                     QStringLiteral("SHOP")}).exitCode, 0);
+    ASSERT_EQ(start(on + QStringList{QStringLiteral("query"), QStringLiteral("CREATE TABLE t (n int)\n"
+                                                                            "INSERT INTO t VALUES (1)")}).exitCode, 0);
+    const QString file = db::sqlite::findDatabaseFile(folder, QStringLiteral("SHOP"));
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const QFile::Permissions enter = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(file, readOnly));
+    ASSERT_TRUE(QFile::setPermissions(folder, readOnly | enter));
+    ASSERT_TRUE(QFile::setPermissions(work_.path(), readOnly | enter | QFile::WriteOwner));
+    const auto writable = qScopeGuard([&] { QFile::setPermissions(folder, readOnly | enter | QFile::WriteOwner); });
+    QFile before(file);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+
+    Ran r = startAsAnotherUser(on + QStringList{QStringLiteral("query"), QStringLiteral("SELECT n FROM t")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QByteArray("n\n1\n"));
+    r = startAsAnotherUser(on + QStringList{QStringLiteral("query"), QStringLiteral("SELECT name FROM sysobjects")});
+    EXPECT_EQ(r.out, QByteArray("name\nt\n")) << r.err.toStdString();
+
+    r = startAsAnotherUser(on + QStringList{QStringLiteral("query"), QStringLiteral("INSERT INTO t VALUES (2)")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("Failed to update database \"SHOP\" because the database is read-only."))
+        << r.err.toStdString();
+
+    QFile after(file);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes) << "nothing was written to the file on open";
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QFileInfo(file).fileName()});
 }
 
 TEST_F(QelDbProgram, ExitStatusTellsUsageFromHelp)

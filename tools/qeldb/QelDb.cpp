@@ -37,6 +37,7 @@ const OptionName kValueOptions[] = {
     {"--database", &Options::database},
     {"--user", &Options::user},
     {"--password", &Options::password},
+    {"--timeout", &Options::timeout},
 };
 
 bool isHelp(const QString& a)
@@ -153,6 +154,8 @@ QString usageText()
         "                   database to make, default BENCH)\n"
         "  --user U         login (default the program's own)\n"
         "  --password P     password (default the program's own)\n"
+        "  --timeout S      seconds a batch may run before it is stopped (default 600,\n"
+        "                   0 for no limit)\n"
         "  --verbose        with script: one line per batch run\n"
         "  --help           show this text\n"
         "\n"
@@ -231,6 +234,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     if (!haveCommand)
         return usageError(QStringLiteral("no command given"));
+    bool timeoutOk = false;
+    if (o.timeout.toInt(&timeoutOk) < 0 || !timeoutOk)
+        return usageError(QStringLiteral("--timeout takes a whole number of seconds, 0 for no limit"));
     if (o.command == QLatin1String("create")) {
         if (o.arguments.size() != 1 || o.arguments.first().isEmpty())
             return usageError(QStringLiteral("create takes one database name"));
@@ -319,7 +325,7 @@ QStringList connectionParams(const Options& options, const QString& database)
         QStringLiteral("SERVER NAME=") + serverName(options),
         QStringLiteral("USER NAME=") + options.user,
         QStringLiteral("PASSWORD=") + options.password,
-        QStringLiteral("MAX QUERY TIME=600"),
+        QStringLiteral("MAX QUERY TIME=") + options.timeout,
         QStringLiteral("TDS PACKET SIZE=4096"),
     };
 }

@@ -31,6 +31,7 @@ struct Options {
     QString database = QString::fromLatin1(kDefaultDatabase);
     QString user = QString::fromLatin1(kDefaultUser);
     QString password = QString::fromLatin1(kDefaultPassword);
+    QString timeout = QStringLiteral("600");  // --timeout: seconds a batch may run, 0 for no bound
     bool verbose = false;
     QString command;       // "create", "script", "query", "create-demo", "generate" or "price"
     QStringList arguments;  // what follows the command

@@ -140,12 +140,9 @@ ServerAddress parseServerName(const QString& serverName)
     return address;
 }
 
-// A positive whole number of the parameter list, or 0 when absent or not one.
 int positiveParam(const QStringList& params, const char* name)
 {
-    bool ok = false;
-    const int value = connectionParam(params, QLatin1String(name)).trimmed().toInt(&ok);
-    return ok && value > 0 ? value : 0;
+    return positiveConnectionParam(params, QLatin1String(name));
 }
 
 // ---- unixODBC ------------------------------------------------------------

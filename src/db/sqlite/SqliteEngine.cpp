@@ -15,6 +15,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -101,15 +102,26 @@ void createDatabase(const QString& folderGiven, const QString& name)
         throw DbError(QStringLiteral("CREATE DATABASE failed for '%1': %2").arg(name, error));
 }
 
-SqliteEngine::SqliteEngine(const QString& folder, const QString& database)
-    : database_(database.trimmed()), generator_(*this)
+SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int maxQueryTimeSeconds)
+    : database_(database.trimmed()), generator_(*this), maxQueryTime_(std::chrono::seconds(std::max(0, maxQueryTimeSeconds)))
 {
     file_ = findDatabaseFile(folder, database_);
     if (file_.isEmpty())
         throw DbError(cannotOpen(database_));
     connectionName_ = QStringLiteral("qel-embedded-%1").arg(++connectionCounter);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db_.setDatabaseName(file_);
+    // A company on a read-only share (or owned by another user) is opened
+    // read-only; immutable, since the journal files beside it cannot be made.
+    const QFileInfo fileInfo(file_);
+    readOnly_ = !fileInfo.isWritable() || !QFileInfo(fileInfo.absolutePath()).isWritable();
+    if (readOnly_) {
+        const bool unsavedJournal = QFileInfo(file_ + QStringLiteral("-wal")).size() > 0;
+        db_.setDatabaseName(QUrl::fromLocalFile(fileInfo.absoluteFilePath()).toString(QUrl::FullyEncoded)
+                            + (unsavedJournal ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=ro&immutable=1")));
+        db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+    } else {
+        db_.setDatabaseName(file_);
+    }
     if (!db_.open()) {
         const QString why = db_.lastError().text();
         db_ = QSqlDatabase();
@@ -130,12 +142,17 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database)
         h, [](void* name, int attempt) { return waitForLock(*static_cast<const QString*>(name), attempt) ? 1 : 0; },
         &database_);
     registerSqlServerFunctions(h);
+    // Setting the session up is bounded like any call.
+    startClock();
+    if (maxQueryTime_.count() > 0)
+        sqlite3_progress_handler(h, 10000, &SqliteEngine::onProgress, this);
     QSqlQuery pragma(db_);
     for (const char* p : {"PRAGMA foreign_keys = ON", "PRAGMA synchronous = NORMAL", "PRAGMA cache_size = -32768",
                           "PRAGMA temp_store = MEMORY"})
         pragma.exec(QLatin1String(p));
     ensureCatalog();
-    rebuildIndexesForTheCollation();
+    if (!readOnly_)
+        rebuildIndexesForTheCollation();
 }
 
 void SqliteEngine::rebuildIndexesForTheCollation()
@@ -222,10 +239,14 @@ FROM temp.qel_columns)",
 void SqliteEngine::ensureCatalog()
 {
     QSqlQuery q(db_);
-    // Read-only files cannot take these; their catalog then simply lacks procedures.
-    q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_types (name TEXT PRIMARY KEY COLLATE NOCASE, base TEXT NOT NULL)"));
-    q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_procedures (name TEXT PRIMARY KEY COLLATE NOCASE, "
-                          "definition TEXT NOT NULL)"));
+    // A read-only file is read as it is: it has these tables if it was ever
+    // opened for writing.
+    if (!readOnly_) {
+        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_types (name TEXT PRIMARY KEY COLLATE NOCASE, "
+                              "base TEXT NOT NULL)"));
+        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_procedures (name TEXT PRIMARY KEY COLLATE NOCASE, "
+                              "definition TEXT NOT NULL)"));
+    }
     QString name = database_;
     name.replace(QLatin1Char('\''), QLatin1String("''"));
     for (const char* view : kCatalogViews) {
@@ -279,8 +300,41 @@ void SqliteEngine::schemaChanged()
     prepared_.clear();
 }
 
+namespace {
+
+// What SQL Server's client reports when a statement outlives its time-out.
+const char kQueryTimeout[] = "Query timeout expired";
+
+} // namespace
+
+void SqliteEngine::startClock()
+{
+    timedOut_ = false;
+    deadline_ = std::chrono::steady_clock::now() + maxQueryTime_;
+}
+
+bool SqliteEngine::pastDeadline()
+{
+    if (maxQueryTime_.count() > 0 && std::chrono::steady_clock::now() >= deadline_)
+        timedOut_ = true;
+    return timedOut_;
+}
+
+void SqliteEngine::checkDeadline()
+{
+    if (pastDeadline())
+        throw DbError(QLatin1String(kQueryTimeout));
+}
+
+int SqliteEngine::onProgress(void* engine)
+{
+    // Non-zero makes SQLite abandon the statement with SQLITE_INTERRUPT.
+    return static_cast<SqliteEngine*>(engine)->pastDeadline() ? 1 : 0;
+}
+
 ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
 {
+    startClock();
     const std::shared_ptr<const Batch> batch = parse(sql);
     for (size_t i = 1; i < batch->statements.size(); ++i) {
         if (batch->statements[i]->kind == Stmt::CreateProcedure)
@@ -294,6 +348,7 @@ ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
 
 void SqliteEngine::callProcedure(const QString& name, std::vector<ProcParam>& params)
 {
+    startClock();
     const Procedure proc = procedure(name);
     const auto& defs = proc.definition->procParams;
     QVector<QVariant> args(int(defs.size()));
@@ -783,6 +838,7 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
         return runList(s.body, frame, result);
     case Stmt::While:
         while (test(*s.expr, &s, frame)) {
+            checkDeadline();
             const Flow f = run(*s.thenStmt, frame, result);
             if (f == Flow::Break)
                 break;
@@ -963,6 +1019,14 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
         : stmt->kind == Stmt::Update ? QStringLiteral("UPDATE")
         : stmt->kind == Stmt::Delete ? QStringLiteral("DELETE")
                                      : QStringLiteral("SELECT");
+    if (timedOut_)
+        return QLatin1String(kQueryTimeout);
+    // SQLite's own limits on nesting, met below the parser's.
+    if (message.startsWith(QLatin1String("parser stack overflow"))
+        || message.startsWith(QLatin1String("Expression tree is too large")))
+        return nestedTooDeeplyMessage();
+    if (message.startsWith(QLatin1String("attempt to write a readonly database")))
+        return QStringLiteral("Failed to update database \"%1\" because the database is read-only.").arg(database_);
     QRegularExpressionMatch m;
     if ((m = noTable.match(message)).hasMatch())
         return QStringLiteral("Invalid object name '%1'.").arg(m.captured(1));

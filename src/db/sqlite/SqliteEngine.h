@@ -9,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 class QSqlQuery;
@@ -28,7 +29,8 @@ void createDatabase(const QString& folder, const QString& name);
 // per schema state), procedural statements interpreted here.
 class SqliteEngine : public Engine, private SchemaInfo {
 public:
-    SqliteEngine(const QString& folder, const QString& database);
+    // `maxQueryTimeSeconds` bounds every batch and procedure call (0: no bound).
+    SqliteEngine(const QString& folder, const QString& database, int maxQueryTimeSeconds = 0);
     ~SqliteEngine() override;
 
     ResultSet execute(const QString& sql, const ParamValues& params) override;
@@ -60,6 +62,12 @@ private:
     };
 
     std::shared_ptr<const Batch> parse(const QString& sql);
+    // The clock for "MAX QUERY TIME": started by each call from outside,
+    // checked by SQLite's progress handler and by the interpreter's loops.
+    void startClock();
+    bool pastDeadline();
+    void checkDeadline();
+    static int onProgress(void* engine);
     void ensureCatalog();
     void rebuildIndexesForTheCollation();
     Procedure procedure(const QString& name);
@@ -135,6 +143,10 @@ private:
     mutable QHash<QString, TypeName> userTypes_;
     QHash<QString, Procedure> procedures_;
     int callDepth_ = 0;
+    std::chrono::milliseconds maxQueryTime_{0};
+    std::chrono::steady_clock::time_point deadline_;
+    bool timedOut_ = false;
+    bool readOnly_ = false;  // the file or its folder cannot be written by this user  // the running statement was interrupted for taking too long
 };
 
 } // namespace db::sqlite

@@ -63,6 +63,19 @@ const QSet<QString>& reservedWords()
     return words;
 }
 
+// Every nested expression or statement costs stack here, in the SQL
+// generator and in the interpreter; text nested deeper is refused as SQL
+// Server refuses it.
+constexpr int kMaxNesting = 256;
+// A chain of one operator longer than this is regrouped into a balanced tree
+// (or refused when its operator cannot be regrouped).
+constexpr int kLongChain = 64;
+
+[[noreturn]] void nestedTooDeeply()
+{
+    throw DbError(nestedTooDeeplyMessage());
+}
+
 class Parser {
 public:
     Parser(const QString& sql) : sql_(sql), toks_(tokenize(sql)) {}
@@ -184,8 +197,26 @@ private:
     }
 
     // ---- statements ----
+    // Counts one level of nesting for as long as it lives.
+    class Nesting {
+    public:
+        explicit Nesting(int& depth) : depth_(depth)
+        {
+            if (depth_ >= kMaxNesting)
+                nestedTooDeeply();
+            ++depth_;
+        }
+        ~Nesting() { --depth_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        int& depth_;
+    };
+
     StmtPtr statement()
     {
+        const Nesting nesting(depth_);
         const Token& t = cur();
         StmtPtr s;
         if (t.kind == TokenKind::Punct && t.text == QLatin1String("(")) {
@@ -1227,12 +1258,62 @@ private:
 
     ExprPtr condition() { return expression(); }
 
-    ExprPtr expression() { return orExpr(); }
+    ExprPtr expression()
+    {
+        const Nesting nesting(depth_);
+        return orExpr();
+    }
+
+    // `chain` was built by a loop over `links` operators of one precedence,
+    // each a left-deep Binary node. A long one is regrouped into a balanced
+    // tree when its operator allows it, so that nothing after the parser
+    // recurses once per term; otherwise it is refused.
+    ExprPtr balanced(ExprPtr chain, int links)
+    {
+        if (links <= kLongChain)
+            return chain;
+        const QString op = chain->op;
+        if (op != QLatin1String("OR") && op != QLatin1String("AND") && op != QLatin1String("+"))
+            nestedTooDeeply();
+        const int pos = chain->pos;
+        std::vector<ExprPtr> terms(size_t(links) + 1);
+        ExprPtr e = std::move(chain);
+        for (int i = links; i > 0; --i) {
+            if (e->kind != Expr::Binary || e->op != op)
+                nestedTooDeeply();  // "a + b - c + ...": grouping would change the result
+            terms[size_t(i)] = std::move(e->args[1]);
+            ExprPtr left = std::move(e->args[0]);
+            e = std::move(left);  // one node freed at a time, never a deep chain at once
+        }
+        terms[0] = std::move(e);
+        return group(terms, 0, terms.size(), op, pos);
+    }
+
+    ExprPtr group(std::vector<ExprPtr>& terms, size_t from, size_t to, const QString& op, int pos)
+    {
+        if (to - from == 1)
+            return terms[from];
+        const size_t mid = from + (to - from) / 2;
+        auto e = makeExpr(Expr::Binary, pos);
+        e->op = op;
+        for (ExprPtr part : {group(terms, from, mid, op, pos), group(terms, mid, to, op, pos)}) {
+            // Kept in parentheses so that SQLite reads the same grouping back.
+            if (part->kind == Expr::Binary) {
+                auto paren = makeExpr(Expr::Paren, part->pos);
+                paren->args = {part};
+                part = paren;
+            }
+            e->args.push_back(part);
+        }
+        return e;
+    }
 
     ExprPtr orExpr()
     {
         ExprPtr l = andExpr();
+        int links = 0;
         while (isWord("OR")) {
+            ++links;
             const int pos = cur().pos;
             ++p_;
             auto e = makeExpr(Expr::Binary, pos);
@@ -1240,13 +1321,15 @@ private:
             e->args = {l, andExpr()};
             l = e;
         }
-        return l;
+        return balanced(std::move(l), links);
     }
 
     ExprPtr andExpr()
     {
         ExprPtr l = notExpr();
+        int links = 0;
         while (isWord("AND")) {
+            ++links;
             const int pos = cur().pos;
             ++p_;
             auto e = makeExpr(Expr::Binary, pos);
@@ -1254,12 +1337,13 @@ private:
             e->args = {l, notExpr()};
             l = e;
         }
-        return l;
+        return balanced(std::move(l), links);
     }
 
     ExprPtr notExpr()
     {
         if (isWord("NOT")) {
+            const Nesting nesting(depth_);
             const int pos = cur().pos;
             ++p_;
             auto e = makeExpr(Expr::Not, pos);
@@ -1362,6 +1446,7 @@ private:
     ExprPtr additive()
     {
         ExprPtr l = multiplicative();
+        int links = 0;
         while (cur().kind == TokenKind::Operator
                && (cur().text == QLatin1String("+") || cur().text == QLatin1String("-")
                    || cur().text == QLatin1String("&") || cur().text == QLatin1String("|")
@@ -1370,13 +1455,15 @@ private:
             e->op = toks_[size_t(p_++)].text;
             e->args = {l, multiplicative()};
             l = e;
+            ++links;
         }
-        return l;
+        return balanced(std::move(l), links);
     }
 
     ExprPtr multiplicative()
     {
         ExprPtr l = unary();
+        int links = 0;
         while (cur().kind == TokenKind::Operator
                && (cur().text == QLatin1String("*") || cur().text == QLatin1String("/")
                    || cur().text == QLatin1String("%"))) {
@@ -1384,14 +1471,16 @@ private:
             e->op = toks_[size_t(p_++)].text;
             e->args = {l, unary()};
             l = e;
+            ++links;
         }
-        return l;
+        return balanced(std::move(l), links);
     }
 
     ExprPtr unary()
     {
         if (cur().kind == TokenKind::Operator
             && (cur().text == QLatin1String("-") || cur().text == QLatin1String("+") || cur().text == QLatin1String("~"))) {
+            const Nesting nesting(depth_);
             const Token& t = cur();
             ++p_;
             ExprPtr operand = unary();
@@ -1600,9 +1689,16 @@ private:
     const QString& sql_;
     std::vector<Token> toks_;
     int p_ = 0;
+    int depth_ = 0;  // nesting of the statement or expression being read
 };
 
 } // namespace
+
+QString nestedTooDeeplyMessage()
+{
+    return QStringLiteral("Some part of your SQL statement is nested too deeply. Rewrite the query or break it up "
+                          "into smaller queries.");
+}
 
 Batch parseBatch(const QString& sql)
 {

@@ -11,6 +11,9 @@ namespace db::sqlite {
 // "Incorrect syntax near" wording and the text near the fault.
 Batch parseBatch(const QString& sql);
 
+// SQL Server's answer to text nested deeper than it can read.
+QString nestedTooDeeplyMessage();
+
 // Parses a data type written as in SQL Server ("varchar(30)", "decimal(18, 2)").
 TypeName parseTypeName(const QString& text);
 
