@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTableView>
 
 #include <cmath>
@@ -166,6 +167,10 @@ bool SearchDialog::eventFilter(QObject* watched, QEvent* event)
     // again as it bubbles up, and not for another window (a message box).
     if (!widget || widget->window() != this || !widget->hasFocus())
         return false;
+    for (const QPointer<QWidget>& area : std::as_const(ownKeys_)) {
+        if (area && (area == widget || area->isAncestorOf(widget)))
+            return false;
+    }
     return handleKey(static_cast<QKeyEvent*>(event));
 }
 
@@ -208,15 +213,21 @@ bool SearchDialog::handleKey(QKeyEvent* key)
 
 void SearchDialog::search()
 {
+    if (!maySearch())
+        return;
     QSearch.close();
     QSearch.setSql(statement());
     QSearch.open();
-    if (!QSearch.isEmpty()) {
+    if (!QSearch.isEmpty())
         QSearch.first();
+    if (!keepFocus_ && (!QSearch.isEmpty() || gridFocusAlways_))
         grid_->setFocus();
-    } else if (gridFocusAlways_) {
-        grid_->setFocus();
-    }
+}
+
+void SearchDialog::refresh()
+{
+    const QScopedValueRollback keep(keepFocus_, true);
+    search();
 }
 
 void SearchDialog::choose()

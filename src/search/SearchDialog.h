@@ -59,6 +59,8 @@ public:
     widgets::DbGrid* grid() const { return grid_; }
 
     void search();
+    // The same search, the focus left where it is (search as you type).
+    void refresh();
     void choose();  // closes with OK
     void done(int code) override;
 
@@ -79,6 +81,8 @@ protected:
     virtual bool mayChoose() { return true; }
     // A key of the dialog's own, before the shared ones; true when taken.
     virtual bool dialogKey(QKeyEvent*) { return false; }
+    // False: no search now (the dialog has said why); the list stays as it is.
+    virtual bool maySearch() { return true; }
 
     // --- Settings -----------------------------------------------------------
     void setFirstBox(QWidget* box) { firstBox_ = box; }  // focused at show
@@ -93,6 +97,9 @@ protected:
     void setGridFocusAlways(bool always) { gridFocusAlways_ = always; }
     void setDoubleClickChooses(bool chooses) { doubleClickChooses_ = chooses; }
     void setEmptyChoice(EmptyChoice choice) { emptyChoice_ = choice; }
+    // While the focus is inside `area` (an editable grid), its keys are its
+    // own: the dialog does not see them first.
+    void leaveKeysTo(QWidget* area) { ownKeys_.append(area); }
     // True when the user's language is not Thai.
     static bool english();
 
@@ -127,6 +134,7 @@ private:
     bool isLargeObject(const QString& field) const;
 
     QVector<Caption> captions_;
+    QVector<QPointer<QWidget>> ownKeys_;
     QPointer<QWidget> firstBox_;
     QPointer<QLineEdit> codeBox_;
     TitleSort* titleSort_ = nullptr;
@@ -134,6 +142,7 @@ private:
     bool doubleClickChooses_ = true;
     EmptyChoice emptyChoice_ = EmptyChoice::Cancel;
     bool filtering_ = false;
+    bool keepFocus_ = false;
 };
 
 } // namespace search
