@@ -11,11 +11,14 @@
 #include "db/DbError.h"
 #include "data/TFrShowError.h"
 #include "inquiry/TFrInquiryPrice.h"
+#include "search/TF_SearchCustomer.h"
+#include "search/TF_SearchCustomerPos.h"
 #include "search/TF_SearchMisc.h"
 #include "search/TF_SearchSalesman.h"
 #include "search/TF_SearchWareHouse.h"
 #include "search/TFrSearch.h"
 #include "search/TFrSearchBarCode.h"
+#include "search/TFrSearchCusAttrCode.h"
 #include "search/TFrSearchLotNo.h"
 #include "widgets/GlobalWindows.h"
 #include "widgets/MessageBox.h"
@@ -45,7 +48,9 @@ int startFailure(const QString& message, int exitCode)
 void createWindows()
 {
     TFrSearch::instance();
-    // TF_SearchProductUnits, TF_SearchCustomer and TFrSearchCusAttrCode go here.
+    // TF_SearchProductUnits goes here.
+    TF_SearchCustomer::instance();
+    TFrSearchCusAttrCode::instance();
     TF_SearchMisc::instance();
     TF_SearchSalesman::instance();
     // TF_SearchProduct, TFrSearchProdAttrCode and TFrSearchUnit go here.
@@ -54,7 +59,8 @@ void createWindows()
     TFrSearchBarCode::instance();
     // TFrSearchProductService and TFrPreviewTools go here.
     widgets::globalWindow(FrShowError);
-    // TFrPreviewDetailMfg and TF_SearchCustomerPos go here.
+    // TFrPreviewDetailMfg goes here.
+    TF_SearchCustomerPos::instance();
 }
 
 void destroyGlobals()
