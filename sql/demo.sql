@@ -298,6 +298,8 @@ Insert Into DemoCustomer Values
   ('C028', N'ร้านรวมใจ (ปิดกิจการ)', N'Ruam Jai Shop (closed)', N'3 ถนนพหลโยธิน', N'ตำบลประตูชัย อำเภอเมือง', 'AYA', '13000', Null, Null, Null, 'S05', '01', 0, 0, 'Y', 'RT', 'C', 'C'),
   ('C029', N'ร้านค้าออนไลน์ (ยังไม่ระบุจังหวัด)', N'Online Shop (no province yet)', N'-', N'-', Null, Null, '090-111-2233', Null, Null, 'S03', '01', 0, 5000, 'N', 'RT', 'BKK', 'C'),
   ('C030', N'ร้านนักเรียนพาณิชย์', N'Nakrian Panich', N'23 ถนนปทุมธานี-สามโคก', N'ตำบลบางปรอก อำเภอเมือง', 'PTE', '12000', '02-581-9090', Null, Null, 'S01', '01', 15, 20000, 'N', 'OF', 'BKK', 'B'),
+  ('C031', N'ร้านโจ''ส์ มาร์ท', N'Joe''s Mart', N'8 ซอยสุขุมวิท 11', N'แขวงคลองเตยเหนือ เขตวัฒนา', 'BKK', '10110', '02-651-1111', '02-651-1112', Null, 'S03', '01', 15, 30000, 'N', 'MM', 'BKK', 'A'),
+  ('C032', N'ร้านพนักงานขายลาออก', N'Departed Rep Store', N'17 ถนนเพชรบุรี', N'แขวงมักกะสัน เขตราชเทวี', 'BKK', '10400', '02-252-7070', Null, Null, 'S01', '01', 15, 20000, 'N', 'RT', 'BKK', 'B'),
   ('CASH', N'ลูกค้าเงินสด (ขายหน้าร้าน)', N'Cash Customer', N'-', N'-', 'SPK', '10540', Null, Null, Null, 'S01', '01', 0, 0, 'N', 'RT', 'BKK', 'B')
 GO
 Insert Into Customer (Code, Name, NameEng, Address1, Address2, Address3, Province, ZipCode, PhoneNo, FaxNo, EMail,
@@ -313,6 +315,10 @@ GO
 Update Customer Set Remark = N'ชำระเงินสดเท่านั้น' Where Code = 'CASH'
 GO
 Update Customer Set Remark = N'ติดต่อคุณสมใจ ส่งของช่วงเช้า' Where Code = 'C001'
+GO
+-- A sales person who has left and whose row is gone: the customer search
+-- no longer lists the customer.
+Update Customer Set Salesman = 9999 Where Code = 'C032'
 GO
 
 Insert Into CusAttrGroup (Code, Description) Values

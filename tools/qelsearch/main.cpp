@@ -6,7 +6,7 @@
 //   qel-search DATABASE LOOK-UP [--user N]
 //
 // LOOK-UP: orders | invoices (the generic search over sales orders or
-// invoices, with the permanent delete of cancelled ones), misc GROUP,
+// invoices, with the permanent delete of cancelled ones), misc GROUP, customer,
 // salesman, picker, warehouse [--unblocked] [--locations 0|1|2], lot,
 // barcode.
 
@@ -15,6 +15,7 @@
 #include "config/TDMConfig.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
+#include "search/TF_SearchCustomer.h"
 #include "search/TF_SearchMisc.h"
 #include "search/TF_SearchSalesman.h"
 #include "search/TF_SearchWareHouse.h"
@@ -37,7 +38,7 @@ constexpr int kMenuEntry = 12;  // the price inquiry's rights apply
 
 int usage()
 {
-    std::fprintf(stderr, "usage: qel-search DATABASE orders|invoices|misc GROUP|salesman|picker|"
+    std::fprintf(stderr, "usage: qel-search DATABASE orders|invoices|misc GROUP|customer|salesman|picker|"
                          "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode [--user N]\n");
     return 64;
 }
@@ -89,6 +90,11 @@ int run(const QStringList& args)
         look->setWindowTitle(QStringLiteral("ค้นหา ") + look->MiscGroup);
         const int result = look->exec();
         return report(result, look->SelectedCode + QLatin1Char(' ') + look->SelectedDescription);
+    }
+    if (lookUp == QLatin1String("customer")) {
+        TF_SearchCustomer* look = TF_SearchCustomer::instance();
+        const int result = look->exec();
+        return report(result, look->SelectedCode + QLatin1Char(' ') + look->SelectedName);
     }
     if (lookUp == QLatin1String("salesman")) {
         TF_SearchSalesman* look = TF_SearchSalesman::instance();
