@@ -132,7 +132,7 @@ TF_SearchCustomer::TF_SearchCustomer(QWidget* parent) : search::SearchDialog(par
     layout->addWidget(Panel1, 0, 1, 2, 1);
     layout->setRowStretch(1, 1);
 
-    const QList<QWidget*> order{CustomerCode, PhoneNo, Fax, CustomerName, CustomerNameEng,
+    const QList<QWidget*> order{FaSelectCustomerAttr1->grid(), CustomerCode, PhoneNo, Fax, CustomerName, CustomerNameEng,
                                 FaGetSalesman1->Salesman, FaGetProvince1->Province, grid_};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
