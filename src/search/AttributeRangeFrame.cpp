@@ -26,6 +26,9 @@ AttributeRangeFrame::AttributeRangeFrame(const QString& gridName, QWidget* paren
     grid_->setObjectName(gridName);
     grid_->setEnterMovesToNextCell(true);
     grid_->setCursor(Qt::PointingHandCursor);
+    // Enter and the arrows walk the cells; Tab leaves the grid for the
+    // window's next box, so that the keyboard alone gets on to the search.
+    grid_->view()->setTabKeyNavigation(false);
     grid_->setCellStyler([](const QString& field, int, const QVariant&) {
         widgets::CellStyle style;
         if (field.compare(kDescription, Qt::CaseInsensitive) == 0)

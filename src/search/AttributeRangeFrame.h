@@ -21,8 +21,8 @@ namespace search {
 // one and nothing is written back. Codes are upper-case letters and digits,
 // no longer than the attribute-code column; whatever else is typed is
 // dropped. Enter goes from the start code to the end code and on to the
-// next row's start code (staying on the last row); entering the grid lands
-// on a code column. F5 opens the frame's code look-up for the current row's
+// next row's start code (staying on the last row); Tab leaves the grid;
+// entering the grid lands on a code column. F5 opens the frame's code look-up for the current row's
 // group, and the choice lands in the selected code column.
 //
 // A frame states its statement (which must give "Id", "Code",

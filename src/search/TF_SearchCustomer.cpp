@@ -61,6 +61,7 @@ TF_SearchCustomer::TF_SearchCustomer(QWidget* parent) : search::SearchDialog(par
 
     GroupAttr = new QGroupBox(this);
     GroupAttr->setObjectName(QStringLiteral("GroupAttr"));
+    GroupAttr->setFixedHeight(215);
     FaSelectCustomerAttr1 = new TFaSelectCustomerAttr(GroupAttr);
     FaSelectCustomerAttr1->setObjectName(QStringLiteral("FaSelectCustomerAttr1"));
     leaveKeysTo(FaSelectCustomerAttr1);
