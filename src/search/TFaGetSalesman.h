@@ -1,18 +1,13 @@
 #pragma once
 
+#include "PickerFrame.h"
+
 #include "db/Query.h"
 
-#include <QFrame>
-
-class QLabel;
-class QToolButton;
-class TKIdLookup;
-
 // The sales-person picker: a code box over the sales persons in service
-// with the name beside it and a search button that opens the sales-person
-// look-up. Leaving the box with the code of a suspended sales person says
-// so and empties the box.
-class TFaGetSalesman : public QFrame {
+// whose search opens the sales-person look-up. Leaving the box with the
+// code of a suspended sales person says so and empties the box.
+class TFaGetSalesman : public search::PickerFrame {
     Q_OBJECT
 public:
     explicit TFaGetSalesman(QWidget* parent = nullptr);
@@ -27,7 +22,8 @@ public:
     void searchSalesman();  // BtSearchSalesman, F5 in the box
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void searchCode() override { searchSalesman(); }
+    void leaveBox() override { checkSuspended(); }
 
 private:
     void checkSuspended();
