@@ -29,16 +29,6 @@ const QStringList kSortTitles{QStringLiteral("CODE"),    QStringLiteral("NAME"),
                               QStringLiteral("DESCRIPTION"), QStringLiteral("NAMEENG"), QStringLiteral("PHONENO"),
                               QStringLiteral("FAXNO")};
 
-QString containsText(const QString& text)
-{
-    return db::quoted(QLatin1Char('%') + db::likeText(text) + QLatin1Char('%'));
-}
-
-QString prefixText(const QString& text)
-{
-    return db::quoted(db::likeText(text) + QLatin1Char('%'));
-}
-
 } // namespace
 
 TF_SearchCustomer::TF_SearchCustomer(QWidget* parent) : search::SearchDialog(parent), QNull(QStringLiteral("DMDATA"))
@@ -190,25 +180,27 @@ QStringList TF_SearchCustomer::statement()
 {
     if (DM)
         DM->LastCustomerSearch = CustomerName->text();
+    const auto startsWith = [](const QString& text) { return db::quoted(db::startingWith(text)); };
+    const auto contains = [](const QString& text) { return db::quoted(db::containing(text)); };
     QStringList lines{
         "Select C.Code, C.Name, C.NameEng, LTrim(RTrim(C.Address1))+' '+LTrim(RTrim(C.Address2))+' '"
         "+LTrim(RTrim(C.Address3))+' '+P.Description Description,",
         "S.Name + '  ' + S.Surname SalesName, C.PhoneNO, C.FaxNO ",
         "From Customer C",
-        "Inner Join Misc P On (P.Id = C.Province) And (P.Code Like " + prefixText(FaGetProvince1->Province->text()) + ")",
-        "Inner Join Salesman S On (S.Id = C.Salesman) And (S.Code Like " + prefixText(FaGetSalesman1->Salesman->text())
+        "Inner Join Misc P On (P.Id = C.Province) And (P.Code Like " + startsWith(FaGetProvince1->Province->text()) + ")",
+        "Inner Join Salesman S On (S.Id = C.Salesman) And (S.Code Like " + startsWith(FaGetSalesman1->Salesman->text())
             + ")",
         IncludeBlocked ? "Where(C.Blocked<>'Z' )" : "Where(C.Blocked='N' )"};
     if (const QString code = CustomerCode->text().trimmed(); !code.isEmpty())
-        lines << "And (C.Code Like " + prefixText(code) + ")";
+        lines << "And (C.Code Like " + startsWith(code) + ")";
     if (const QString phone = PhoneNo->text().trimmed(); !phone.isEmpty())
-        lines << "  And (C.PhoneNo Like " + containsText(phone) + ")";
+        lines << "  And (C.PhoneNo Like " + contains(phone) + ")";
     if (const QString fax = Fax->text().trimmed(); !fax.isEmpty())
-        lines << "  And (C.FaxNo Like " + containsText(fax) + ")";
+        lines << "  And (C.FaxNo Like " + contains(fax) + ")";
     if (const QString name = CustomerName->text().trimmed(); !name.isEmpty())
-        lines << "  And (C.Name Like " + containsText(name) + ")";
+        lines << "  And (C.Name Like " + contains(name) + ")";
     if (!CustomerNameEng->text().trimmed().isEmpty())
-        lines << "  And (C.Nameeng Like " + containsText(CustomerNameEng->text()) + ")";
+        lines << "  And (C.Nameeng Like " + contains(CustomerNameEng->text()) + ")";
     lines << FaSelectCustomerAttr1->conditions(QStringLiteral("C.Id"), QStringLiteral("CustomerAttribute"),
                                                QStringLiteral("Customer"));
     if (CustomerSortIndex >= 0 && CustomerSortIndex < kOrderLines.size())

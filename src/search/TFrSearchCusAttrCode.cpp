@@ -72,7 +72,7 @@ QStringList TFrSearchCusAttrCode::statement()
         const QString t = db::quoted(text);
         lines << QStringLiteral("And ((Description = %1) or (Code = %1)) ").arg(t);
     } else {
-        const QString t = db::quoted(QLatin1Char('%') + db::likeText(text) + QLatin1Char('%'));
+        const QString t = db::quoted(db::containing(text));
         lines << QStringLiteral("And ((Description Like %1) or (Code Like %1)) ").arg(t);
     }
     return lines;
