@@ -94,7 +94,11 @@ QStringList AttributeRangeFrame::conditions(const QString& idColumn, const QStri
                                             const QString& ownerColumn) const
 {
     QStringList lines;
-    for (const AttributeRange& range : ranges()) {
+    for (AttributeRange range : ranges()) {
+        // A start code alone runs to the group's last code: taken as it
+        // stands, the range would end below its start and find nothing.
+        if (range.end.trimmed().isEmpty() && !range.begin.trimmed().isEmpty())
+            range.end = QString(kCodeWidth, QLatin1Char('Z'));
         const QString line = attributeCondition(idColumn, table, ownerColumn, range);
         if (!line.isEmpty())
             lines.append(line);

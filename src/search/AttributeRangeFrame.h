@@ -37,7 +37,9 @@ public:
     // The rows from the first, read without moving the grid.
     QVector<AttributeRange> ranges() const;
     // The statement lines of the filled rows: "And (<idColumn> In (Select
-    // <ownerColumn> From <table> ...)))", one a row.
+    // <ownerColumn> From <table> ...)))", one a row. A row with a start
+    // code alone runs to the end of its group; an end code alone from its
+    // start.
     QStringList conditions(const QString& idColumn, const QString& table, const QString& ownerColumn) const;
     // The column titles (the description title differs per frame, and a
     // dialog may show them in English).

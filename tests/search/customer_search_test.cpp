@@ -257,6 +257,18 @@ TEST_F(CustomerSearch, AnEndCodeAloneRunsFromTheGroupsStartAndOddEntryIsDropped)
     });
 }
 
+TEST_F(CustomerSearch, AStartCodeAloneRunsToTheGroupsEnd)
+{
+    open([&](TF_SearchCustomer& w) {
+        toAttributeRow(w, "GRADE");
+        typeHere("c");
+        pressInGrid(Qt::Key_Return);
+        QTest::mouseClick(w.BtSearch, Qt::LeftButton);
+        EXPECT_EQ(codes(w), (QStringList{"K102", "K200"})) << "grades C and D";
+        press(Qt::Key_Escape);
+    });
+}
+
 TEST_F(CustomerSearch, F5InACodeCellListsTheRowsGroupNarrowingAsYouTypeAndTheChoiceLandsThere)
 {
     open([&](TF_SearchCustomer& w) {
