@@ -14,6 +14,7 @@
 #include "search/TF_SearchCustomer.h"
 #include "search/TF_SearchCustomerPos.h"
 #include "search/TF_SearchMisc.h"
+#include "search/TF_SearchProduct.h"
 #include "search/TF_SearchSalesman.h"
 #include "search/TF_SearchWareHouse.h"
 #include "search/TFrSearch.h"
@@ -53,7 +54,8 @@ void createWindows()
     TFrSearchCusAttrCode::instance();
     TF_SearchMisc::instance();
     TF_SearchSalesman::instance();
-    // TF_SearchProduct, TFrSearchProdAttrCode and TFrSearchUnit go here.
+    TF_SearchProduct::instance();
+    // TFrSearchProdAttrCode is made fresh for each use; TFrSearchUnit goes here.
     TFrSearchLotNo::instance();
     TF_SearchWareHouse::instance();
     TFrSearchBarCode::instance();
