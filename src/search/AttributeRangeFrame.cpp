@@ -16,7 +16,6 @@ namespace {
 const QString kDescription = QStringLiteral("Description");
 const QString kBegin = QStringLiteral("BeginAttrCode");
 const QString kEnd = QStringLiteral("EndAttrCode");
-constexpr int kCodeWidth = 10;  // the attribute-code column
 
 } // namespace
 
@@ -94,11 +93,7 @@ QStringList AttributeRangeFrame::conditions(const QString& idColumn, const QStri
                                             const QString& ownerColumn) const
 {
     QStringList lines;
-    for (AttributeRange range : ranges()) {
-        // A start code alone runs to the group's last code: taken as it
-        // stands, the range would end below its start and find nothing.
-        if (range.end.trimmed().isEmpty() && !range.begin.trimmed().isEmpty())
-            range.end = QString(kCodeWidth, QLatin1Char('Z'));
+    for (const AttributeRange& range : ranges()) {
         const QString line = attributeCondition(idColumn, table, ownerColumn, range);
         if (!line.isEmpty())
             lines.append(line);
@@ -133,7 +128,7 @@ void AttributeRangeFrame::keepCodeShape(const QString& field, int row)
         return;
     const QString typed = db::variantToText(groups_->valueAt(row, column));
     static const QRegularExpression other(QStringLiteral("[^A-Z0-9]"));
-    const QString code = typed.toUpper().remove(other).left(kCodeWidth);
+    const QString code = typed.toUpper().remove(other).left(kAttributeCodeWidth);
     if (code != typed)
         groups_->setValueAt(row, column, code);
 }
