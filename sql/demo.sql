@@ -680,6 +680,8 @@ Insert Into DemoProduct (Code, ThaiName, EngName, PGroup, Pack, Price, Brand) Va
   ('M9001', N'ถุงพลาสติกหูหิ้ว 12x20 นิ้ว (แพ็ค 1 กก.)', N'Plastic Carrier Bags 12x20 in, 1 kg pack', 'PACKING', 'PACK24', 75.00, 'NOBRAND'),
   ('M9002', N'เทปโอพีพีปิดกล่อง สีใส 2 นิ้ว', N'Clear OPP Packing Tape 2 in', 'PACKING', 'TAPE', 35.00, 'NOBRAND'),
   ('M9003', N'กล่องลูกฟูก 30x40x30 ซม.', N'Corrugated Box 30x40x30 cm', 'PACKING', 'CARTONBOX', 18.00, 'NOBRAND'),
+  ('M9004', N'กล่องไปรษณีย์ เบอร์ A', N'Postal Box Size A', 'PACKING', 'CARTONBOX', 6.00, 'NOBRAND'),
+  ('M9099', N'กล่องลูกฟูก รุ่นเก่า (เลิกใช้)', N'Corrugated Box, old model (discontinued)', 'PACKING', 'CARTONBOX', 15.00, 'NOBRAND'),
   ('R9101', N'ตะกร้าหวายสำหรับจัดกระเช้า', N'Rattan Basket for Gift Sets', 'PACKING', 'PCS', 85.00, 'NOBRAND'),
   ('R9102', N'ริบบิ้นผ้าซาติน 1 นิ้ว (ม้วน 25 หลา)', N'Satin Ribbon 1 in, roll of 25 yd', 'PACKING', 'ROLLONE', 45.00, 'NOBRAND')
 GO
@@ -787,6 +789,9 @@ Update Product Set Size_W = 45, Size_L = 12, Size_H = 110, TechNicName1 = 'MK-L5
 GO
 Update Product Set Size_W = 30, Size_L = 40, Size_H = 30 Where Code = 'M9003'
 GO
+-- A packing material no longer bought: the product search never lists it.
+Update Product Set Blocked = 'Y' Where Code = 'M9099'
+GO
 Update Product Set Size_W = 21, Size_L = 29.7, Size_H = 5 Where Code In ('T6006', 'T6007')
 GO
 -- Carrier bags go out free with a sale.
@@ -886,6 +891,7 @@ Inner Join Product P On P.Code = D.Code
 Inner Join ProdAttrGroup G On G.Code = 'ORIGIN'
 Inner Join ProdAttrCode C On C.ProdAttrGroup = G.Id
   And C.Code = Case When D.Code In ('D1015', 'D1016') Then 'VN'
+                    When D.Code = 'M9004' Then 'CN'
                     When D.Code = 'S2011' Then 'MY'
                     When D.Brand = 'PALANG' Then 'JP'
                     When D.PGroup = 'HARDWARE' And D.Pack In ('PCS', 'MACHINE', 'PCSONE', 'TAPE', 'TUBE24') Then 'CN'

@@ -7,7 +7,7 @@
 //
 // LOOK-UP: orders | invoices (the generic search over sales orders or
 // invoices, with the permanent delete of cancelled ones), misc GROUP, customer,
-// salesman, picker, warehouse [--unblocked] [--locations 0|1|2], lot,
+// product, salesman, picker, warehouse [--unblocked] [--locations 0|1|2], lot,
 // barcode.
 
 #include "app/QelApplication.h"
@@ -17,6 +17,7 @@
 #include "db/DbError.h"
 #include "search/TF_SearchCustomer.h"
 #include "search/TF_SearchMisc.h"
+#include "search/TF_SearchProduct.h"
 #include "search/TF_SearchSalesman.h"
 #include "search/TF_SearchWareHouse.h"
 #include "search/TFaGetSalesman.h"
@@ -38,7 +39,7 @@ constexpr int kMenuEntry = 12;  // the price inquiry's rights apply
 
 int usage()
 {
-    std::fprintf(stderr, "usage: qel-search DATABASE orders|invoices|misc GROUP|customer|salesman|picker|"
+    std::fprintf(stderr, "usage: qel-search DATABASE orders|invoices|misc GROUP|customer|product|salesman|picker|"
                          "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode [--user N]\n");
     return 64;
 }
@@ -95,6 +96,10 @@ int run(const QStringList& args)
         TF_SearchCustomer* look = TF_SearchCustomer::instance();
         const int result = look->exec();
         return report(result, look->SelectedCode + QLatin1Char(' ') + look->SelectedName);
+    }
+    if (lookUp == QLatin1String("product")) {
+        TF_SearchProduct* look = TF_SearchProduct::instance();
+        return report(look->exec(), look->SelectedCode);
     }
     if (lookUp == QLatin1String("salesman")) {
         TF_SearchSalesman* look = TF_SearchSalesman::instance();
