@@ -1,35 +1,20 @@
 #pragma once
 
-#include "SearchDialog.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "AttributeCodeLookUp.h"
 
 // The customer attribute-code look-up: the codes of one attribute group
 // whose description or code contains the typed text (or equals it, whole
-// word), narrowed again at every keystroke. The caller sets AttrGroupId.
-class TFrSearchCusAttrCode : public search::SearchDialog {
+// word), narrowed again at every keystroke. The list has the focus at
+// opening when it has rows.
+class TFrSearchCusAttrCode : public search::AttributeCodeLookUp {
     Q_OBJECT
 public:
     explicit TFrSearchCusAttrCode(QWidget* parent = nullptr);
 
     static TFrSearchCusAttrCode* instance();
 
-    int AttrGroupId = 0;
-    QString SelectedCode;
-
-    QLabel* Label1 = nullptr;
-    QLineEdit* Description = nullptr;
-    QCheckBox* FullWord = nullptr;
-    QPushButton* BtOk = nullptr;
-    QPushButton* BtCancel = nullptr;
-
 protected:
     QStringList statement() override;
-    void takeResult() override;
-    void clearResult() override;
     void showStep() override;
 };
 
