@@ -9,25 +9,23 @@
 
 namespace search {
 
-PickerFrame::PickerFrame(QWidget* parent, const Parts& parts) : QFrame(parent)
+PickerFrame::PickerFrame(const QString& caption, const QString& boxName, int boxWidth, const QString& hint,
+                         QWidget* parent)
+    : QFrame(parent)
 {
-    setObjectName(parts.frame);
-    caption_ = new QLabel(parts.captionText, this);
-    caption_->setObjectName(parts.caption);
+    caption_ = new QLabel(caption, this);
     box_ = new TKIdLookup(this);
-    box_->setObjectName(parts.box);
-    box_->setFixedWidth(parts.boxWidth);
-    box_->setAccessibleName(parts.captionText);
+    box_->setObjectName(boxName);
+    box_->setFixedWidth(boxWidth);
+    box_->setAccessibleName(caption);
     caption_->setBuddy(box_);
-    description_ = new QLabel(this);
-    description_->setObjectName(parts.description);
-    box_->setDescriptionLabel(description_);
+    name_ = new QLabel(this);
+    box_->setDescriptionLabel(name_);
     button_ = new QToolButton(this);
-    button_->setObjectName(parts.button);
     button_->setAutoRaise(true);
     button_->setText(QStringLiteral("..."));
-    button_->setToolTip(parts.hint);
-    button_->setAccessibleName(parts.hint);
+    button_->setToolTip(hint);
+    button_->setAccessibleName(hint);
     button_->setCursor(Qt::PointingHandCursor);
     button_->setFocusPolicy(Qt::NoFocus);
     button_->setEnabled(false);
@@ -37,17 +35,11 @@ PickerFrame::PickerFrame(QWidget* parent, const Parts& parts) : QFrame(parent)
     row_->addWidget(caption_);
     row_->addWidget(box_);
     row_->addWidget(button_);
-    row_->addWidget(description_, 1);
+    row_->addWidget(name_, 1);
 
-    connect(button_, &QToolButton::clicked, this, &PickerFrame::searchCode);
-    connect(box_, &TKIdLookup::searchKey, this, &PickerFrame::searchCode);
+    connect(button_, &QToolButton::clicked, this, [this] { pick(); });
+    connect(box_, &TKIdLookup::searchKey, this, [this] { pick(); });
     box_->installEventFilter(this);
-}
-
-void PickerFrame::addMark(QWidget* mark)
-{
-    mark->setParent(this);
-    row_->insertWidget(row_->indexOf(box_), mark);
 }
 
 bool PickerFrame::eventFilter(QObject* watched, QEvent* event)
@@ -57,10 +49,17 @@ bool PickerFrame::eventFilter(QObject* watched, QEvent* event)
             button_->setEnabled(true);
         } else if (event->type() == QEvent::FocusOut) {
             button_->setEnabled(false);
-            leaveBox();
+            left();
         }
     }
     return QFrame::eventFilter(watched, event);
+}
+
+void PickerFrame::takeCode(const QString& code)
+{
+    box_->setText(code);
+    if (box_->isEnabled() && box_->isVisible())
+        box_->setFocus();
 }
 
 } // namespace search

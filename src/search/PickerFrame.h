@@ -9,46 +9,32 @@ class TKIdLookup;
 
 namespace search {
 
-// What the code pickers share: a code box over a code table with the row's
-// description in a label beside it, and a flat search button that works
-// only while the box has the focus; F5 in the box acts as the button. The
-// frame lays out caption, box, button and description; a picker states its
-// table, its search and what leaving the box means.
+// What the code pickers embedded in search windows share: a caption, a
+// lookup code box with the found name beside it, and a flat search button
+// that works while the box has the focus; F5 in the box is the button.
+// A picker states its table, its look-up and what leaving the box checks.
 class PickerFrame : public QFrame {
     Q_OBJECT
 public:
     TKIdLookup* box() const { return box_; }
-    QToolButton* button() const { return button_; }
 
 protected:
-    // The object names and texts of a picker's parts.
-    struct Parts {
-        QString frame;
-        QString caption;
-        QString captionText;  // also names the box for assistive technology
-        QString box;
-        int boxWidth;
-        QString description;
-        QString button;
-        QString hint;         // the button's
-    };
-    PickerFrame(QWidget* parent, const Parts& parts);
-    // Something shown between the caption and the box (a mark).
-    void addMark(QWidget* mark);
+    PickerFrame(const QString& caption, const QString& boxName, int boxWidth, const QString& hint,
+                QWidget* parent = nullptr);
 
-    // The button and F5: the picker's look-up; a choice lands in the box.
-    virtual void searchCode() = 0;
-    // The box lost the focus.
-    virtual void leaveBox() {}
+    // The button and F5: open the picker's look-up.
+    virtual void pick() = 0;
+    // The box lost the focus (to another control or window).
+    virtual void left() {}
+    // Puts a chosen code into the box and the focus back into it.
+    void takeCode(const QString& code);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QLabel* caption_ = nullptr;
     TKIdLookup* box_ = nullptr;
-    QLabel* description_ = nullptr;
+    QLabel* name_ = nullptr;
     QToolButton* button_ = nullptr;
-
-private:
     QHBoxLayout* row_ = nullptr;
 };
 

@@ -22,5 +22,5 @@ TF_SearchCustomerPos* TF_SearchCustomerPos::instance()
 
 void TF_SearchCustomerPos::searchShipProvince()
 {
-    FaGetProvince1->searchProvince();
+    FaGetProvince1->pick();
 }

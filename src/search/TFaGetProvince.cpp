@@ -4,31 +4,33 @@
 
 #include "widgets/TKIdLookup.h"
 
-#include <utility>
+#include <QLabel>
+#include <QToolButton>
 
 TFaGetProvince::TFaGetProvince(QWidget* parent)
-    : search::PickerFrame(parent, {"TFaGetProvince", "Label2", "จังหวัด", "Province", 100, "ProvinceName",
-                                   "BtSearchShipProvince", "ค้นหารหัสจังหวัด"})
+    : search::PickerFrame(QStringLiteral("จังหวัด"), QStringLiteral("Province"), 100,
+                          QStringLiteral("ค้นหารหัสจังหวัด"), parent)
 {
+    setObjectName(QStringLiteral("TFaGetProvince"));
     Label2 = caption_;
+    Label2->setObjectName(QStringLiteral("Label2"));
     Province = box_;
-    ProvinceName = description_;
+    ProvinceName = name_;
+    ProvinceName->setObjectName(QStringLiteral("ProvinceName"));
     BtSearchShipProvince = button_;
+    BtSearchShipProvince->setObjectName(QStringLiteral("BtSearchShipProvince"));
     Province->setTable(QStringLiteral("MISC"), QStringLiteral("ID"), QStringLiteral("CODE"), QStringLiteral("Description"));
     Province->setRestriction(QStringLiteral("GroupCode='CITY'"));
     Province->setEmptyAllowed(true);
 }
 
-void TFaGetProvince::searchProvince()
+void TFaGetProvince::pick()
 {
-    delete std::exchange(F_SearchMisc, nullptr);
-    TF_SearchMisc* look = TF_SearchMisc::instance();
-    look->setWindowTitle(QStringLiteral("ค้นหา รายชื่อจังหวัด"));
-    look->MiscGroup = QStringLiteral("CITY");
-    if (look->exec() == QDialog::Accepted) {
-        Province->setText(look->SelectedCode);
-        if (Province->isEnabled() && Province->isVisible())
-            Province->setFocus();
-    }
-    delete std::exchange(F_SearchMisc, nullptr);
+    // A look-up of its own for each use, so that no other user's group or
+    // caption is disturbed.
+    TF_SearchMisc look;
+    look.setWindowTitle(QStringLiteral("ค้นหา รายชื่อจังหวัด"));
+    look.MiscGroup = QStringLiteral("CITY");
+    if (look.exec() == QDialog::Accepted)
+        takeCode(look.SelectedCode);
 }

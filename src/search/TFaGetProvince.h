@@ -2,9 +2,13 @@
 
 #include "PickerFrame.h"
 
-// The province picker: a code box over the provinces (code-table group
-// "CITY"; empty allowed). Each search uses a code-table look-up of its own
-// and leaves none behind, so the look-up's next user starts from a fresh one.
+class QLabel;
+class QToolButton;
+class TKIdLookup;
+
+// The province picker: a code box over the provinces (the code table's
+// "CITY" group) with the name beside it; its search button opens a fresh
+// code-table look-up of the provinces for each use.
 class TFaGetProvince : public search::PickerFrame {
     Q_OBJECT
 public:
@@ -15,8 +19,7 @@ public:
     QLabel* ProvinceName = nullptr;
     QToolButton* BtSearchShipProvince = nullptr;
 
-    void searchProvince();  // BtSearchShipProvince, F5 in the box
-
-protected:
-    void searchCode() override { searchProvince(); }
+    // The search button and F5; public for a window that passes the
+    // button's click on.
+    void pick() override;
 };

@@ -5,23 +5,29 @@
 #include "widgets/MessageBox.h"
 #include "widgets/TKIdLookup.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QToolButton>
 
 TFaGetSalesman::TFaGetSalesman(QWidget* parent)
-    : search::PickerFrame(parent, {"TFaGetSalesman", "Label21", "รหัสพนักงานขาย", "Salesman", 120, "SalesmanName",
-                                   "BtSearchSalesman", "ค้นหารหัสพนักงานขาย"}),
+    : search::PickerFrame(QStringLiteral("รหัสพนักงานขาย"), QStringLiteral("Salesman"), 120,
+                          QStringLiteral("ค้นหารหัสพนักงานขาย"), parent),
       QSalesman(QStringLiteral("DMDATA"))
 {
+    setObjectName(QStringLiteral("TFaGetSalesman"));
     Label21 = caption_;
-    Salesman = box_;
-    SalesmanName = description_;
-    BtSearchSalesman = button_;
+    Label21->setObjectName(QStringLiteral("Label21"));
     Label11 = new QLabel(QStringLiteral("*"), this);
     Label11->setObjectName(QStringLiteral("Label11"));
     QPalette red = Label11->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     Label11->setPalette(red);
-    addMark(Label11);
+    row_->insertWidget(1, Label11);
+    Salesman = box_;
+    SalesmanName = name_;
+    SalesmanName->setObjectName(QStringLiteral("SalesmanName"));
+    BtSearchSalesman = button_;
+    BtSearchSalesman->setObjectName(QStringLiteral("BtSearchSalesman"));
     Salesman->setTable(QStringLiteral("Salesman"), QStringLiteral("Id"), QStringLiteral("Code"), QStringLiteral("Name"));
     Salesman->setRestriction(QStringLiteral("Status='Y'"));
     Salesman->setEmptyAllowed(false);
@@ -31,17 +37,14 @@ TFaGetSalesman::TFaGetSalesman(QWidget* parent)
                       "from salesman", "where code=:getcode"});
 }
 
-void TFaGetSalesman::searchSalesman()
+void TFaGetSalesman::pick()
 {
     TF_SearchSalesman* look = TF_SearchSalesman::instance();
-    if (look->exec() != QDialog::Accepted)
-        return;
-    Salesman->setText(look->SelectedCode);
-    if (Salesman->isEnabled() && Salesman->isVisible())
-        Salesman->setFocus();
+    if (look->exec() == QDialog::Accepted)
+        takeCode(look->SelectedCode);
 }
 
-void TFaGetSalesman::checkSuspended()
+void TFaGetSalesman::left()
 {
     // The box's bound column is left empty here, so the check always runs.
     const QString code = Salesman->text().trimmed();

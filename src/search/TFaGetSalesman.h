@@ -4,9 +4,14 @@
 
 #include "db/Query.h"
 
+class QLabel;
+class QToolButton;
+class TKIdLookup;
+
 // The sales-person picker: a code box over the sales persons in service
-// whose search opens the sales-person look-up. Leaving the box with the
-// code of a suspended sales person says so and empties the box.
+// with the name beside it and a search button that opens the sales-person
+// look-up. Leaving the box with the code of a suspended sales person says
+// so and empties the box.
 class TFaGetSalesman : public search::PickerFrame {
     Q_OBJECT
 public:
@@ -19,12 +24,7 @@ public:
     QToolButton* BtSearchSalesman = nullptr;
     db::Query QSalesman;
 
-    void searchSalesman();  // BtSearchSalesman, F5 in the box
-
 protected:
-    void searchCode() override { searchSalesman(); }
-    void leaveBox() override { checkSuspended(); }
-
-private:
-    void checkSuspended();
+    void pick() override;
+    void left() override;
 };

@@ -25,7 +25,7 @@ void TFaSelectProdAttr::reopen(const QString& productType)
 
 bool TFaSelectProdAttr::lookUpCode(int groupId, QString& code)
 {
-    TFrSearchProdAttrCode look(window());  // a fresh one for each use
+    TFrSearchProdAttrCode look;  // a fresh one for each use
     look.AttrGroupId = groupId;
     if (look.exec() != QDialog::Accepted)
         return false;

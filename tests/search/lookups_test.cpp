@@ -7,6 +7,8 @@
 
 #include "search/TF_SearchSalesman.h"
 #include "search/TF_SearchWareHouse.h"
+#include "search/TF_SearchMisc.h"
+#include "search/TFaGetProvince.h"
 #include "search/TFaGetSalesman.h"
 #include "search/TFrSearchBarCode.h"
 #include "search/TFrSearchLotNo.h"
@@ -160,6 +162,32 @@ TEST_F(Lookups, LeavingThePickerWithASuspendedSalesPersonEmptiesItsBox)
     EXPECT_EQ(p.Salesman->text(), "S02");
     EXPECT_FOCUS("Other");
     EXPECT_FALSE(p.BtSearchSalesman->isEnabled()) << "the button rests while the box has no focus";
+}
+
+TEST_F(Lookups, ProvincePickerOpensAFreshProvinceLookUpAndTakesTheChoice)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* picker = new TFaGetProvince(&window);
+    layout->addWidget(picker);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    clickInto(picker->Province);
+    onNextModal([&](QDialog& dialog) {
+        auto& look = static_cast<TF_SearchMisc&>(dialog);
+        EXPECT_EQ(look.windowTitle(), QStringLiteral("ค้นหา รายชื่อจังหวัด"));
+        EXPECT_NE(&look, F_SearchMisc) << "a look-up of its own";
+        EXPECT_EQ(column(look.grid(), "Code"), (QStringList{"ANG", "BKK", "CMI", "KKN", "OTN"})) << "provinces only";
+        typeHere(QStringLiteral("ขอน"));
+        pressChecked(Qt::Key_Return);
+        pressChecked(Qt::Key_Return);
+    });
+    press(Qt::Key_F5);
+    EXPECT_EQ(picker->Province->text(), "KKN");
+    EXPECT_EQ(picker->ProvinceName->text(), QStringLiteral("ขอนแก่น"));
+    EXPECT_EQ(picker->Province->id(), 3);
+    EXPECT_FOCUS("Province");
 }
 
 // ---------------------------------------------------------------- warehouses
