@@ -298,6 +298,8 @@ Insert Into DemoCustomer Values
   ('C028', N'ร้านรวมใจ (ปิดกิจการ)', N'Ruam Jai Shop (closed)', N'3 ถนนพหลโยธิน', N'ตำบลประตูชัย อำเภอเมือง', 'AYA', '13000', Null, Null, Null, 'S05', '01', 0, 0, 'Y', 'RT', 'C', 'C'),
   ('C029', N'ร้านค้าออนไลน์ (ยังไม่ระบุจังหวัด)', N'Online Shop (no province yet)', N'-', N'-', Null, Null, '090-111-2233', Null, Null, 'S03', '01', 0, 5000, 'N', 'RT', 'BKK', 'C'),
   ('C030', N'ร้านนักเรียนพาณิชย์', N'Nakrian Panich', N'23 ถนนปทุมธานี-สามโคก', N'ตำบลบางปรอก อำเภอเมือง', 'PTE', '12000', '02-581-9090', Null, Null, 'S01', '01', 15, 20000, 'N', 'OF', 'BKK', 'B'),
+  ('C031', N'ร้านโจ''ส์ มาร์ท', N'Joe''s Mart', N'8 ซอยสุขุมวิท 11', N'แขวงคลองเตยเหนือ เขตวัฒนา', 'BKK', '10110', '02-651-1111', '02-651-1112', Null, 'S03', '01', 15, 30000, 'N', 'MM', 'BKK', 'A'),
+  ('C032', N'ร้านพนักงานขายลาออก', N'Departed Rep Store', N'17 ถนนเพชรบุรี', N'แขวงมักกะสัน เขตราชเทวี', 'BKK', '10400', '02-252-7070', Null, Null, 'S01', '01', 15, 20000, 'N', 'RT', 'BKK', 'B'),
   ('CASH', N'ลูกค้าเงินสด (ขายหน้าร้าน)', N'Cash Customer', N'-', N'-', 'SPK', '10540', Null, Null, Null, 'S01', '01', 0, 0, 'N', 'RT', 'BKK', 'B')
 GO
 Insert Into Customer (Code, Name, NameEng, Address1, Address2, Address3, Province, ZipCode, PhoneNo, FaxNo, EMail,
@@ -313,6 +315,10 @@ GO
 Update Customer Set Remark = N'ชำระเงินสดเท่านั้น' Where Code = 'CASH'
 GO
 Update Customer Set Remark = N'ติดต่อคุณสมใจ ส่งของช่วงเช้า' Where Code = 'C001'
+GO
+-- A sales person who has left and whose row is gone: the customer search
+-- no longer lists the customer.
+Update Customer Set Salesman = 9999 Where Code = 'C032'
 GO
 
 Insert Into CusAttrGroup (Code, Description) Values
@@ -674,6 +680,8 @@ Insert Into DemoProduct (Code, ThaiName, EngName, PGroup, Pack, Price, Brand) Va
   ('M9001', N'ถุงพลาสติกหูหิ้ว 12x20 นิ้ว (แพ็ค 1 กก.)', N'Plastic Carrier Bags 12x20 in, 1 kg pack', 'PACKING', 'PACK24', 75.00, 'NOBRAND'),
   ('M9002', N'เทปโอพีพีปิดกล่อง สีใส 2 นิ้ว', N'Clear OPP Packing Tape 2 in', 'PACKING', 'TAPE', 35.00, 'NOBRAND'),
   ('M9003', N'กล่องลูกฟูก 30x40x30 ซม.', N'Corrugated Box 30x40x30 cm', 'PACKING', 'CARTONBOX', 18.00, 'NOBRAND'),
+  ('M9004', N'กล่องไปรษณีย์ เบอร์ A', N'Postal Box Size A', 'PACKING', 'CARTONBOX', 6.00, 'NOBRAND'),
+  ('M9099', N'กล่องลูกฟูก รุ่นเก่า (เลิกใช้)', N'Corrugated Box, old model (discontinued)', 'PACKING', 'CARTONBOX', 15.00, 'NOBRAND'),
   ('R9101', N'ตะกร้าหวายสำหรับจัดกระเช้า', N'Rattan Basket for Gift Sets', 'PACKING', 'PCS', 85.00, 'NOBRAND'),
   ('R9102', N'ริบบิ้นผ้าซาติน 1 นิ้ว (ม้วน 25 หลา)', N'Satin Ribbon 1 in, roll of 25 yd', 'PACKING', 'ROLLONE', 45.00, 'NOBRAND')
 GO
@@ -781,6 +789,9 @@ Update Product Set Size_W = 45, Size_L = 12, Size_H = 110, TechNicName1 = 'MK-L5
 GO
 Update Product Set Size_W = 30, Size_L = 40, Size_H = 30 Where Code = 'M9003'
 GO
+-- A packing material no longer bought: the product search never lists it.
+Update Product Set Blocked = 'Y' Where Code = 'M9099'
+GO
 Update Product Set Size_W = 21, Size_L = 29.7, Size_H = 5 Where Code In ('T6006', 'T6007')
 GO
 -- Carrier bags go out free with a sale.
@@ -880,6 +891,7 @@ Inner Join Product P On P.Code = D.Code
 Inner Join ProdAttrGroup G On G.Code = 'ORIGIN'
 Inner Join ProdAttrCode C On C.ProdAttrGroup = G.Id
   And C.Code = Case When D.Code In ('D1015', 'D1016') Then 'VN'
+                    When D.Code = 'M9004' Then 'CN'
                     When D.Code = 'S2011' Then 'MY'
                     When D.Brand = 'PALANG' Then 'JP'
                     When D.PGroup = 'HARDWARE' And D.Pack In ('PCS', 'MACHINE', 'PCSONE', 'TAPE', 'TUBE24') Then 'CN'

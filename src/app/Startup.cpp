@@ -13,6 +13,8 @@
 #include "data/TFrShowError.h"
 #include "inquiry/TFrInquiryPrice.h"
 #include "product/TDmProduct.h"
+#include "search/TF_SearchCustomer.h"
+#include "search/TF_SearchCustomerPos.h"
 #include "search/TF_SearchMisc.h"
 #include "search/TF_SearchProduct.h"
 #include "search/TF_SearchProductUnits.h"
@@ -20,6 +22,7 @@
 #include "search/TF_SearchWareHouse.h"
 #include "search/TFrSearch.h"
 #include "search/TFrSearchBarCode.h"
+#include "search/TFrSearchCusAttrCode.h"
 #include "search/TFrSearchLotNo.h"
 #include "search/TFrSearchUnit.h"
 #include "widgets/GlobalWindows.h"
@@ -51,7 +54,8 @@ void createWindows()
 {
     TFrSearch::instance();
     TF_SearchProductUnits::instance();
-    // TF_SearchCustomer and TFrSearchCusAttrCode go here.
+    TF_SearchCustomer::instance();
+    TFrSearchCusAttrCode::instance();
     TF_SearchMisc::instance();
     TF_SearchSalesman::instance();
     TF_SearchProduct::instance();
@@ -62,7 +66,8 @@ void createWindows()
     TFrSearchBarCode::instance();
     // TFrSearchProductService and TFrPreviewTools go here.
     widgets::globalWindow(FrShowError);
-    // TFrPreviewDetailMfg and TF_SearchCustomerPos go here.
+    // TFrPreviewDetailMfg goes here.
+    TF_SearchCustomerPos::instance();
 }
 
 void destroyGlobals()

@@ -19,4 +19,14 @@ QString likeText(const QString& typed)
     return text;
 }
 
+QString startingWith(const QString& typed)
+{
+    return likeText(typed) + QLatin1Char('%');
+}
+
+QString containing(const QString& typed)
+{
+    return QLatin1Char('%') + likeText(typed) + QLatin1Char('%');
+}
+
 } // namespace db

@@ -20,4 +20,9 @@ QString quoted(const QString& text);
 // an unclosed one would otherwise match nothing at all.
 QString likeText(const QString& typed);
 
+// The LIKE patterns of typed text, before quoted(): text that starts with
+// it, and text that contains it.
+QString startingWith(const QString& typed);
+QString containing(const QString& typed);
+
 } // namespace db

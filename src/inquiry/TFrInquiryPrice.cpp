@@ -83,7 +83,7 @@ QString offerText(const QString& text)
 // A typed code as the prefix pattern of a LIKE literal.
 QString codePrefix(const QLineEdit* box)
 {
-    return db::quoted(db::likeText(box->text().trimmed()) + QLatin1Char('%'));
+    return db::quoted(db::startingWith(box->text().trimmed()));
 }
 
 bool hasRow(const db::Query& q)

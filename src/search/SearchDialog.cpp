@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTableView>
 
 #include <cmath>
@@ -217,12 +218,16 @@ void SearchDialog::search()
     QSearch.close();
     QSearch.setSql(statement());
     QSearch.open();
-    if (!QSearch.isEmpty()) {
+    if (!QSearch.isEmpty())
         QSearch.first();
+    if (!keepFocus_ && (!QSearch.isEmpty() || gridFocusAlways_))
         grid_->setFocus();
-    } else if (gridFocusAlways_) {
-        grid_->setFocus();
-    }
+}
+
+void SearchDialog::refresh()
+{
+    const QScopedValueRollback keep(keepFocus_, true);
+    search();
 }
 
 void SearchDialog::choose()

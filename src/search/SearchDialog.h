@@ -59,6 +59,8 @@ public:
     widgets::DbGrid* grid() const { return grid_; }
 
     void search();
+    // The same search, the focus left where it is (search as you type).
+    void refresh();
     void choose();  // closes with OK
     void done(int code) override;
 
@@ -140,6 +142,7 @@ private:
     bool doubleClickChooses_ = true;
     EmptyChoice emptyChoice_ = EmptyChoice::Cancel;
     bool filtering_ = false;
+    bool keepFocus_ = false;
 };
 
 } // namespace search

@@ -75,7 +75,7 @@ QStringList TF_SearchMisc::statement()
 {
     QSearch.setParam(QStringLiteral("inputgroup"), MiscGroup);
     QSearch.setParam(QStringLiteral("inputname"),
-                     QLatin1Char('%') + db::likeText(EnterString->text()) + QLatin1Char('%'));
+                     db::containing(EnterString->text()));
     return QSearch.sql();
 }
 

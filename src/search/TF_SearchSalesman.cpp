@@ -23,7 +23,7 @@ const QStringList kSortTitles{QStringLiteral("CODE"), QStringLiteral("NAME"), QS
 
 QString contains(const QLineEdit* box)
 {
-    return db::quoted(QLatin1Char('%') + db::likeText(box->text()) + QLatin1Char('%'));
+    return db::quoted(db::containing(box->text()));
 }
 
 } // namespace
@@ -95,7 +95,7 @@ QStringList TF_SearchSalesman::statement()
 {
     return {"Select S.Code, S.Name, S.Surname, M.Description From Salesman S",
             "Inner Join Misc M On (M.GroupCode  = 'DEPARTMENT') And (M.Id = S.Department)",
-            "Where (S.Code Like " + db::quoted(db::likeText(SCode->text()) + QLatin1Char('%')) + ") And (S.Name Like "
+            "Where (S.Code Like " + db::quoted(db::startingWith(SCode->text())) + ") And (S.Name Like "
                 + contains(SName) + ") And (S.SurName Like " + contains(SSurname) + ")",
             kOrderLines.value(SortField, kOrderLines.first())};
 }

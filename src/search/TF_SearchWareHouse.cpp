@@ -71,7 +71,7 @@ QStringList TF_SearchWareHouse::statement()
     }
     const QString text = SearchText->text().trimmed();
     if (!text.isEmpty()) {
-        const QString pattern = db::quoted(QLatin1Char('%') + db::likeText(text) + QLatin1Char('%'));
+        const QString pattern = db::quoted(db::containing(text));
         sql += (condition ? QStringLiteral(" and ") : QStringLiteral(" where ")) + QStringLiteral("((code like ")
             + pattern + QStringLiteral(")") + QStringLiteral(" or ") + QStringLiteral("      (name like ") + pattern
             + QStringLiteral(")) ");

@@ -19,6 +19,7 @@ public:
     QLabel* ProvinceName = nullptr;
     QToolButton* BtSearchShipProvince = nullptr;
 
-protected:
+    // The search button and F5; public for a window that passes the
+    // button's click on.
     void pick() override;
 };

@@ -1,22 +1,12 @@
 #pragma once
 
-#include "AttributeRange.h"
+#include "AttributeRangeFrame.h"
 
 #include "db/Query.h"
 
-#include <QFrame>
-#include <QVector>
-
-namespace widgets {
-class DbGrid;
-}
-
 // The product-attribute ranges: one row per attribute group of a product
-// type, with a start and an end code the clerk types or chooses with F5;
-// ranges() reads them as codes are, upper-case letters and digits. Enter goes from the start code to the end code
-// and on to the next row's start code. The rows are the groups' own and are
-// never added to, removed or written back.
-class TFaSelectProdAttr : public QFrame {
+// type; F5 opens a fresh product attribute-code look-up each time.
+class TFaSelectProdAttr : public search::AttributeRangeFrame {
     Q_OBJECT
 public:
     explicit TFaSelectProdAttr(QWidget* parent = nullptr);
@@ -26,11 +16,7 @@ public:
 
     // The groups of `productType` again, every range empty.
     void reopen(const QString& productType = QStringLiteral("P"));
-    QVector<search::AttributeRange> ranges() const;
-    // The ellipsis button and F5: the code look-up for the current row's
-    // group; the choice lands in the selected code column.
-    void chooseCode();
 
-private:
-    QString codeField() const;
+protected:
+    bool lookUpCode(int groupId, QString& code) override;
 };

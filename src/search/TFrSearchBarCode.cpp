@@ -122,7 +122,7 @@ QStringList TFrSearchBarCode::statement()
     QStringList lines = QSearch.sql();
     lines[kOrderLine] = kOrderLines.value(SortField, kOrderLines.first());
     const QString name = db::likeText(Name->text().trimmed());
-    QSearch.setParam(QStringLiteral("GetCode"), db::likeText(Code->text().trimmed()) + QLatin1Char('%'));
+    QSearch.setParam(QStringLiteral("GetCode"), db::startingWith(Code->text().trimmed()));
     QSearch.setParam(QStringLiteral("GetName"), SearchMethod->currentIndex() == 1
                                                     ? QLatin1Char('%') + name + QLatin1Char('%')
                                                     : name + QLatin1Char('%'));

@@ -110,8 +110,8 @@ QStringList TFrSearchLotNo::statement()
         : QStringLiteral("((ExpiredDate ") + DateCondition->currentText() + QStringLiteral("'")
             + ExpiredDate->date().toString(QStringLiteral("MM/dd/yyyy")) + QStringLiteral("') Or (HasExpired = 'N')) And ");
     lines[kOrderLine] = kOrderLines.value(SortField, kOrderLines.at(1));
-    QSearch.setParam(QStringLiteral("GetCode"), db::likeText(Code->text()) + QLatin1Char('%'));
-    QSearch.setParam(QStringLiteral("GetDesc"), db::likeText(Description->text()) + QLatin1Char('%'));
+    QSearch.setParam(QStringLiteral("GetCode"), db::startingWith(Code->text()));
+    QSearch.setParam(QStringLiteral("GetDesc"), db::startingWith(Description->text()));
     return lines;
 }
 

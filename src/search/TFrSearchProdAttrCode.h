@@ -1,32 +1,16 @@
 #pragma once
 
-#include "SearchDialog.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "AttributeCodeLookUp.h"
 
 // The product attribute-code look-up: the codes of one attribute group
-// whose description contains the typed text (or equals it, whole word).
+// whose description contains the typed text (or equals it, whole word); the
+// codes themselves are not searched. Typing does not search; Enter does.
 // Made fresh for each use by the attribute-range frame.
-class TFrSearchProdAttrCode : public search::SearchDialog {
+class TFrSearchProdAttrCode : public search::AttributeCodeLookUp {
     Q_OBJECT
 public:
     explicit TFrSearchProdAttrCode(QWidget* parent = nullptr);
 
-    int AttrGroupId = 0;
-    QString SelectedCode;
-
-    QLabel* Label1 = nullptr;
-    QLineEdit* Description = nullptr;
-    QCheckBox* FullWord = nullptr;
-    QPushButton* BtOk = nullptr;
-    QPushButton* BtCancel = nullptr;
-
 protected:
     QStringList statement() override;
-    void takeResult() override;
-    void clearResult() override;
-    void showStep() override;
 };

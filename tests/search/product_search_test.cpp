@@ -93,7 +93,7 @@ TEST_F(ProductSearch, AttributeRangesIncludeTheirBoundsAndARowWithOnlyAStartCode
     c.ranges = {{"COL", "A", "C"}, {"SIZ", "", ""}};
     EXPECT_EQ(codesOf(c), (QStringList{"AB100", "AB200"})) << "COLA and COLC are the bounds; COLD is outside";
     c.ranges = {{"COL", "B", ""}};
-    EXPECT_EQ(codesOf(c), QStringList{}) << "only a start code: the range COLB..COL holds nothing";
+    EXPECT_EQ(codesOf(c), (QStringList{"AB200", "AB300"})) << "only a start code: COLB to the group's end";
     c.ranges = {{"COL", "", "D"}};
     EXPECT_EQ(codesOf(c), (QStringList{"AB100", "AB200", "AB300"})) << "only an end code: COL..COLD";
     c.ranges = {{"COL", "A", "D"}, {"SIZ", "L", "L"}};

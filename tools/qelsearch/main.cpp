@@ -6,15 +6,16 @@
 //   qel-search DATABASE LOOK-UP [--user N]
 //
 // LOOK-UP: orders | invoices (the generic search over sales orders or
-// invoices, with the permanent delete of cancelled ones), misc GROUP,
-// salesman, picker, warehouse [--unblocked] [--locations 0|1|2], lot,
-// barcode, product.
+// invoices, with the permanent delete of cancelled ones), misc GROUP, customer,
+// product, salesman, picker, warehouse [--unblocked] [--locations 0|1|2], lot,
+// barcode.
 
 #include "app/QelApplication.h"
 #include "config/ProgramEnd.h"
 #include "config/TDMConfig.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
+#include "search/TF_SearchCustomer.h"
 #include "search/TF_SearchMisc.h"
 #include "search/TF_SearchProduct.h"
 #include "search/TF_SearchSalesman.h"
@@ -38,8 +39,8 @@ constexpr int kMenuEntry = 12;  // the price inquiry's rights apply
 
 int usage()
 {
-    std::fprintf(stderr, "usage: qel-search DATABASE orders|invoices|misc GROUP|salesman|picker|"
-                         "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode|product [--user N]\n");
+    std::fprintf(stderr, "usage: qel-search DATABASE orders|invoices|misc GROUP|customer|product|salesman|picker|"
+                         "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode [--user N]\n");
     return 64;
 }
 
@@ -91,6 +92,15 @@ int run(const QStringList& args)
         const int result = look->exec();
         return report(result, look->SelectedCode + QLatin1Char(' ') + look->SelectedDescription);
     }
+    if (lookUp == QLatin1String("customer")) {
+        TF_SearchCustomer* look = TF_SearchCustomer::instance();
+        const int result = look->exec();
+        return report(result, look->SelectedCode + QLatin1Char(' ') + look->SelectedName);
+    }
+    if (lookUp == QLatin1String("product")) {
+        TF_SearchProduct* look = TF_SearchProduct::instance();
+        return report(look->exec(), look->SelectedCode);
+    }
     if (lookUp == QLatin1String("salesman")) {
         TF_SearchSalesman* look = TF_SearchSalesman::instance();
         return report(look->exec(), look->SelectedCode);
@@ -108,10 +118,6 @@ int run(const QStringList& args)
         TFrSearchLotNo* look = TFrSearchLotNo::instance();
         const int result = look->exec();
         return report(result, look->SelectedCode + QStringLiteral(" (id %1)").arg(look->SelectedLotId));
-    }
-    if (lookUp == QLatin1String("product")) {
-        TF_SearchProduct* look = TF_SearchProduct::instance();
-        return report(look->exec(), look->SelectedCode);
     }
     if (lookUp == QLatin1String("barcode")) {
         TFrSearchBarCode* look = TFrSearchBarCode::instance();
