@@ -166,7 +166,10 @@ QStringList TDMConfig::ConfigConnectionLines()
 
 void TDMConfig::afterConnect()
 {
-    // Every connection makes sure menu entries carry a version.
+    // Every connection makes sure menu entries carry a version; a read-only
+    // configuration database (a training room's share) is taken as it is.
+    if (connection_.engine().isReadOnly())
+        return;
     db::Script script(kAlias, {"If (Not Exists(Select Name From SysColumns",
                                "               Where Id = (Select Id From SysObjects Where Ltrim(Rtrim(Upper(Name))) = "
                                "'MENU') And",
@@ -295,9 +298,8 @@ void TDMConfig::CheckRight(int menuId, int userId)
     }
 }
 
-bool TDMConfig::CheckVersion(int version)
+void TDMConfig::raiseMenuVersion(db::Query& q, int version)
 {
-    db::Query q(kAlias);
     q.setSql({"If (Not Exists(Select Name From SysColumns",
               "               Where Id = (Select Id From SysObjects Where Ltrim(Rtrim(Upper(Name))) = 'MENU') And",
               "                     Ltrim(Rtrim(Upper(Name)))='VERSION'))",
@@ -315,6 +317,15 @@ bool TDMConfig::CheckVersion(int version)
     q.setParam(QStringLiteral("GetVersion"), version);
     q.setParam(QStringLiteral("MenuId"), Run.MenuId);
     q.execSql();
+}
+
+bool TDMConfig::CheckVersion(int version)
+{
+    db::Query q(kAlias);
+    // Nothing can be recorded in a read-only configuration database: the
+    // registered version is only compared.
+    if (!connection_.engine().isReadOnly())
+        raiseMenuVersion(q, version);
     q.setSql({"Select Version From Menu Where Id = :MenuId"});
     q.open();
     const bool current = !q.isEmpty() && q.asInteger(QStringLiteral("Version")) <= version;

@@ -74,6 +74,7 @@ public:
 
 private:
     void afterConnect();
+    void raiseMenuVersion(db::Query& q, int version);
 
     db::Connection connection_;
     QString startFolder_;

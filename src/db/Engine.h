@@ -36,6 +36,10 @@ public:
 
     // The database the session works in, as the server names it.
     virtual QString databaseName() const = 0;
+
+    // True when this session can only read (a company on a read-only share):
+    // the program then leaves out the bookkeeping writes it makes on its own.
+    virtual bool isReadOnly() const { return false; }
 };
 
 // Reads a value out of a connection parameter list ("NAME=VALUE" lines); the

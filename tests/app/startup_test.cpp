@@ -7,14 +7,19 @@
 #include "app/CommandLine.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -24,11 +29,19 @@ struct ProgramRun {
     qint64 milliseconds = 0;
 };
 
-ProgramRun startProgram(const TestSite& site, const QStringList& arguments, int autoCloseMs = 0)
+ProgramRun startProgram(const TestSite& site, const QStringList& arguments, int autoCloseMs = 0,
+                        bool asAnotherUser = false)
 {
     QProcess p;
-    p.setProgram(QStringLiteral(QEL_BINARY_DIR "/src/app/priceinquiry"));
-    p.setArguments(arguments);
+    const QString program = QStringLiteral(QEL_BINARY_DIR "/src/app/priceinquiry");
+    if (asAnotherUser && ::geteuid() == 0) {
+        // Root writes where nobody else may: the program runs as "nobody".
+        p.setProgram(QStringLiteral("setpriv"));
+        p.setArguments(QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + arguments);
+    } else {
+        p.setProgram(program);
+        p.setArguments(arguments);
+    }
     p.setWorkingDirectory(site.folder());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -115,6 +128,38 @@ TEST_F(Startup, ArgumentsFourAndFiveMayLookLikeToolkitOptions)
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.standardError.trimmed(), "'13/13/13' is not a valid date");
     }
+}
+
+// A training room's read-only share: neither the configuration nor the
+// company database can be written, yet the program starts, shows its window
+// and writes nothing.
+TEST_F(Startup, AWholeReadOnlySiteStartsAndWritesNothing)
+{
+    const QStringList files = QDir(site.folder()).entryList({"*.sqlite"}, QDir::Files);
+    ASSERT_GE(files.size(), 2);
+    const QStringList listing = QDir(site.folder()).entryList(QDir::Files);
+    QMap<QString, QByteArray> before;
+    for (const QString& name : files) {
+        QFile f(site.folder() + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        before[name] = f.readAll();
+        f.close();
+        ASSERT_TRUE(f.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    }
+    const QFile::Permissions enter = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                     | QFile::ReadOther | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(site.folder(), enter));
+    const auto writable = qScopeGuard([&] { QFile::setPermissions(site.folder(), enter | QFile::WriteOwner); });
+
+    const ProgramRun r = startProgram(site, {"12", "1", "acme", "x", "y", "12/08/26"}, 400, true);
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.standardError);
+    EXPECT_EQ(r.standardError.trimmed(), "") << "no read-only complaint at start-up or when the window opens";
+    for (const QString& name : files) {
+        QFile f(site.folder() + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), before[name]) << qPrintable(name) << " was not written";
+    }
+    EXPECT_EQ(QDir(site.folder()).entryList(QDir::Files), listing) << "no new files beside them";
 }
 
 TEST_F(Startup, UnreachableConfigurationServerIsReportedNotACrash)

@@ -36,6 +36,7 @@ public:
     ResultSet execute(const QString& sql, const ParamValues& params) override;
     void callProcedure(const QString& name, std::vector<ProcParam>& params) override;
     QString databaseName() const override { return database_; }
+    bool isReadOnly() const override { return readOnly_; }
 
     QString filePath() const { return file_; }
 
