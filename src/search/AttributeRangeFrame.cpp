@@ -62,9 +62,13 @@ void AttributeRangeFrame::setTitles(const QString& group, const QString& begin, 
 {
     const int margins = grid_->pixelsForChars(0);
     const int perChar = std::max(1, grid_->pixelsForChars(1) - margins);
+    widgets::GridColumn from(kBegin, begin, (120 - margins) / perChar, true);
+    from.codeEntryLength = kAttributeCodeWidth;
+    widgets::GridColumn to = from;
+    to.field = kEnd;
+    to.title = end;
     grid_->setColumns({{kDescription, group, (160 - margins) / perChar, false, Qt::AlignRight | Qt::AlignVCenter},
-                       {kBegin, begin, (120 - margins) / perChar, true},
-                       {kEnd, end, (120 - margins) / perChar, true}});
+                       from, to});
     grid_->setCaption(group);
 }
 

@@ -3,6 +3,7 @@
 #include "db/Query.h"
 #include "widgets/FooterCell.h"
 #include "widgets/MessageBox.h"
+#include "widgets/UpperCaseEntry.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -314,8 +315,12 @@ public:
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
         const auto& columns = grid_->model_->columns();
-        if (index.column() < columns.size())
-            editor->setAlignment((columns[index.column()].alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+        if (index.column() < columns.size()) {
+            const GridColumn& column = columns[index.column()];
+            editor->setAlignment((column.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+            if (column.codeEntryLength > 0)
+                setCodeEntry(editor, column.codeEntryLength);
+        }
         return editor;
     }
 

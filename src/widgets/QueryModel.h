@@ -26,6 +26,7 @@ struct GridColumn {
     bool editable = false;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QString numberFormat;  // a number picture such as "#,##0.00"; empty: as stored
+    int codeEntryLength = 0;  // above 0: typed as a code (A to Z, 0 to 9, upper-cased), at most this long
 };
 
 // A table model over the rows a db::Query holds in memory. Edits go to the

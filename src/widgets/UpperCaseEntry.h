@@ -8,4 +8,8 @@ namespace widgets {
 // do throughout the suite.
 void setUpperCaseEntry(QLineEdit* box);
 
+// A code box: letters upper-cased as typed, only letters A to Z and digits
+// taken, at most `maxLength` of them.
+void setCodeEntry(QLineEdit* box, int maxLength);
+
 } // namespace widgets

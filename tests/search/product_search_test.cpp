@@ -180,4 +180,27 @@ TEST_F(ProductSearch, RangesTypedAndChosenInTheGridWithoutEnterSearching)
     EXPECT_EQ(result, QDialog::Rejected);
 }
 
+// The range cells take a code as it is typed: letters upper-cased, nothing
+// but letters and digits, no longer than the attribute codes.
+TEST_F(ProductSearch, RangeCellsTakeOnlyACodeWhileItIsTyped)
+{
+    open([&](TF_SearchProduct& look) {
+        widgets::DbGrid* ranges = look.FaSelectProdAttr1->DgSelectProdAttr;
+        QTest::mouseClick(ranges->view()->viewport(), Qt::LeftButton, Qt::NoModifier, cellPoint(ranges, 1));
+        QCoreApplication::processEvents();
+        typeHere("a");  // opens the cell's editor
+        typeHere("-b c");
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr) << "typing opened the cell's editor";
+        EXPECT_EQ(editor->text(), "ABC");
+        typeHere("defghijklmn");
+        EXPECT_EQ(editor->text(), "ABCDEFGHIJ") << "ten characters at most";
+        pressChecked(Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(look.FaSelectProdAttr1->ranges().at(1).begin, "ABCDEFGHIJ");
+        clickInto(look.ProductName);
+        pressChecked(Qt::Key_Escape);
+    });
+}
+
 } // namespace
