@@ -24,6 +24,7 @@
 #include "search/TFrSearchBarCode.h"
 #include "search/TFrSearchCusAttrCode.h"
 #include "search/TFrSearchLotNo.h"
+#include "search/TFrSearchProductService.h"
 #include "search/TFrSearchUnit.h"
 #include "widgets/GlobalWindows.h"
 #include "widgets/MessageBox.h"
@@ -64,7 +65,8 @@ void createWindows()
     TFrSearchLotNo::instance();
     TF_SearchWareHouse::instance();
     TFrSearchBarCode::instance();
-    // TFrSearchProductService and TFrPreviewTools go here.
+    TFrSearchProductService::instance();
+    // TFrPreviewTools goes here.
     widgets::globalWindow(FrShowError);
     // TFrPreviewDetailMfg goes here.
     TF_SearchCustomerPos::instance();
