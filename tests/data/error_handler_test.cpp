@@ -8,6 +8,7 @@
 
 #include "config/TDMConfig.h"
 #include "data/ErrorTranslation.h"
+#include "db/DbError.h"
 #include "data/LockWaitNotice.h"
 #include "data/TDM.h"
 #include "data/TFrShowError.h"
@@ -203,6 +204,36 @@ TEST_F(ErrorHandler, AMissingLogIsReportedOnStandardErrorAndTheErrorStillShown)
     EXPECT_TRUE(errors.contains("The error log could not be written")) << qPrintable(errors);
     EXPECT_TRUE(errors.contains("Invalid column name 'X'.")) << qPrintable(errors);
     EXPECT_TRUE(shown.startsWith("INVALID COLUMN NAME 'X'."));
+}
+
+TEST_F(ErrorHandler, ADeleteOfAReferencedRowIsToldInThaiInBothWordings)
+{
+    // The newer wording comes from a real refusal of the business database.
+    site.business(QStringLiteral("Create Table RefParent (Id int Not Null Primary Key)\n"
+                                 "Create Table RefChild (Id int Not Null, Parent int Not Null,\n"
+                                 "  Constraint FK_RefChild_Parent Foreign Key (Parent) References RefParent (Id))\n"
+                                 "Insert Into RefParent Values (1)\nInsert Into RefChild Values (1, 1)"));
+    QString refusal;
+    try {
+        site.business(QStringLiteral("Delete From RefParent Where Id = 1"));
+    } catch (const db::DbError& e) {
+        refusal = e.message();
+    }
+    ASSERT_TRUE(refusal.startsWith("The DELETE statement conflicted with the REFERENCE constraint")) << qPrintable(refusal);
+    const QString older = QStringLiteral("DELETE statement conflicted with COLUMN REFERENCE constraint "
+                                         "'FK_RefChild_Parent'. The conflict occurred in database 'ACME', table "
+                                         "'RefChild', column 'Parent'.");
+    for (const QString& message : {refusal, older}) {
+        SCOPED_TRACE(qPrintable(message));
+        QString shown;
+        onErrorWindow([&](TFrShowError* w) {
+            shown = w->ErrorBox->toPlainText();
+            w->BCancel->click();
+        });
+        dm.HandleException(message);
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("ข้อมูลที่ลบถูกอ้างโดยข้อมูลอื่น ไม่สามารถลบข้อมูลนี้ได้")))
+            << qPrintable(shown);
+    }
 }
 
 // Counts the ticks of a 50 ms timer, which fire only while the program

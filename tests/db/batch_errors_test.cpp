@@ -57,4 +57,15 @@ TEST_F(BatchErrors, InsideAProcedureTheRestOfTheProcedureRuns)
     EXPECT_EQ(db.rows("SELECT Id FROM B"), QStringList{"11"});
 }
 
+TEST_F(BatchErrors, ADeleteOfAReferencedRowNamesTheReferenceConstraint)
+{
+    db.exec("INSERT INTO B VALUES (1, 1)");
+    EXPECT_EQ(db.errorOf("DELETE FROM A WHERE Id = 1\nINSERT INTO A VALUES (6, 'six')"),
+              "The DELETE statement conflicted with the REFERENCE constraint \"FK_B_A\". The conflict occurred in "
+              "database \"X\", table \"dbo.B\", column 'A'.");
+    EXPECT_EQ(db.rows("SELECT Id FROM A ORDER BY Id"), (QStringList{"1", "6"})) << "it ends only its statement";
+    EXPECT_TRUE(db.errorOf("UPDATE A SET Id = 2 WHERE Id = 1")
+                    .startsWith("The UPDATE statement conflicted with the REFERENCE constraint \"FK_B_A\"."));
+}
+
 } // namespace

@@ -270,8 +270,8 @@ Insert Into Customer Values (2, 'B')
 Insert Into IvHd Values (10, 1)
 )"));
     EXPECT_EQ(db.errorOf("Delete From Customer Where Id = 1"),
-              "DELETE statement conflicted with COLUMN REFERENCE constraint 'FK_IvHd_Customer'. The conflict occurred "
-              "in database 'DEMO', table 'IvHd', column 'Customer'.");
+              "The DELETE statement conflicted with the REFERENCE constraint \"FK_IvHd_Customer\". The conflict "
+              "occurred in database \"DEMO\", table \"dbo.IvHd\", column 'Customer'.");
     db.exec(QStringLiteral("Delete From Customer Where Id = 2"));
     EXPECT_EQ(db.errorOf("Insert Into IvHd Values (11, 5)"),
               "The INSERT statement conflicted with the FOREIGN KEY constraint \"FK_IvHd_Customer\". The conflict "

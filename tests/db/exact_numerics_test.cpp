@@ -130,4 +130,50 @@ TEST(ExactNumerics, IntOverflowsUnlessABigintTakesPart)
     EXPECT_EQ(db.scalar("SELECT 2147483648 + 1"), "2147483649") << "a literal past int is not an int";
 }
 
+TEST(ExactNumerics, DivisionTakesTheQuotientsScaleAndCutsThere)
+{
+    EmbeddedDb db;
+    // decimal(10,2) / int: scale max(6, 2 + 10 + 1) = 13, the rest cut off.
+    EXPECT_EQ(db.scalar("SELECT CAST(CAST(1 AS decimal(10,2)) / 3 AS varchar(40))"), "0.3333333333333");
+    EXPECT_EQ(number(db, "SELECT CAST(1 AS decimal(10,2)) / 3"), 0.3333333333333);
+    EXPECT_EQ(number(db, "SELECT CAST(2 AS decimal(10,2)) / 3"), 0.6666666666666) << "cut, not rounded";
+    EXPECT_EQ(number(db, "SELECT CAST(2 AS decimal(5,1)) / CAST(3 AS decimal(2,0))"), 0.666666)
+        << "decimal(5,1) / decimal(2,0): six decimals";
+    EXPECT_EQ(number(db, "SELECT 0.3 / 0.1"), 3.0) << "exact, not the binary 2.9999999999999996";
+    EXPECT_EQ(number(db, "SELECT CAST(10 AS money) / 3"), 3.3333);
+    EXPECT_EQ(number(db, "SELECT CAST(1 AS money) / CAST(18.4172 AS money)"), 0.0542) << "money cuts too";
+    EXPECT_EQ(number(db, "SELECT CAST(18.4172 AS money) * CAST(1.1562 AS money)"), 21.294) << "a money product rounds";
+    EXPECT_EQ(db.scalar("SELECT 7 / 2"), "3") << "int by int stays int";
+    EXPECT_DOUBLE_EQ(number(db, "SELECT CAST(1 AS float) / 3"), 1.0 / 3) << "float is not cut";
+    EXPECT_EQ(db.errorOf("SELECT CAST(1 AS decimal(10,2)) / 0"), "Divide by zero error encountered.");
+
+    db.exec("CREATE TABLE L (Price decimal(18,4) NOT NULL, Qty int NOT NULL)\nINSERT INTO L VALUES (10, 3)");
+    EXPECT_EQ(number(db, "SELECT Price / Qty FROM L"), 3.333333333333333) << "decimal(18,4) / int: 15 decimals";
+}
+
+TEST(ExactNumerics, SumHasTheTypeSqlServerGivesIt)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE S (I int NOT NULL, B bigint NOT NULL, D decimal(5,2) NOT NULL)\n"
+            "INSERT INTO S VALUES (2147483647, 2147483647, 999.99)\nINSERT INTO S VALUES (1, 1, 999.99)");
+    EXPECT_EQ(db.errorOf("SELECT SUM(I) FROM S"), "Arithmetic overflow error converting expression to data type int.")
+        << "a sum of ints is an int";
+    EXPECT_EQ(db.scalar("SELECT SUM(B) FROM S"), "2147483648");
+    EXPECT_EQ(number(db, "SELECT SUM(D) FROM S"), 1999.98) << "decimal(38,2): past what decimal(5,2) holds";
+    EXPECT_EQ(db.scalar("SELECT SUM(I) FROM S WHERE I = 1"), "1");
+}
+
+TEST(ExactNumerics, InsertSelectRoundsIntoTypedColumnsAsValuesDoes)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Src (Id int NOT NULL, V float NOT NULL)\nINSERT INTO Src VALUES (1, 2.71828)\n"
+            "INSERT INTO Src VALUES (2, 0.15)");
+    db.exec("CREATE TABLE Dst (Id int NOT NULL, M money NULL, R real NULL)");
+    db.exec("INSERT INTO Dst (Id, M, R) SELECT Id, V, V FROM Src");
+    EXPECT_EQ(number(db, "SELECT M FROM Dst WHERE Id = 1"), 2.7183);
+    EXPECT_EQ(number(db, "SELECT R FROM Dst WHERE Id = 2"), double(0.15f));
+    EXPECT_EQ(db.errorOf("INSERT INTO Dst (Id, M) SELECT 3, CAST(1e20 AS float)"),
+              "Arithmetic overflow error converting expression to data type money.");
+}
+
 } // namespace

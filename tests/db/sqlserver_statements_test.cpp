@@ -122,4 +122,67 @@ TEST(SqlServerStatements, DateIsWrittenWithoutATimeAndTakesNoHours)
     EXPECT_EQ(db.errorOf("SELECT DATEADD(day, 1, Day) FROM D"), "");
 }
 
+TEST(SqlServerStatements, SetDateformatReadsTextForTheRestOfTheSession)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Ord (Id int NOT NULL, Shipped datetime NULL)");
+    db.exec("CREATE PROCEDURE ShippedOn @Day datetime AS SELECT Id FROM Ord WHERE Shipped = @Day");
+    db.exec("Set DateFormat mdy\nINSERT INTO Ord VALUES (1, '02/03/2024')");
+    db.exec("SET DATEFORMAT dmy\nINSERT INTO Ord VALUES (2, '02/03/2024')");
+    EXPECT_EQ(db.rows("SELECT Id, CONVERT(varchar(10), Shipped, 120) FROM Ord ORDER BY Id"),
+              (QStringList{"1|2024-02-03", "2|2024-03-02"}));
+    EXPECT_EQ(db.scalar("SELECT Id FROM Ord WHERE Shipped = '02/03/2024'"), "2") << "the session still reads dmy";
+    EXPECT_EQ(db.rows("EXEC ShippedOn '02/03/2024'"), QStringList{"2"});
+    EXPECT_EQ(db.rows("EXEC ShippedOn '20240203'"), QStringList{"1"}) << "yyyymmdd reads the same in any order";
+    EXPECT_EQ(db.scalar("SELECT DATEPART(month, CAST('13/01/2024' AS datetime))"), "1");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(10), CONVERT(datetime, '02/03/2024', 101), 120)"), "2024-02-03")
+        << "a style names its own order";
+    db.exec("SET DATEFORMAT mdy");
+    EXPECT_EQ(db.scalar("SELECT Id FROM Ord WHERE Shipped = '02/03/2024'"), "1");
+    EXPECT_EQ(db.errorOf("SELECT CAST('13/01/2024' AS datetime)"),
+              "Conversion failed when converting date and/or time from character string.");
+    EXPECT_FALSE(db.errorOf("SET DATEFORMAT xyz").isEmpty());
+}
+
+TEST(SqlServerStatements, AtAtErrorGivesTheLastStatementsErrorNumber)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE P (Id int NOT NULL PRIMARY KEY)\nCREATE TABLE Log (Step int NOT NULL, Err int NOT NULL)");
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "0");
+    // The batch reports its first error; the rows show what @@ERROR said in it.
+    EXPECT_FALSE(db.errorOf("INSERT INTO P VALUES (1)\nINSERT INTO Log VALUES (1, @@ERROR)\n"
+                            "INSERT INTO P VALUES (1)\nINSERT INTO Log VALUES (2, @@ERROR)\n"
+                            "INSERT INTO P VALUES (NULL)\nINSERT INTO Log VALUES (3, @@ERROR)\n"
+                            "SELECT 1 / 0\nINSERT INTO Log VALUES (4, @@ERROR)\n"
+                            "INSERT INTO Log VALUES (5, @@ERROR)")
+                     .isEmpty());
+    EXPECT_EQ(db.rows("SELECT Step, Err FROM Log ORDER BY Step"),
+              (QStringList{"1|0", "2|2627", "3|515", "4|8134", "5|0"}));
+    db.exec("CREATE PROCEDURE AddTwice AS\nDECLARE @e int\nINSERT INTO P VALUES (7)\nINSERT INTO P VALUES (7)\n"
+            "SET @e = @@ERROR\nIF @e <> 0 INSERT INTO Log VALUES (6, @e)");
+    db.errorOf("EXEC AddTwice");
+    EXPECT_EQ(db.scalar("SELECT Err FROM Log WHERE Step = 6"), "2627") << "a procedure tests it as scripts do";
+}
+
+TEST(SqlServerStatements, NocheckIsKeptInTheDatabaseUntilCheckConstraint)
+{
+    EmbeddedDb db(QStringLiteral("KEPT"), QStringLiteral("KEPT"));
+    db.exec("CREATE TABLE Parent (Id int NOT NULL PRIMARY KEY)\n"
+            "CREATE TABLE Child (Id int NOT NULL PRIMARY KEY, Parent int NULL,\n"
+            "  CONSTRAINT FK_Child_Parent FOREIGN KEY (Parent) REFERENCES Parent (Id))\n"
+            "ALTER TABLE Child NOCHECK CONSTRAINT FK_Child_Parent");
+    db.connection().close();
+    // Another session on the same file finds the constraint still off.
+    EXPECT_EQ(db.errorOf("INSERT INTO Child VALUES (1, 7)"), "");
+    db.exec("ALTER TABLE Child CHECK CONSTRAINT FK_Child_Parent");
+    db.connection().close();
+    EXPECT_FALSE(db.errorOf("INSERT INTO Child VALUES (2, 8)").isEmpty());
+
+    // A table made again under the name starts with its checks on.
+    db.exec("ALTER TABLE Child NOCHECK CONSTRAINT ALL\nDROP TABLE Child\n"
+            "CREATE TABLE Child (Id int NOT NULL PRIMARY KEY, Parent int NULL REFERENCES Parent (Id))");
+    db.connection().close();
+    EXPECT_FALSE(db.errorOf("INSERT INTO Child VALUES (3, 9)").isEmpty());
+}
+
 } // namespace

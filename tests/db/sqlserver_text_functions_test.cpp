@@ -89,6 +89,25 @@ TEST_F(SqlServerFunctionsTest, CaseAndBuildingFunctions)
     EXPECT_EQ(text("SELECT ms_reverse(123)"), "321");
 }
 
+TEST_F(SqlServerFunctionsTest, CaseFoldingAgreesWithTheCollation)
+{
+    // What the collation holds equal, matching and searching find alike.
+    EXPECT_EQ(integer("SELECT 'ΣΟΦΟΣ' = 'σοφος' COLLATE MSSQL"), 1) << "final sigma is sigma";
+    EXPECT_EQ(integer("SELECT ms_like('ΣΟΦΟΣ', 'σοφος')"), 1);
+    EXPECT_EQ(integer("SELECT ms_charindex('ς', 'ΣΟΦΟΣ')"), 1);
+    EXPECT_EQ(integer("SELECT 'ǅ' = 'ǆ' COLLATE MSSQL"), 1);
+    EXPECT_EQ(text("SELECT ms_replace('ǄEMAL ǆemal', 'ǅ', 'dž')"), "džEMAL džemal");
+    EXPECT_EQ(text("SELECT ms_fold('ÄBC Straße ǅ ΣΟΦΟΣ กข')"), "äbc straße ǆ σοφοσ กข");
+    EXPECT_EQ(integer("SELECT ms_fold(ms_upper('ÄbC')) = ms_fold('äBc')"), 1) << "one key for any case";
+    // Accents still count, as the collation has them.
+    EXPECT_EQ(integer("SELECT 'é' = 'e' COLLATE MSSQL"), 0);
+    EXPECT_EQ(integer("SELECT ms_charindex('e', 'café')"), 0);
+    // UPPER and LOWER map one character to one, as SQL Server does.
+    EXPECT_EQ(text("SELECT ms_upper('straße ǆ')"), "STRAßE Ǆ");
+    EXPECT_EQ(text("SELECT ms_lower('ǄΣ')"), "ǆσ");
+    EXPECT_EQ(integer("SELECT ms_len(ms_upper(CAST(X'61FF62' AS TEXT)))"), 3) << "a stray byte stays one character";
+}
+
 TEST_F(SqlServerFunctionsTest, StuffAndDatalength)
 {
     EXPECT_EQ(text("SELECT ms_stuff('abcdef', 2, 3, 'XYZW')"), "aXYZWef");

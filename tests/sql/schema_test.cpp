@@ -1084,7 +1084,7 @@ TEST_F(BusinessDatabase, InquiryPanelsReadAWholeCompany)
     EXPECT_TRUE(biz.errorOf("Delete From IvShip Where IvHd=1\nDelete From IvHd Where Id=1").contains("'FK_IvDt_IvHd'"));
     biz.exec(QStringLiteral("Insert Into SoHd (SoNo, SoDate, Customer, Delflag) Values ('SO002', '20260502', 2, 'Y')\n"
                             "Insert Into SoShip (SoHd, ShipName) Values (2, N'ส่งที่สาขา')"));
-    EXPECT_TRUE(biz.errorOf("Delete From SoHd Where Id=2").contains("COLUMN REFERENCE constraint"))
+    EXPECT_TRUE(biz.errorOf("Delete From SoHd Where Id=2").contains("REFERENCE constraint \"FK_"))
         << "shipping rows must go before their order";
     biz.exec(QStringLiteral("Delete From SoShip Where SoHd=2\nDelete From SoHd Where Id=2"));
     EXPECT_EQ(biz.scalar("Select Count(*) From SoHd"), "1");
@@ -1235,9 +1235,9 @@ TEST_F(BusinessDatabase, ForeignKeysRefuseOrphansAndDeletesOfWhatIsReferenced)
                     .contains("FOREIGN KEY constraint"));
 
     EXPECT_TRUE(biz.errorOf("Delete From Customer Where Code = 'C001'")
-                    .startsWith("DELETE statement conflicted with COLUMN REFERENCE constraint 'FK_"));
-    EXPECT_TRUE(biz.errorOf("Delete From ProductUnits Where Id = 2").contains("COLUMN REFERENCE constraint"));
-    EXPECT_TRUE(biz.errorOf("Delete From Warehouse Where Code = 'MAIN'").contains("COLUMN REFERENCE constraint"));
+                    .startsWith("The DELETE statement conflicted with the REFERENCE constraint \"FK_"));
+    EXPECT_TRUE(biz.errorOf("Delete From ProductUnits Where Id = 2").contains("REFERENCE constraint \"FK_"));
+    EXPECT_TRUE(biz.errorOf("Delete From Warehouse Where Code = 'MAIN'").contains("REFERENCE constraint \"FK_"));
 
     // What nothing references can go.
     biz.exec(QStringLiteral("Insert Into Customer (Code, Name) Values ('C999', N'ลูกค้าใหม่')"));
@@ -1264,11 +1264,11 @@ TEST_F(BusinessDatabase, RefusalsNameTheKeyThatRefused)
               "The INSERT statement conflicted with the FOREIGN KEY constraint \"FK_ProductPrice_ProductUnits\". The "
               "conflict occurred in database \"ACME\", table \"dbo.ProductUnits\", column 'Id'.");
     EXPECT_EQ(biz.errorOf("Delete From Customer Where Code = 'C001'"),
-              "DELETE statement conflicted with COLUMN REFERENCE constraint 'FK_IvHd_Customer'. The conflict occurred "
-              "in database 'ACME', table 'IvHd', column 'Customer'.");
+              "The DELETE statement conflicted with the REFERENCE constraint \"FK_IvHd_Customer\". The conflict "
+              "occurred in database \"ACME\", table \"dbo.IvHd\", column 'Customer'.");
     EXPECT_EQ(biz.errorOf("Delete From Product Where Code = 'A100'"),
-              "DELETE statement conflicted with COLUMN REFERENCE constraint 'FK_ProductUnits_Product'. The conflict "
-              "occurred in database 'ACME', table 'ProductUnits', column 'Product'.");
+              "The DELETE statement conflicted with the REFERENCE constraint \"FK_ProductUnits_Product\". The "
+              "conflict occurred in database \"ACME\", table \"dbo.ProductUnits\", column 'Product'.");
     EXPECT_EQ(biz.errorOf("Insert Into ProductPrice (Product, ProductUnits, PriceType, Price) Values (1, 1, 1, 15)"), "");
 }
 

@@ -5,6 +5,7 @@
 #include "DayNumberDates.h"
 #include "DecimalDigits.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -135,7 +136,7 @@ void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, Op op, bool bigint)
             // varchar side converts to datetime.
             Stamp other = b.date;
             if (b.kind == Operand::Text) {
-                const auto st = parseStamp(b.s, b.s + b.n, DateOrder::MonthFirst);
+                const auto st = parseStamp(b.s, b.s + b.n, sessionDateOrder(ctx));
                 if (!st) {
                     fail(ctx, kDateFromText);
                     return;
@@ -263,6 +264,29 @@ void fnMul(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ct
 void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Div, argc == 3); }
 void fnMod(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Mod, argc == 3); }
 
+// Decimals and money divide exactly and are cut (not rounded) to the scale
+// SQL Server gives the quotient, which the front end works out.
+void fnDivide(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const Operand a = operandOf(argv[0]);
+    const Operand b = operandOf(argv[1]);
+    const bool numbers = (a.kind == Operand::Int || a.kind == Operand::Real) && (b.kind == Operand::Int || b.kind == Operand::Real);
+    if (!numbers) {
+        arithmetic(ctx, argv, Op::Div, false);
+        return;
+    }
+    if (b.asReal() == 0) {
+        fail(ctx, kDivideByZero);
+        return;
+    }
+    const int scale = std::clamp(sqlite3_value_int(argv[2]), 0, 38);
+    ScaledValue x, y, q;
+    const bool exact = (a.kind == Operand::Int ? (x = ScaledValue::fromInt(a.i), true) : ScaledValue::fromDouble(a.r, x))
+        && (b.kind == Operand::Int ? (y = ScaledValue::fromInt(b.i), true) : ScaledValue::fromDouble(b.r, y))
+        && divideScaled(x, y, scale, q);
+    resultReal(ctx, exact ? q.toDouble() : roundDouble(a.asReal() / b.asReal(), scale, true));
+}
+
 void fnNeg(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     const Operand a = operandOf(argv[0]);
@@ -304,6 +328,7 @@ std::span<const FunctionDef> arithmeticFunctions()
     {"ms_div", 3, fnDiv, true},
     {"ms_mod", 3, fnMod, true},
     {"ms_neg", 1, fnNeg, true},
+    {"ms_divide", 3, fnDivide, true},
     };
     return rows;
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace db::sqlite::fn {
 namespace {
@@ -531,10 +532,13 @@ void convertToMoney(sqlite3_context* ctx, sqlite3_value* v, bool small)
     sqlite3_result_double(ctx, x);
 }
 
-// The order a CONVERT style reads day and month in.
-DateOrder orderOfStyle(std::int64_t style)
+// The order a CONVERT style reads day and month in; without a style, the
+// session's (SET DATEFORMAT).
+DateOrder orderOfStyle(sqlite3_context* ctx, std::int64_t style)
 {
     switch (style) {
+    case -1: case 0: case 100:
+        return sessionDateOrder(ctx);
     case 3: case 103: case 4: case 104: case 5: case 105: case 6: case 106: case 13: case 113:
         return DateOrder::DayFirst;
     default:
@@ -556,7 +560,7 @@ void convertToDate(sqlite3_context* ctx, sqlite3_value* v, const TargetType& typ
     default: {
         TextArg t;
         textOf(v, t);
-        const auto parsed = parseStamp(t.begin(), t.end(), orderOfStyle(style));
+        const auto parsed = parseStamp(t.begin(), t.end(), orderOfStyle(ctx, style));
         if (!parsed) {
             fail(ctx, kDateFromText);
             return;

@@ -360,7 +360,13 @@ std::optional<Stamp> parseStamp(const u8* begin, const u8* end, DateOrder order)
     return makeStamp(y, m, d, h, mi, s, ms);
 }
 
-DateArg stampOf(sqlite3_value* v, Stamp& out)
+DateOrder sessionDateOrder(sqlite3_context* ctx)
+{
+    const auto* session = static_cast<const SessionSettings*>(sqlite3_user_data(ctx));
+    return session ? session->dateOrder : DateOrder::MonthFirst;
+}
+
+DateArg stampOf(sqlite3_value* v, Stamp& out, DateOrder order)
 {
     switch (sqlite3_value_type(v)) {
     case SQLITE_NULL:
@@ -375,7 +381,7 @@ DateArg stampOf(sqlite3_value* v, Stamp& out)
             return DateArg::Bad;
         if (parseCanonical(s, n, out))
             return DateArg::Ok;
-        const auto st = parseStamp(s, s + n, DateOrder::MonthFirst);
+        const auto st = parseStamp(s, s + n, order);
         if (!st)
             return DateArg::Bad;
         out = *st;
@@ -387,7 +393,7 @@ DateArg stampOf(sqlite3_value* v, Stamp& out)
 // Reads a date argument; on NULL sets a NULL result, on bad text the error.
 bool dateArg(sqlite3_context* ctx, sqlite3_value* v, Stamp& out)
 {
-    switch (stampOf(v, out)) {
+    switch (stampOf(v, out, sessionDateOrder(ctx))) {
     case DateArg::Ok:
         return true;
     case DateArg::Null:

@@ -88,6 +88,15 @@ bool parseCanonical(const u8* p, int n, Stamp& out);
 
 enum class DateOrder { MonthFirst, DayFirst };
 
+// What a session sets for itself (SET DATEFORMAT) and the built-ins read:
+// the SQLite functions get it as their user data.
+struct SessionSettings {
+    DateOrder dateOrder = DateOrder::MonthFirst;
+};
+
+// The order in which the session of a running function reads dd/mm dates.
+DateOrder sessionDateOrder(sqlite3_context* ctx);
+
 inline constexpr const char* kMonthAbbrev[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
@@ -99,7 +108,7 @@ enum class DateArg { Ok, Null, Bad };
 
 // A date argument: text in any accepted form, or a number of days since
 // 1900-01-01 (SQL Server converts int and float to datetime that way).
-DateArg stampOf(sqlite3_value* v, Stamp& out);
+DateArg stampOf(sqlite3_value* v, Stamp& out, DateOrder order = DateOrder::MonthFirst);
 
 // Reads a date argument; on NULL sets a NULL result, on bad text the error.
 bool dateArg(sqlite3_context* ctx, sqlite3_value* v, Stamp& out);

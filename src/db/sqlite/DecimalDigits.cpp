@@ -114,4 +114,29 @@ bool multiplyScaled(const ScaledValue& a, const ScaledValue& b, ScaledValue& out
     return !__builtin_mul_overflow(a.units, b.units, &out.units) && out.units != -kInt128Max - 1;
 }
 
+bool divideScaled(const ScaledValue& a, const ScaledValue& b, int scale, ScaledValue& out)
+{
+    // a.units * 10^(scale + b.scale - a.scale) / b.units, by long division
+    // so that the numerator never has to be held whole.
+    const bool negative = (a.units < 0) != (b.units < 0);
+    __int128 numerator = a.units < 0 ? -a.units : a.units;
+    __int128 divisor = b.units < 0 ? -b.units : b.units;
+    if (divisor == 0)
+        return false;
+    int extra = scale + b.scale - a.scale;
+    if (extra < 0 && !timesPowerOfTen(divisor, -extra))
+        return false;
+    __int128 quotient = numerator / divisor;
+    __int128 rest = numerator % divisor;
+    for (int i = 0; i < extra; ++i) {
+        if (__builtin_mul_overflow(rest, 10, &rest) || __builtin_mul_overflow(quotient, 10, &quotient))
+            return false;
+        quotient += rest / divisor;
+        rest %= divisor;
+    }
+    out.units = negative ? -quotient : quotient;
+    out.scale = scale;
+    return true;
+}
+
 } // namespace db::sqlite::fn

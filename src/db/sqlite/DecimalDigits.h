@@ -221,5 +221,8 @@ struct ScaledValue {
 // fit, and the caller falls back to binary floating point.
 bool addScaled(ScaledValue a, ScaledValue b, bool subtract, ScaledValue& out);
 bool multiplyScaled(const ScaledValue& a, const ScaledValue& b, ScaledValue& out);
+// a / b cut toward zero to `scale` decimals; false when it does not fit (b
+// is not 0: the caller reports division by zero).
+bool divideScaled(const ScaledValue& a, const ScaledValue& b, int scale, ScaledValue& out);
 
 } // namespace db::sqlite::fn

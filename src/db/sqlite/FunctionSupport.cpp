@@ -6,6 +6,15 @@
 
 namespace db::sqlite::fn {
 
+std::string foldedText(const u8* p, const u8* end)
+{
+    std::string out;
+    out.reserve(std::size_t(end - p));
+    while (p < end)
+        appendUtf8(out, nextFolded(p, end));
+    return out;
+}
+
 std::size_t charCount(const u8* p, const u8* end)
 {
     std::size_t n = 0;

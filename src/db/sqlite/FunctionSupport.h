@@ -10,7 +10,8 @@
 
 #include <sqlite3.h>
 
-#include <QChar>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -29,63 +30,33 @@ using u8 = unsigned char;
 // real code point, so that any byte string still has one definite order.
 constexpr char32_t kStrayByte = 0x110000;
 
-inline bool isContinuation(u8 c) { return (c & 0xC0) == 0x80; }
-
+// The next character, by ICU's reading of UTF-8.
 inline char32_t decodeUtf8(const u8*& p, const u8* end)
 {
-    const u8 c = *p;
-    if (c < 0x80) {
+    if (*p < 0x80)
+        return *p++;
+    const u8 first = *p;
+    std::int32_t i = 0;
+    UChar32 cp = 0;
+    U8_NEXT(p, i, std::int32_t(end - p), cp);
+    if (cp < 0) {
         ++p;
-        return c;
+        return kStrayByte + first;
     }
-    const std::ptrdiff_t left = end - p;
-    if (c >= 0xC2 && c <= 0xDF) {
-        if (left >= 2 && isContinuation(p[1])) {
-            const char32_t cp = (char32_t(c & 0x1F) << 6) | (p[1] & 0x3F);
-            p += 2;
-            return cp;
-        }
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        if (left >= 3 && isContinuation(p[1]) && isContinuation(p[2])) {
-            const char32_t cp = (char32_t(c & 0x0F) << 12) | (char32_t(p[1] & 0x3F) << 6) | (p[2] & 0x3F);
-            if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
-                p += 3;
-                return cp;
-            }
-        }
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        if (left >= 4 && isContinuation(p[1]) && isContinuation(p[2]) && isContinuation(p[3])) {
-            const char32_t cp = (char32_t(c & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12)
-                | (char32_t(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
-            if (cp >= 0x10000 && cp <= 0x10FFFF) {
-                p += 4;
-                return cp;
-            }
-        }
-    }
-    ++p;
-    return kStrayByte + c;
+    p += i;
+    return char32_t(cp);
 }
 
 inline void appendUtf8(std::string& out, char32_t cp)
 {
     if (cp >= kStrayByte) {
         out.push_back(char(cp - kStrayByte));
-    } else if (cp < 0x80) {
-        out.push_back(char(cp));
-    } else if (cp < 0x800) {
-        out.push_back(char(0xC0 | (cp >> 6)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(char(0xE0 | (cp >> 12)));
-        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(char(0xF0 | (cp >> 18)));
-        out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
+        return;
     }
+    char buf[U8_MAX_LENGTH];
+    std::int32_t n = 0;
+    U8_APPEND_UNSAFE(buf, n, UChar32(cp));
+    out.append(buf, std::size_t(n));
 }
 
 struct AsciiLower {
@@ -98,15 +69,16 @@ struct AsciiLower {
 };
 constexpr AsciiLower kLower;
 
-// The case-insensitive identity of one character. Thai has no case, so the
-// Thai block skips Qt's tables (the common non-ASCII text here).
+// The case-insensitive identity of one character: ICU's simple case
+// folding, the same character for character as the collation's case
+// insensitivity. ASCII and Thai (which has no case) take a short cut.
 inline char32_t foldChar(char32_t cp)
 {
     if (cp < 0x80)
         return kLower.table[cp];
     if ((cp >= 0x0E00 && cp <= 0x0E7F) || cp > 0x10FFFF)
         return cp;
-    return QChar::toCaseFolded(cp);
+    return char32_t(u_foldCase(UChar32(cp), U_FOLD_CASE_DEFAULT));
 }
 
 // Lower-cases an ASCII byte for keyword matching; other bytes match nothing.
@@ -130,6 +102,11 @@ inline void skipChar(const u8*& p, const u8* end)
     else
         decodeUtf8(p, end);
 }
+
+// The folded form of a text (each character through foldChar): the key that
+// case-insensitive matching and any index of folded text share. SQL sees it
+// as ms_fold(text).
+std::string foldedText(const u8* p, const u8* end);
 
 inline const u8* trimTrailingBlanks(const u8* begin, const u8* end)
 {

@@ -361,7 +361,7 @@ void fnIsdate(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_int(ctx, 0);
         return;
     }
-    const auto st = parseStamp(t.begin(), t.end(), DateOrder::MonthFirst);
+    const auto st = parseStamp(t.begin(), t.end(), sessionDateOrder(ctx));
     sqlite3_result_int(ctx, st && inDatetimeRange(*st) ? 1 : 0);
 }
 

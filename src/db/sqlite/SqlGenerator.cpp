@@ -1,5 +1,6 @@
 #include "SqlGenerator.h"
 
+#include "NumericTypes.h"
 #include "SqlServerFunctions.h"
 #include "db/DbError.h"
 
@@ -84,6 +85,12 @@ QString binaryAsInteger(const QString& text)
 [[noreturn]] void unsupported(const QString& what)
 {
     throw DbError(QStringLiteral("The embedded engine does not support %1.").arg(what));
+}
+
+bool isArithmeticOp(const QString& op)
+{
+    return op == QLatin1String("+") || op == QLatin1String("-") || op == QLatin1String("*") || op == QLatin1String("/")
+        || op == QLatin1String("%");
 }
 
 bool isComparisonOp(const QString& op)
@@ -354,7 +361,7 @@ QString SqlGenerator::insert(const Stmt& s)
         sql += QStringLiteral(" (") + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
     }
     if (s.select)
-        return sql + QLatin1Char(' ') + select(*s.select, nullptr);
+        return sql + QLatin1Char(' ') + insertedRows(select(*s.select, nullptr), s, targetColumns);
 
     Scope scope;
     QStringList rowTexts;
@@ -381,6 +388,29 @@ QString SqlGenerator::insert(const Stmt& s)
         rowTexts.append(QLatin1Char('(') + vals.join(QStringLiteral(", ")) + QLatin1Char(')'));
     }
     return sql + QStringLiteral(" VALUES ") + rowTexts.join(QStringLiteral(", "));
+}
+
+// INSERT ... SELECT stores its values as INSERT ... VALUES does: a money or
+// real column takes its type's rounding.
+QString SqlGenerator::insertedRows(const QString& rows, const Stmt& s, const QStringList& targetColumns) const
+{
+    const auto& items = s.select->cores.front().items;
+    const bool star = std::any_of(items.begin(), items.end(), [](const SelectItem& i) { return i.expr->kind == Expr::Star; });
+    if (star || int(items.size()) != targetColumns.size())
+        return rows;
+    QStringList names, values;
+    bool converted = false;
+    for (int i = 0; i < targetColumns.size(); ++i) {
+        const QString name = quoteIdent(QStringLiteral("c%1").arg(i));
+        const QString value = storedAs(name, schema_.columnType(s.table, targetColumns[i]));
+        converted = converted || value != name;
+        names.append(name);
+        values.append(value);
+    }
+    if (!converted)
+        return rows;
+    return QStringLiteral("WITH qel_rows(%1) AS (%2) SELECT %3 FROM qel_rows")
+        .arg(names.join(QStringLiteral(", ")), rows, values.join(QStringLiteral(", ")));
 }
 
 namespace {
@@ -882,25 +912,52 @@ bool SqlGenerator::isBigint(const Expr& e, const Scope& scope) const
 TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
 {
     const Expr& u = unparen(e);
-    if (u.kind == Expr::Convert)
+    switch (u.kind) {
+    case Expr::Convert:
         return resolveType(u.type);
-    const QString declared = columnTypeOf(u, scope);
-    return declared.isEmpty() ? TypeName() : resolveType(parseTypeNameSafe(declared));
+    case Expr::Number:
+        return numberLiteralType(u.text);
+    case Expr::Unary:
+        return u.op == QLatin1String("-") ? staticType(*u.args[0], scope) : TypeName();
+    case Expr::Binary:
+        return isArithmeticOp(u.op) ? arithmeticType(u.op, staticType(*u.args[0], scope), staticType(*u.args[1], scope))
+                                    : TypeName();
+    case Expr::Function:
+        if (u.args.empty() || u.distinct)
+            return TypeName();
+        if (u.text == QLatin1String("SUM"))
+            return sumType(staticType(*u.args[0], scope));
+        if (u.text == QLatin1String("AVG"))
+            return averageType(staticType(*u.args[0], scope));
+        if (u.text == QLatin1String("MIN") || u.text == QLatin1String("MAX") || u.text == QLatin1String("ABS")
+            || u.text == QLatin1String("ISNULL"))
+            return staticType(*u.args[0], scope);
+        return TypeName();
+    default: {
+        const QString declared = columnTypeOf(u, scope);
+        return declared.isEmpty() ? TypeName() : resolveType(parseTypeNameSafe(declared));
+    }
+    }
 }
 
-namespace {
-
-bool isMoney(const TypeName& t)
+// Division of decimals and money is cut to the result's scale; a product
+// whose scale was reduced is rounded to it.
+QString SqlGenerator::exactArithmetic(const Expr& e, const QString& call, const QString& l, const QString& r,
+                                      const Scope& scope) const
 {
-    return t.name == QLatin1String("MONEY") || t.name == QLatin1String("SMALLMONEY");
+    if (e.op != QLatin1String("/") && e.op != QLatin1String("*"))
+        return call;
+    const TypeName result = staticType(e, scope);
+    const bool money = isMoneyType(result);
+    if (!money && !isDecimalType(result))
+        return call;
+    const int scale = money ? 4 : result.scale;
+    if (e.op == QLatin1String("/"))
+        return QStringLiteral("ms_divide(%1, %2, %3)").arg(l, r, QString::number(scale));
+    const TypeName a = staticType(*e.args[0], scope), b = staticType(*e.args[1], scope);
+    const int operandScales = std::max(a.scale, 0) + std::max(b.scale, 0) + (isMoneyType(a) ? 4 : 0) + (isMoneyType(b) ? 4 : 0);
+    return operandScales > scale ? QStringLiteral("ms_round(%1, %2)").arg(call, QString::number(scale)) : call;
 }
-
-bool isDecimal(const TypeName& t)
-{
-    return t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC") || t.name == QLatin1String("DEC");
-}
-
-} // namespace
 
 // AVG has the type of its argument: an int column's mean is a truncated int,
 // money's has four decimals, decimal(p, s)'s at least six.
@@ -908,10 +965,10 @@ QString SqlGenerator::average(const QString& mean, const TypeName& argument) con
 {
     if (argument.isInteger())
         return QStringLiteral("CAST(%1 AS INTEGER)").arg(mean);
-    if (isMoney(argument))
+    if (isMoneyType(argument))
         return QStringLiteral("ms_round(%1, 4)").arg(mean);
-    if (isDecimal(argument))
-        return QStringLiteral("ms_round(%1, %2)").arg(mean).arg(std::max(argument.scale, 6));
+    if (isDecimalType(argument))
+        return QStringLiteral("ms_round(%1, %2)").arg(mean, QString::number(std::max(argument.scale, 6)));
     return mean;
 }
 
@@ -925,7 +982,7 @@ QString SqlGenerator::dateLiteral(const Expr& literal) const
 {
     if (literal.kind != Expr::String)
         return QString();
-    const auto dt = parseDateTime(literal.text);
+    const auto dt = parseDateTime(literal.text, dayFirst_);
     return dt ? canonicalDateTime(*dt) : QString();
 }
 
@@ -1013,7 +1070,7 @@ QString SqlGenerator::convert(const Expr& e, const Scope& scope)
     if (value.isEmpty())
         value = expr(*e.args[0], scope);
     // money to a whole number rounds; decimal and float truncate.
-    if (target.isInteger() && isMoney(staticType(inner, scope)))
+    if (target.isInteger() && isMoneyType(staticType(inner, scope)))
         value = QStringLiteral("ms_round(%1, 0)").arg(value);
     QString sql = QStringLiteral("ms_convert(") + quoteString(typeText) + QStringLiteral(", ") + value;
     if (e.args.size() > 1)
@@ -1066,6 +1123,9 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         + args.join(QStringLiteral(", ")) + QLatin1Char(')');
     if (e.text == QLatin1String("AVG"))
         return average(call, staticType(*e.args[0], scope));
+    // A sum of ints is an int, which overflows past 32 bits.
+    if (e.text == QLatin1String("SUM") && sumType(staticType(*e.args[0], scope)).name == QLatin1String("INT"))
+        return QStringLiteral("ms_convert('int', %1)").arg(call);
     return call;
 }
 
@@ -1092,7 +1152,7 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
         if (e.text == QLatin1String("@@ROWCOUNT"))
             return QStringLiteral("changes()");
         if (e.text == QLatin1String("@@ERROR"))
-            return QStringLiteral("0");
+            return bind(BindSlot::Variable, e.text);
         if (e.text == QLatin1String("@@SERVERNAME"))
             return QStringLiteral("'EMBEDDED'");
         if (e.text == QLatin1String("@@VERSION"))
@@ -1122,8 +1182,9 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
         const auto op = operators.constFind(e.op);
         if (op != operators.constEnd()) {
             // int arithmetic overflows at 32 bits unless a bigint takes part.
-            return QStringLiteral("%1(%2, %3%4)")
+            const QString call = QStringLiteral("%1(%2, %3%4)")
                 .arg(op.value(), l, r, isBigint(e, scope) ? QStringLiteral(", 1") : QString());
+            return exactArithmetic(e, call, l, r, scope);
         }
         if (e.op == QLatin1String("&"))
             return QStringLiteral("(%1 & %2)").arg(l, r);

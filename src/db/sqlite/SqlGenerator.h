@@ -57,6 +57,7 @@ public:
     QString sqliteType(const TypeName& type) const;         // declared type written into SQLite's schema
     TypeName resolveType(const TypeName& type) const;       // user types to their base type
     QString constraintClause(const TableConstraint& k);     // as written inside CREATE TABLE
+    void setDayFirst(bool dayFirst) { dayFirst_ = dayFirst; }  // SET DATEFORMAT dmy: date literals read dd/mm
 
 private:
     struct Source {
@@ -81,6 +82,7 @@ private:
     QString itemName(const SelectItem& item) const;
 
     QString insert(const Stmt& s);
+    QString insertedRows(const QString& rows, const Stmt& s, const QStringList& targetColumns) const;
     QString update(const Stmt& s);
     QString deleteStmt(const Stmt& s);
     QString createTable(const Stmt& s);
@@ -88,9 +90,12 @@ private:
     QString columnDef(const ColumnDef& c, bool inCreate, bool tableHasPrimaryKey);
 
     QString columnTypeOf(const Expr& column, const Scope& scope) const;
-    // The declared type of a column or a CONVERT's target; empty when unknown.
+    // The declared type of a column or a CONVERT's target, the type of a
+    // number or of arithmetic on them; empty when unknown.
     TypeName staticType(const Expr& e, const Scope& scope) const;
     bool isBigint(const Expr& e, const Scope& scope) const;
+    QString exactArithmetic(const Expr& e, const QString& call, const QString& l, const QString& r,
+                            const Scope& scope) const;
     QString average(const QString& mean, const TypeName& argument) const;
     QString storedAs(const QString& value, const QString& declared) const;
     bool isDateColumn(const Expr& e, const Scope& scope) const;
@@ -99,6 +104,7 @@ private:
 
     const SchemaInfo& schema_;
     std::vector<BindSlot> binds_;
+    bool dayFirst_ = false;
 };
 
 TypeName parseTypeNameSafe(const QString& text);

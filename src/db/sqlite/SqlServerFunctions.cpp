@@ -12,8 +12,9 @@ namespace db::sqlite {
 
 using namespace fn;
 
-void registerSqlServerFunctions(sqlite3* handle)
+void registerSqlServerFunctions(sqlite3* handle, const SessionSettings* session)
 {
+    void* settings = const_cast<SessionSettings*>(session);
     if (!handle)
         throw DbError(QStringLiteral("No SQLite connection to register the SQL Server functions on."));
     auto check = [handle](int rc, const char* name) {
@@ -31,7 +32,7 @@ void registerSqlServerFunctions(sqlite3* handle)
     for (const auto& family : families) {
         for (const FunctionDef& f : family) {
             const int flags = SQLITE_UTF8 | SQLITE_INNOCUOUS | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
-            check(sqlite3_create_function_v2(handle, f.name, f.argc, flags, nullptr, f.fn, nullptr, nullptr, nullptr),
+            check(sqlite3_create_function_v2(handle, f.name, f.argc, flags, settings, f.fn, nullptr, nullptr, nullptr),
                   f.name);
         }
     }
@@ -58,11 +59,11 @@ QString canonicalDateTime(const QDateTime& dt)
     return QString::fromLatin1(buf, 23);
 }
 
-std::optional<QDateTime> parseDateTime(QStringView text)
+std::optional<QDateTime> parseDateTime(QStringView text, bool dayFirst)
 {
     const QByteArray utf8 = text.toUtf8();
     const u8* p = reinterpret_cast<const u8*>(utf8.constData());
-    const auto st = parseStamp(p, p + utf8.size(), DateOrder::MonthFirst);
+    const auto st = parseStamp(p, p + utf8.size(), dayFirst ? DateOrder::DayFirst : DateOrder::MonthFirst);
     if (!st)
         return std::nullopt;
     const DateTimeParts t = partsOf(*st);

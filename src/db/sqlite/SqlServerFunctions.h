@@ -8,6 +8,10 @@
 
 struct sqlite3;
 
+namespace db::sqlite::fn {
+struct SessionSettings;
+}
+
 namespace db::sqlite {
 
 // Registers on one SQLite connection the SQL Server built-ins that the T-SQL
@@ -17,7 +21,9 @@ namespace db::sqlite {
 // LIKE, text, conversion, date and number functions). Failures report SQL
 // Server's own message text, because the error handler matches on it.
 // Throws DbError when SQLite refuses a registration.
-void registerSqlServerFunctions(sqlite3* handle);
+// `session` (SET DATEFORMAT and the like) must outlive the connection; none
+// reads dates month first.
+void registerSqlServerFunctions(sqlite3* handle, const fn::SessionSettings* session = nullptr);
 
 // Names the order the MSSQL collation gives text, including the version of
 // the collation library's data: indexes built under another are rebuilt.
@@ -31,7 +37,8 @@ QString canonicalDateTime(const QDateTime& dt);
 // 'mm/dd/yyyy[ hh:mm[:ss]]', 'yyyymmdd[ hh:mm[:ss]]' (and the 'Jan  5 2024
 // 12:00AM' form SQL Server writes itself). nullopt when it is none of them or
 // names no real day or time.
-std::optional<QDateTime> parseDateTime(QStringView text);
+// `dayFirst` reads 'dd/mm/yyyy' (SET DATEFORMAT dmy).
+std::optional<QDateTime> parseDateTime(QStringView text, bool dayFirst = false);
 
 // Rounds half away from zero on the decimal digits, as a decimal(p, scale)
 // or money variable keeps a value.

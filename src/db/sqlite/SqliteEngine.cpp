@@ -1,5 +1,6 @@
 #include "SqliteEngine.h"
 
+#include "DayNumberDates.h"
 #include "SqlServerFunctions.h"
 #include "TsqlParser.h"
 #include "db/DbError.h"
@@ -103,7 +104,7 @@ void createDatabase(const QString& folderGiven, const QString& name)
 }
 
 SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int maxQueryTimeSeconds)
-    : database_(database.trimmed()), generator_(*this), maxQueryTime_(std::chrono::seconds(std::max(0, maxQueryTimeSeconds)))
+    : database_(database.trimmed()), generator_(*this), session_(std::make_unique<fn::SessionSettings>()), maxQueryTime_(std::chrono::seconds(std::max(0, maxQueryTimeSeconds)))
 {
     file_ = findDatabaseFile(folder, database_);
     if (file_.isEmpty())
@@ -141,7 +142,7 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
     sqlite3_busy_handler(
         h, [](void* name, int attempt) { return waitForLock(*static_cast<const QString*>(name), attempt) ? 1 : 0; },
         &database_);
-    registerSqlServerFunctions(h);
+    registerSqlServerFunctions(h, session_.get());
     // Setting the session up is bounded like any call.
     startClock();
     if (maxQueryTime_.count() > 0)
@@ -246,6 +247,14 @@ void SqliteEngine::ensureCatalog()
                               "base TEXT NOT NULL)"));
         q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_procedures (name TEXT PRIMARY KEY COLLATE NOCASE, "
                               "definition TEXT NOT NULL)"));
+        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_nocheck (tbl TEXT NOT NULL COLLATE NOCASE, "
+                              "name TEXT NOT NULL COLLATE NOCASE, PRIMARY KEY (tbl, name))"));
+    }
+    // Constraints switched off stay off, as SQL Server keeps them, until
+    // CHECK CONSTRAINT switches them on again.
+    if (q.exec(QStringLiteral("SELECT tbl, name FROM qel_nocheck"))) {
+        while (q.next())
+            noCheck_[q.value(0).toString().toUpper()].insert(q.value(1).toString().toUpper());
     }
     QString name = database_;
     name.replace(QLatin1Char('\''), QLatin1String("''"));
@@ -288,6 +297,24 @@ const GeneratedSql& SqliteEngine::generated(const void* key, int role, const std
     if (it == generatedCache_.end())
         it = generatedCache_.insert(k, make());
     return it.value();
+}
+
+// The order in which text is read as a date for the rest of the session:
+// mdy, ymd and myd read 'nn/nn/yyyy' month first, dmy, dym and ydm day first.
+void SqliteEngine::setDateFormat(const QString& format)
+{
+    static const QStringList monthFirst{QStringLiteral("mdy"), QStringLiteral("ymd"), QStringLiteral("myd")};
+    static const QStringList dayFirst{QStringLiteral("dmy"), QStringLiteral("dym"), QStringLiteral("ydm")};
+    const QString f = format.trimmed().toLower();
+    if (!monthFirst.contains(f) && !dayFirst.contains(f))
+        throw DbError(QStringLiteral("'%1' is not a valid date format.").arg(format.trimmed()));
+    const auto order = dayFirst.contains(f) ? fn::DateOrder::DayFirst : fn::DateOrder::MonthFirst;
+    if (order == session_->dateOrder)
+        return;
+    session_->dateOrder = order;
+    // Date literals beside date columns are read when a statement is made.
+    generator_.setDayFirst(order == fn::DateOrder::DayFirst);
+    generatedCache_.clear();
 }
 
 void SqliteEngine::schemaChanged()
@@ -579,9 +606,18 @@ void SqliteEngine::addUserType(const QString& name, const TypeName& base)
 
 namespace {
 
+// A row still pointed at by a row of `child`, in SQL Server's words (2005
+// and later).
+QString referenceMessage(const QString& verb, const QString& key, const QString& database, const QString& child,
+                         const QString& column)
+{
+    return QStringLiteral("The %1 statement conflicted with the REFERENCE constraint \"%2\". The conflict occurred "
+                          "in database \"%3\", table \"dbo.%4\", column '%5'.")
+        .arg(verb, key, database, child, column);
+}
+
 // A row pointing at no row of the referenced table, in SQL Server's words
-// (2005 and later). The DELETE side keeps the "COLUMN REFERENCE" wording that
-// the error handler recognises.
+// (2005 and later).
 QString foreignKeyMessage(const QString& verb, const QString& key, const QString& database, const QString& table,
                           const QString& column)
 {
@@ -592,21 +628,23 @@ QString foreignKeyMessage(const QString& verb, const QString& key, const QString
 
 // As in SQL Server, a broken constraint, a division by zero, an arithmetic
 // overflow or a value too long for its column ends the statement; the batch
-// goes on. Every other error ends the batch.
-bool endsOnlyTheStatement(const QString& message)
+// goes on. Such an error's number (what @@ERROR gives next), or 0 for an
+// error that ends the batch.
+int statementErrorNumber(const QString& message)
 {
-    static const char* const starts[] = {
-        "Violation of PRIMARY KEY constraint", "Violation of UNIQUE KEY constraint",
-        "Cannot insert duplicate key row", "Cannot insert the value NULL into column",
-        "The INSERT statement conflicted with", "The UPDATE statement conflicted with",
-        "INSERT statement conflicted with", "UPDATE statement conflicted with",
-        "DELETE statement conflicted with", "Divide by zero error encountered.",
-        "Arithmetic overflow error", "String or binary data would be truncated",
+    static const std::pair<const char*, int> starts[] = {
+        {"Violation of PRIMARY KEY constraint", 2627}, {"Violation of UNIQUE KEY constraint", 2627},
+        {"Cannot insert duplicate key row", 2601},     {"Cannot insert the value NULL into column", 515},
+        {"The INSERT statement conflicted with", 547}, {"The UPDATE statement conflicted with", 547},
+        {"The DELETE statement conflicted with", 547}, {"INSERT statement conflicted with", 547},
+        {"UPDATE statement conflicted with", 547},     {"DELETE statement conflicted with", 547},
+        {"Divide by zero error encountered.", 8134},   {"Arithmetic overflow error", 8115},
+        {"String or binary data would be truncated", 8152},
     };
-    for (const char* start : starts)
+    for (const auto& [start, number] : starts)
         if (message.startsWith(QLatin1String(start)))
-            return true;
-    return false;
+            return number;
+    return 0;
 }
 
 } // namespace
@@ -627,9 +665,11 @@ SqliteEngine::Flow SqliteEngine::runList(const std::vector<StmtPtr>& list, Frame
         Flow f = Flow::Normal;
         try {
             f = run(*s, frame, result);
+            lastError_ = 0;
         } catch (const DbError& e) {
-            if (endsOnlyTheStatement(e.message())) {
+            if (const int number = statementErrorNumber(e.message())) {
                 statementErrors_.append(e.message());
+                lastError_ = number;
                 continue;
             }
             // What the engine cannot translate is named with the text near it.
@@ -707,7 +747,7 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
     if (t.isDate() && value.typeId() == QMetaType::QString) {
         // Text given to a datetime variable or parameter is read as a date
         // once, here, so that it compares as the stored dates do.
-        const auto parsed = parseDateTime(value.toString());
+        const auto parsed = parseDateTime(value.toString(), session_->dateOrder == fn::DateOrder::DayFirst);
         if (!parsed)
             throw DbError(QStringLiteral("Conversion failed when converting date and/or time from character string."));
         return canonicalDateTime(*parsed);
@@ -754,6 +794,23 @@ void SqliteEngine::runCheckConstraints(const Stmt& s)
     }
     if (off.isEmpty())
         noCheck_.remove(table);
+    saveNoCheck(table);
+}
+
+void SqliteEngine::saveNoCheck(const QString& table)
+{
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("DELETE FROM qel_nocheck WHERE tbl = ?"));
+    q.addBindValue(table);
+    bool ok = q.exec();
+    for (const QString& name : noCheck_.value(table)) {
+        q.prepare(QStringLiteral("INSERT INTO qel_nocheck (tbl, name) VALUES (?, ?)"));
+        q.addBindValue(table);
+        q.addBindValue(name);
+        ok = ok && q.exec();
+    }
+    if (!ok)
+        throw DbError(translateError(q.lastError().databaseText(), nullptr));
 }
 
 SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& result)
@@ -795,6 +852,9 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
         rowcount_ = n.isNull() ? 0 : std::max<qint64>(variantToInteger(n), 0);
         return Flow::Normal;
     }
+    case Stmt::SetDateFormat:
+        setDateFormat(variantToText(evaluate(*s.expr, &s, 0, frame)));
+        return Flow::Normal;
     case Stmt::CreateTable:
     case Stmt::CreateIndex:
     case Stmt::CreateView:
@@ -941,6 +1001,9 @@ void SqliteEngine::runSchemaChange(const Stmt& s, Frame& frame)
         }
     }
     Q_UNUSED(frame);
+    // A table made again under a dropped one's name starts with its checks on.
+    if (s.kind == Stmt::Drop && s.objectType == QLatin1String("TABLE") && noCheck_.remove(s.table.toUpper()))
+        saveNoCheck(s.table.toUpper());
     schemaChanged();
 }
 
@@ -962,6 +1025,8 @@ ResultSet SqliteEngine::runSql(const GeneratedSql& g, Frame& frame, const Stmt* 
         QVariant v;
         if (b.kind == BindSlot::Param) {
             v = frame.params ? frame.params->value(b.name) : QVariant();
+        } else if (b.name == QLatin1String("@@ERROR")) {
+            v = lastError_;
         } else {
             auto it = frame.variables.constFind(b.name);
             if (it == frame.variables.constEnd())
@@ -1319,9 +1384,7 @@ QString SqliteEngine::foreignKeyConflict(const QString& verb, const QString& tab
         if (const ForeignKey* k = brokenKey(*failedQuery_, keys, verb, table)) {
             if (k->child.compare(table, Qt::CaseInsensitive) == 0 && verb != QLatin1String("DELETE"))
                 return foreignKeyMessage(verb, k->name, database_, k->parent, k->parentColumn);
-            return QStringLiteral("%1 statement conflicted with COLUMN REFERENCE constraint '%2'. The conflict "
-                                  "occurred in database '%3', table '%4', column '%5'.")
-                .arg(verb, k->name, database_, k->child, k->childColumn);
+            return referenceMessage(verb, k->name, database_, k->child, k->childColumn);
         }
     }
     if (verb == QLatin1String("DELETE")) {
@@ -1342,11 +1405,9 @@ QString SqliteEngine::foreignKeyConflict(const QString& verb, const QString& tab
             }
         }
         if (found)
-            return QStringLiteral("DELETE statement conflicted with COLUMN REFERENCE constraint '%1'. The conflict "
-                                  "occurred in database '%2', table '%3', column '%4'.")
-                .arg(found->name, database_, found->child, found->childColumn);
-        return QStringLiteral("DELETE statement conflicted with COLUMN REFERENCE constraint. The conflict occurred in "
-                              "database '%1', table '%2'.")
+            return referenceMessage(verb, found->name, database_, found->child, found->childColumn);
+        return QStringLiteral("The DELETE statement conflicted with a REFERENCE constraint. The conflict occurred in "
+                              "database \"%1\", table \"dbo.%2\".")
             .arg(database_, table);
     }
     // SQLite lists a table's keys last-declared first; the first declared is the likelier one.
@@ -1358,9 +1419,7 @@ QString SqliteEngine::foreignKeyConflict(const QString& verb, const QString& tab
     // An UPDATE of a key that others still reference.
     for (const ForeignKey& k : keys) {
         if (k.parent.compare(table, Qt::CaseInsensitive) == 0)
-            return QStringLiteral("%1 statement conflicted with COLUMN REFERENCE constraint '%2'. The conflict "
-                                  "occurred in database '%3', table '%4', column '%5'.")
-                .arg(verb, k.name, database_, k.child, k.childColumn);
+            return referenceMessage(verb, k.name, database_, k.child, k.childColumn);
     }
     return QStringLiteral("%1 statement conflicted with a FOREIGN KEY constraint in database '%2'.").arg(verb, database_);
 }

@@ -14,6 +14,10 @@
 
 class QSqlQuery;
 
+namespace db::sqlite::fn {
+struct SessionSettings;
+}
+
 namespace db::sqlite {
 
 // The file that holds database `name` in `folder` ("NAME.sqlite", the name
@@ -85,6 +89,7 @@ private:
     void runSelect(const Stmt& s, Frame& frame, ResultSet& result);
     void runSchemaChange(const Stmt& s, Frame& frame);
     void runCheckConstraints(const Stmt& s);
+    void saveNoCheck(const QString& table);  // noCheck_ of one table into the file
     void runDataChange(const Stmt& s, Frame& frame);
     // Runs the batch; errors that end only their statement are reported at the end.
     ResultSet runBatch(const std::vector<StmtPtr>& list, Frame& frame);
@@ -111,6 +116,7 @@ private:
     std::vector<ForeignKey> foreignKeys() const;
     QString foreignKeyConflict(const QString& verb, const QString& table) const;
     void schemaChanged();
+    void setDateFormat(const QString& format);
 
     // SchemaInfo
     QString columnType(const QString& table, const QString& column) const override;
@@ -124,6 +130,7 @@ private:
     QString connectionName_;
     QSqlDatabase db_;
     SqlGenerator generator_;
+    std::unique_ptr<fn::SessionSettings> session_;  // read by the built-ins; outlives db_'s functions
     QHash<QString, std::shared_ptr<const Batch>> parsed_;
     QHash<QPair<const void*, int>, GeneratedSql> generatedCache_;
     QHash<QString, QSqlQuery*> prepared_;
@@ -140,6 +147,7 @@ private:
     QHash<QString, QSet<QString>> noCheck_;
     qint64 rowcount_ = 0;               // SET ROWCOUNT: rows a SELECT returns at most, 0 for all
     QStringList statementErrors_;       // errors that ended a statement but not the batch
+    int lastError_ = 0;                 // @@ERROR: the number of the last statement's error, 0 after success
     mutable QHash<QString, TableInfo> tables_;
     mutable QHash<QString, TypeName> userTypes_;
     QHash<QString, Procedure> procedures_;

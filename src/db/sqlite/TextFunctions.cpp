@@ -191,16 +191,25 @@ void changeCase(sqlite3_context* ctx, sqlite3_value** argv, bool upper)
             ++p;
             continue;
         }
+        // ICU's simple mappings, one character for one as SQL Server maps
+        // them (no 'ß' to "SS").
         const char32_t cp = decodeUtf8(p, e);
         if (cp > 0x10FFFF || (cp >= 0x0E00 && cp <= 0x0E7F))
             appendUtf8(out, cp);
         else
-            appendUtf8(out, upper ? QChar::toUpper(cp) : QChar::toLower(cp));
+            appendUtf8(out, char32_t(upper ? u_toupper(UChar32(cp)) : u_tolower(UChar32(cp))));
     }
     resultText(ctx, out);
 }
 
 void fnUpper(sqlite3_context* ctx, int, sqlite3_value** argv) { changeCase(ctx, argv, true); }
+
+void fnFold(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    TextArg t;
+    textOf(argv[0], t);
+    resultText(ctx, foldedText(t.begin(), t.end()));
+}
 void fnLower(sqlite3_context* ctx, int, sqlite3_value** argv) { changeCase(ctx, argv, false); }
 
 void fnSpace(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
@@ -329,6 +338,7 @@ std::span<const FunctionDef> textFunctions()
     {"ms_replace", 3, nullIn<fnReplace>, true},
     {"ms_upper", 1, fnUpper, true},
     {"ms_lower", 1, fnLower, true},
+    {"ms_fold", 1, nullIn<fnFold>, true},
     {"ms_space", 1, nullIn<fnSpace>, true},
     {"ms_replicate", 2, nullIn<fnReplicate>, true},
     {"ms_reverse", 1, fnReverse, true},

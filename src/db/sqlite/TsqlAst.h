@@ -168,6 +168,7 @@ struct Stmt {
         IdentityInsert,  // SET IDENTITY_INSERT table ON|OFF (flag)
         CheckConstraints,  // ALTER TABLE table CHECK (flag) | NOCHECK CONSTRAINT ALL | names (columns)
         SetRowcount,     // SET ROWCOUNT expr
+        SetDateFormat,   // SET DATEFORMAT mdy | dmy | ... | @v (expr)
         Ignored        // SET NOCOUNT and friends
     };
     Kind kind = Ignored;

@@ -417,12 +417,25 @@ private:
             s->expr = expression();
             return s;
         }
+        if (isWord("DATEFORMAT")) {
+            ++p_;
+            s->kind = Stmt::SetDateFormat;
+            if (cur().kind == TokenKind::Identifier) {
+                s->expr = std::make_shared<Expr>();
+                s->expr->kind = Expr::String;
+                s->expr->text = cur().text;
+                ++p_;
+            } else {
+                s->expr = expression();
+            }
+            return s;
+        }
         // Session options: accepted and ignored.
         static const QSet<QString> options{QStringLiteral("NOCOUNT"), QStringLiteral("ANSI_NULLS"),
                                            QStringLiteral("ANSI_PADDING"), QStringLiteral("ANSI_WARNINGS"),
                                            QStringLiteral("QUOTED_IDENTIFIER"), QStringLiteral("ARITHABORT"),
                                            QStringLiteral("CONCAT_NULL_YIELDS_NULL"), QStringLiteral("XACT_ABORT"),
-                                           QStringLiteral("DATEFORMAT"), QStringLiteral("LANGUAGE"),
+                                           QStringLiteral("LANGUAGE"),
                                            QStringLiteral("NUMERIC_ROUNDABORT"), QStringLiteral("ANSI_NULL_DFLT_ON"),
                                            QStringLiteral("IMPLICIT_TRANSACTIONS")};
         if (isIdent() && options.contains(cur().text.toUpper())) {

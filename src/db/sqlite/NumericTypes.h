@@ -1,0 +1,30 @@
+#pragma once
+
+#include "TsqlAst.h"
+
+#include <QString>
+
+// SQL Server's result types of arithmetic on exact numbers, worked out before
+// a statement runs: decimal(p, s) with the precision and scale its rules give
+// (capped at 38 digits), money beside money or a whole number, whole numbers
+// of the wider kind. The engine carries values as doubles and exact decimals
+// while it calculates; these types say where a result is cut to its scale.
+namespace db::sqlite {
+
+// The type a number written in a statement has: 12 is int, 3000000000 is
+// decimal(10,0), 1.50 is decimal(3,2); float for an exponent.
+TypeName numberLiteralType(const QString& text);
+
+// The type of `a op b` (op one of + - * / %); an empty name when either side
+// is not a known number type.
+TypeName arithmeticType(const QString& op, const TypeName& a, const TypeName& b);
+
+// SUM's type: decimal(38, s) for decimal(p, s), money for money, int for the
+// smaller whole numbers; AVG's keeps at least six decimals of a decimal.
+TypeName sumType(const TypeName& argument);
+TypeName averageType(const TypeName& argument);
+
+bool isMoneyType(const TypeName& t);
+bool isDecimalType(const TypeName& t);
+
+} // namespace db::sqlite
