@@ -385,7 +385,7 @@ TEST_F(ConfigDatabase, KeysRefuseWhatWouldBreakTheRights)
     EXPECT_TRUE(cfg.errorOf("Insert Into UserRight (UserName, Menu, Access_R) Values (9, 55, 'Y')")
                     .contains("FOREIGN KEY constraint"))
         << "rights of a user who does not exist";
-    EXPECT_TRUE(cfg.errorOf("Delete From Menu Where Id = 55").contains("'FK_UserRight_Menu'"));
+    EXPECT_TRUE(cfg.errorOf("Delete From Menu Where Id = 55").contains("\"FK_UserRight_Menu\""));
     EXPECT_TRUE(cfg.errorOf("Insert Into UserRight (UserName, Menu) Values (1, 55)")
                     .startsWith("Violation of PRIMARY KEY constraint 'PK_UserRight'"));
     EXPECT_TRUE(cfg.errorOf("Insert Into DatabaseList (DatabaseName, Company) Values ('OTHER', 9)")
@@ -1081,7 +1081,7 @@ TEST_F(BusinessDatabase, InquiryPanelsReadAWholeCompany)
                             "Insert Into IvShip (IvHd, ShipName) Values (2, N'ส่งที่สาขา')"));
     biz.exec(QStringLiteral("Delete From IvShip Where IvHd=2\nDelete From IvHd Where Id=2"));
     EXPECT_EQ(biz.scalar("Select Count(*) From IvHd"), "1");
-    EXPECT_TRUE(biz.errorOf("Delete From IvShip Where IvHd=1\nDelete From IvHd Where Id=1").contains("'FK_IvDt_IvHd'"));
+    EXPECT_TRUE(biz.errorOf("Delete From IvShip Where IvHd=1\nDelete From IvHd Where Id=1").contains("\"FK_IvDt_IvHd\""));
     biz.exec(QStringLiteral("Insert Into SoHd (SoNo, SoDate, Customer, Delflag) Values ('SO002', '20260502', 2, 'Y')\n"
                             "Insert Into SoShip (SoHd, ShipName) Values (2, N'ส่งที่สาขา')"));
     EXPECT_TRUE(biz.errorOf("Delete From SoHd Where Id=2").contains("REFERENCE constraint \"FK_"))
