@@ -176,4 +176,15 @@ TEST(ExactNumerics, InsertSelectRoundsIntoTypedColumnsAsValuesDoes)
               "Arithmetic overflow error converting expression to data type money.");
 }
 
+TEST(ExactNumerics, DecimalColumnsKeepTheirScaleAndPrecision)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE D (Id int NOT NULL, V decimal(5,2) NULL)\nINSERT INTO D VALUES (1, 1.005)\n"
+            "INSERT INTO D (Id, V) SELECT 2, 2.675\nINSERT INTO D VALUES (3, NULL)\nUPDATE D SET V = -0.125 WHERE Id = 3");
+    EXPECT_EQ(db.rows("SELECT Id, V FROM D ORDER BY Id"), (QStringList{"1|1.01", "2|2.68", "3|-0.13"}))
+        << "rounded half away from zero on the written digits";
+    EXPECT_EQ(db.errorOf("INSERT INTO D VALUES (4, 1000)"),
+              "Arithmetic overflow error converting int to data type numeric.");
+}
+
 } // namespace

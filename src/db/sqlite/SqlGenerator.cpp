@@ -878,14 +878,20 @@ QString SqlGenerator::columnTypeOf(const Expr& column, const Scope& scope) const
 }
 
 // A value as a column of the declared type keeps it: real in four bytes,
-// money at four decimals and within its range.
+// money at four decimals and within its range, decimal at its scale.
 QString SqlGenerator::storedAs(const QString& value, const QString& declared) const
 {
     if (declared.isEmpty())
         return value;
-    const QString name = parseTypeNameSafe(declared).name;
+    const TypeName type = parseTypeNameSafe(declared);
+    const QString& name = type.name;
     if (name == QLatin1String("REAL") || name == QLatin1String("MONEY") || name == QLatin1String("SMALLMONEY"))
         return QStringLiteral("ms_convert('%1', %2)").arg(name.toLower(), value);
+    // A decimal column keeps its scale, rounded, and refuses what its precision cannot hold.
+    if (isDecimalType(type))
+        return QStringLiteral("ms_convert('decimal(%1,%2)', %3)")
+            .arg(QString::number(type.precision > 0 ? type.precision : 18), QString::number(std::max(type.scale, 0)),
+                 value);
     return value;
 }
 
