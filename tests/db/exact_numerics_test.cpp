@@ -141,6 +141,9 @@ TEST(ExactNumerics, DivisionTakesTheQuotientsScaleAndCutsThere)
         << "decimal(5,1) / decimal(2,0): six decimals";
     EXPECT_EQ(number(db, "SELECT 0.3 / 0.1"), 3.0) << "exact, not the binary 2.9999999999999996";
     EXPECT_EQ(number(db, "SELECT CAST(10 AS money) / 3"), 3.3333);
+    EXPECT_EQ(number(db, "DECLARE @m money = 10\nDECLARE @d decimal(10,2) = 1\nSELECT @m / 3 + @d / 3"),
+              3.3333 + 0.3333333333333)
+        << "variables carry their declared types";
     EXPECT_EQ(number(db, "SELECT CAST(1 AS money) / CAST(18.4172 AS money)"), 0.0542) << "money cuts too";
     EXPECT_EQ(number(db, "SELECT CAST(18.4172 AS money) * CAST(1.1562 AS money)"), 21.294) << "a money product rounds";
     EXPECT_EQ(db.scalar("SELECT 7 / 2"), "3") << "int by int stays int";

@@ -122,6 +122,27 @@ TEST(SqlServerStatements, DateIsWrittenWithoutATimeAndTakesNoHours)
     EXPECT_EQ(db.errorOf("SELECT DATEADD(day, 1, Day) FROM D"), "");
 }
 
+TEST(SqlServerStatements, ADateKeepsNoTimeOfDayWhereverItIsHeld)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE D (Id int NOT NULL, Day date NULL, At datetime NULL)\n"
+            "INSERT INTO D VALUES (1, '2017-08-25 13:10', '2017-08-25 13:10')\n"
+            "INSERT INTO D (Id, Day) SELECT 2, CAST('2017-08-26 09:00' AS datetime)\n"
+            "INSERT INTO D (Id) VALUES (3)\nUPDATE D SET Day = '2017-08-27 23:59' WHERE Id = 3");
+    EXPECT_EQ(db.rows("SELECT Id, CONVERT(varchar(30), Day, 120) FROM D ORDER BY Id"),
+              (QStringList{"1|2017-08-25", "2|2017-08-26", "3|2017-08-27"}));
+    EXPECT_EQ(db.scalar("DECLARE @d date\nSET @d = '2017-08-25 13:10'\nSELECT CONVERT(varchar(30), @d)"), "2017-08-25");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(30), CAST('2017-08-25 13:10' AS date), 100)"), "Aug 25 2017");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(30), CAST('2017-08-25' AS date), 103)"), "25/08/2017");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(30), DATEADD(month, 1, Day), 121) FROM D WHERE Id = 1"), "2017-09-25")
+        << "DATEADD of a date is a date";
+    // Against a datetime the date is its midnight.
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM D WHERE Day = CAST('2017-08-25 00:00' AS datetime)"), "1");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM D WHERE Day < At"), "1");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(10), CAST('0500-01-01' AS date), 23)"), "0500-01-01")
+        << "a date reaches back before 1753";
+}
+
 TEST(SqlServerStatements, SetDateformatReadsTextForTheRestOfTheSession)
 {
     EmbeddedDb db;

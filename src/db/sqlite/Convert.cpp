@@ -597,6 +597,32 @@ void convertToDate(sqlite3_context* ctx, sqlite3_value* v, const TargetType& typ
     resultStamp(ctx, st);
 }
 
+// A date as text in a CONVERT style: SQL Server writes a date's day alone,
+// without the time of day the style gives a datetime.
+void fnDateText(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    Stamp st;
+    std::int64_t style = 0;
+    if (!dateArg(ctx, argv[0], st) || !intArg(ctx, argv[1], style))
+        return;
+    std::string s;
+    if (!formatDateStyle(st, style, s)) {
+        fail(ctx, std::to_string(style) + " is not a valid style number when converting from date to a character string.");
+        return;
+    }
+    switch (style) {
+    case 0: case 100: case 9: case 109: case 13: case 113:
+        s.resize(std::min<std::size_t>(s.size(), 11));  // "Aug 25 2017", "25 Aug 2017"
+        break;
+    case 20: case 120: case 21: case 121: case 126: case 127:
+        s.resize(std::min<std::size_t>(s.size(), 10));  // "2017-08-25"
+        break;
+    default:
+        break;
+    }
+    resultText(ctx, s);
+}
+
 void fnConvert(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     if (anyNull(argc, argv)) {
@@ -676,6 +702,7 @@ std::span<const FunctionDef> convertFunctions()
     static const FunctionDef rows[] = {
     {"ms_convert", 2, fnConvert, true},
     {"ms_convert", 3, fnConvert, true},
+    {"ms_date_text", 2, nullIn<fnDateText>, true},
     };
     return rows;
 }

@@ -378,7 +378,7 @@ QString SqlGenerator::insert(const Stmt& s)
                 if (!type.isEmpty() && parseTypeNameSafe(type).isDate()) {
                     const QString d = dateLiteral(unparen(v));
                     if (!d.isEmpty()) {
-                        vals.append(quoteString(d));
+                        vals.append(storedAs(quoteString(d), type));
                         continue;
                     }
                 }
@@ -486,7 +486,7 @@ QString SqlGenerator::update(const Stmt& s)
         if (unparen(*value).kind == Expr::String && !type.isEmpty() && parseTypeNameSafe(type).isDate()) {
             const QString d = dateLiteral(unparen(*value));
             if (!d.isEmpty())
-                v = quoteString(d);
+                v = storedAs(quoteString(d), type);
         }
         if (v.isEmpty())
             v = storedAs(expr(*value, scope), type);
@@ -878,14 +878,16 @@ QString SqlGenerator::columnTypeOf(const Expr& column, const Scope& scope) const
 }
 
 // A value as a column of the declared type keeps it: real in four bytes,
-// money at four decimals and within its range, decimal at its scale.
+// money at four decimals and within its range, decimal at its scale, date
+// without its time of day.
 QString SqlGenerator::storedAs(const QString& value, const QString& declared) const
 {
     if (declared.isEmpty())
         return value;
     const TypeName type = parseTypeNameSafe(declared);
     const QString& name = type.name;
-    if (name == QLatin1String("REAL") || name == QLatin1String("MONEY") || name == QLatin1String("SMALLMONEY"))
+    if (name == QLatin1String("REAL") || name == QLatin1String("MONEY") || name == QLatin1String("SMALLMONEY")
+        || name == QLatin1String("DATE"))
         return QStringLiteral("ms_convert('%1', %2)").arg(name.toLower(), value);
     // A decimal column keeps its scale, rounded, and refuses what its precision cannot hold.
     if (isDecimalType(type))
@@ -923,6 +925,10 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
         return resolveType(u.type);
     case Expr::Number:
         return numberLiteralType(u.text);
+    case Expr::Variable: {
+        const TypeName declared = schema_.variableType(u.text.toUpper());
+        return declared.name.isEmpty() ? declared : resolveType(declared);
+    }
     case Expr::Unary:
         return u.op == QLatin1String("-") ? staticType(*u.args[0], scope) : TypeName();
     case Expr::Binary:
@@ -938,6 +944,10 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
         if (u.text == QLatin1String("MIN") || u.text == QLatin1String("MAX") || u.text == QLatin1String("ABS")
             || u.text == QLatin1String("ISNULL"))
             return staticType(*u.args[0], scope);
+        if (u.text == QLatin1String("DATEADD") && u.args.size() == 3) {
+            const TypeName date = staticType(*u.args[2], scope);
+            return date.name == QLatin1String("DATE") ? date : TypeName();
+        }
         return TypeName();
     default: {
         const QString declared = columnTypeOf(u, scope);
@@ -1070,9 +1080,14 @@ QString SqlGenerator::convert(const Expr& e, const Scope& scope)
             && innerType.scale > 0)
             value = QStringLiteral("ms_decimal_text(%1, %2)").arg(expr(inner, scope)).arg(innerType.scale);
     }
-    // A date is written without a time (style 23 is yyyy-mm-dd).
-    if (value.isEmpty() && target.isText() && e.args.size() == 1 && staticType(inner, scope).name == QLatin1String("DATE"))
-        value = QStringLiteral("ms_convert('varchar(10)', %1, 23)").arg(expr(*e.args[0], scope));
+    // A date is written without a time (style 23 is yyyy-mm-dd), in any style.
+    if (value.isEmpty() && target.isText() && staticType(inner, scope).name == QLatin1String("DATE")) {
+        const QString date = expr(*e.args[0], scope);
+        if (e.args.size() == 1)
+            return QStringLiteral("ms_convert(%1, ms_date_text(%2, 23))").arg(quoteString(typeText), date);
+        return QStringLiteral("ms_convert(%1, ms_date_text(%2, %3))")
+            .arg(quoteString(typeText), date, expr(*e.args[1], scope));
+    }
     if (value.isEmpty())
         value = expr(*e.args[0], scope);
     // money to a whole number rounds; decimal and float truncate.

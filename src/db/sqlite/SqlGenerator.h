@@ -26,6 +26,9 @@ public:
     virtual QString databaseName() const = 0;
     // The base type of a user-defined type, or an empty name when unknown.
     virtual TypeName userType(const QString& name) const = 0;
+    // The declared type of a variable ("@D", upper-cased) where the statement
+    // runs, or an empty name when unknown.
+    virtual TypeName variableType(const QString&) const { return TypeName(); }
 };
 
 // A value to bind to one "?" of a generated statement.

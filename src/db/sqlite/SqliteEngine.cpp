@@ -750,6 +750,8 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
         const auto parsed = parseDateTime(value.toString(), session_->dateOrder == fn::DateOrder::DayFirst);
         if (!parsed)
             throw DbError(QStringLiteral("Conversion failed when converting date and/or time from character string."));
+        if (t.name == QLatin1String("DATE"))
+            return canonicalDateTime(QDateTime(parsed->date(), QTime(0, 0)));
         return canonicalDateTime(*parsed);
     }
     return value;
@@ -815,6 +817,9 @@ void SqliteEngine::saveNoCheck(const QString& table)
 
 SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& result)
 {
+    const Frame* outer = running_;
+    running_ = &frame;
+    const auto restore = qScopeGuard([&] { running_ = outer; });
     switch (s.kind) {
     case Stmt::SelectStmt:
         runSelect(s, frame, result);
@@ -1469,6 +1474,14 @@ QStringList SqliteEngine::columns(const QString& table) const
 {
     loadTable(table);
     return tables_.value(table.toUpper()).columns;
+}
+
+TypeName SqliteEngine::variableType(const QString& name) const
+{
+    if (!running_)
+        return TypeName();
+    const auto it = running_->variables.constFind(name);
+    return it == running_->variables.constEnd() ? TypeName() : it->type;
 }
 
 TypeName SqliteEngine::userType(const QString& name) const

@@ -123,6 +123,7 @@ private:
     QStringList columns(const QString& table) const override;
     QString identityColumn(const QString& table) const override;
     TypeName userType(const QString& name) const override;
+    TypeName variableType(const QString& name) const override;
     void loadTable(const QString& table) const;
 
     QString database_;
@@ -147,6 +148,7 @@ private:
     QHash<QString, QSet<QString>> noCheck_;
     qint64 rowcount_ = 0;               // SET ROWCOUNT: rows a SELECT returns at most, 0 for all
     QStringList statementErrors_;       // errors that ended a statement but not the batch
+    const Frame* running_ = nullptr;    // the frame whose statement runs: its variables' types shape the SQL
     int lastError_ = 0;                 // @@ERROR: the number of the last statement's error, 0 after success
     mutable QHash<QString, TableInfo> tables_;
     mutable QHash<QString, TypeName> userTypes_;
