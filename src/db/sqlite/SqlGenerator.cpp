@@ -390,8 +390,8 @@ QString SqlGenerator::insert(const Stmt& s)
     return sql + QStringLiteral(" VALUES ") + rowTexts.join(QStringLiteral(", "));
 }
 
-// INSERT ... SELECT stores its values as INSERT ... VALUES does: a money or
-// real column takes its type's rounding.
+// INSERT ... SELECT stores its values as INSERT ... VALUES does: a money,
+// real, decimal or date column takes its type's rounding.
 QString SqlGenerator::insertedRows(const QString& rows, const Stmt& s, const QStringList& targetColumns) const
 {
     const auto& items = s.select->cores.front().items;
