@@ -162,7 +162,7 @@ TEST(SqlServerStatements, SetDateformatReadsTextForTheRestOfTheSession)
     EXPECT_EQ(db.scalar("SELECT Id FROM Ord WHERE Shipped = '02/03/2024'"), "1");
     EXPECT_EQ(db.errorOf("SELECT CAST('13/01/2024' AS datetime)"),
               "Conversion failed when converting date and/or time from character string.");
-    EXPECT_FALSE(db.errorOf("SET DATEFORMAT xyz").isEmpty());
+    EXPECT_EQ(db.errorOf("SET DATEFORMAT xyz"), "SET DATEFORMAT date order 'xyz' is invalid.");
 }
 
 TEST(SqlServerStatements, AtAtErrorGivesTheLastStatementsErrorNumber)

@@ -307,7 +307,7 @@ void SqliteEngine::setDateFormat(const QString& format)
     static const QStringList dayFirst{QStringLiteral("dmy"), QStringLiteral("dym"), QStringLiteral("ydm")};
     const QString f = format.trimmed().toLower();
     if (!monthFirst.contains(f) && !dayFirst.contains(f))
-        throw DbError(QStringLiteral("'%1' is not a valid date format.").arg(format.trimmed()));
+        throw DbError(QStringLiteral("SET DATEFORMAT date order '%1' is invalid.").arg(format.trimmed()));
     const auto order = dayFirst.contains(f) ? fn::DateOrder::DayFirst : fn::DateOrder::MonthFirst;
     if (order == session_->dateOrder)
         return;
