@@ -180,9 +180,11 @@ TEST(SqlServerStatements, AtAtErrorGivesTheLastStatementsErrorNumber)
     EXPECT_EQ(db.rows("SELECT Step, Err FROM Log ORDER BY Step"),
               (QStringList{"1|0", "2|2627", "3|515", "4|8134", "5|0"}));
     db.exec("CREATE PROCEDURE AddTwice AS\nDECLARE @e int\nINSERT INTO P VALUES (7)\nINSERT INTO P VALUES (7)\n"
-            "SET @e = @@ERROR\nIF @e <> 0 INSERT INTO Log VALUES (6, @e)");
+            "SET @e = @@ERROR\nIF @e <> 0 INSERT INTO Log VALUES (6, @e)\n"
+            "INSERT INTO P VALUES (7)\nIF @@ERROR <> 0 INSERT INTO Log VALUES (7, @@ERROR)");
     db.errorOf("EXEC AddTwice");
     EXPECT_EQ(db.scalar("SELECT Err FROM Log WHERE Step = 6"), "2627") << "a procedure tests it as scripts do";
+    EXPECT_EQ(db.scalar("SELECT Err FROM Log WHERE Step = 7"), "0") << "inside the IF the IF has succeeded";
 }
 
 TEST(SqlServerStatements, NocheckIsKeptInTheDatabaseUntilCheckConstraint)

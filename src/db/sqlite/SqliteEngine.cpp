@@ -893,12 +893,15 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
         it->value = assignable(*it, value);
         return Flow::Normal;
     }
-    case Stmt::If:
-        if (test(*s.expr, &s, frame))
+    case Stmt::If: {
+        const bool yes = test(*s.expr, &s, frame);
+        lastError_ = 0;  // the IF itself succeeded: its branch reads @@ERROR as 0
+        if (yes)
             return run(*s.thenStmt, frame, result);
         if (s.elseStmt)
             return run(*s.elseStmt, frame, result);
         return Flow::Normal;
+    }
     case Stmt::Block:
         return runList(s.body, frame, result);
     case Stmt::While:
