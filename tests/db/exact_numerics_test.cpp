@@ -133,16 +133,19 @@ TEST(ExactNumerics, IntOverflowsUnlessABigintTakesPart)
 TEST(ExactNumerics, DivisionTakesTheQuotientsScaleAndCutsThere)
 {
     EmbeddedDb db;
-    // decimal(10,2) / int: scale max(6, 2 + 10 + 1) = 13, the rest cut off.
-    EXPECT_EQ(db.scalar("SELECT CAST(CAST(1 AS decimal(10,2)) / 3 AS varchar(40))"), "0.3333333333333");
-    EXPECT_EQ(number(db, "SELECT CAST(1 AS decimal(10,2)) / 3"), 0.3333333333333);
-    EXPECT_EQ(number(db, "SELECT CAST(2 AS decimal(10,2)) / 3"), 0.6666666666666) << "cut, not rounded";
+    // decimal(10,2) / the constant 3, a decimal(1,0): scale max(6, 2 + 1 + 1) = 6, the rest cut off.
+    EXPECT_EQ(db.scalar("SELECT CAST(CAST(1 AS decimal(10,2)) / 3 AS varchar(40))"), "0.333333");
+    EXPECT_EQ(number(db, "SELECT CAST(1 AS decimal(10,2)) / 3"), 0.333333);
+    EXPECT_EQ(number(db, "SELECT CAST(2 AS decimal(10,2)) / 3"), 0.666666) << "cut, not rounded";
+    EXPECT_EQ(db.scalar("SELECT CAST(1.0 / 3 AS varchar(40))"), "0.333333") << "a constant counts its own digits";
+    EXPECT_EQ(db.scalar("SELECT CAST(CAST(1 AS decimal(10,2)) / CAST(3 AS int) AS varchar(40))"), "0.3333333333333")
+        << "an int that is not a constant is a decimal(10,0)";
     EXPECT_EQ(number(db, "SELECT CAST(2 AS decimal(5,1)) / CAST(3 AS decimal(2,0))"), 0.666666)
         << "decimal(5,1) / decimal(2,0): six decimals";
     EXPECT_EQ(number(db, "SELECT 0.3 / 0.1"), 3.0) << "exact, not the binary 2.9999999999999996";
     EXPECT_EQ(number(db, "SELECT CAST(10 AS money) / 3"), 3.3333);
     EXPECT_EQ(number(db, "DECLARE @m money = 10\nDECLARE @d decimal(10,2) = 1\nSELECT @m / 3 + @d / 3"),
-              3.3333 + 0.3333333333333)
+              3.3333 + 0.333333)
         << "variables carry their declared types";
     EXPECT_EQ(number(db, "SELECT CAST(1 AS money) / CAST(18.4172 AS money)"), 0.0542) << "money cuts too";
     EXPECT_EQ(number(db, "SELECT CAST(18.4172 AS money) * CAST(1.1562 AS money)"), 21.294) << "a money product rounds";

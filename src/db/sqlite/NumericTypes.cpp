@@ -105,6 +105,15 @@ TypeName numberLiteralType(const QString& text)
     return decimal(std::min(std::max(wholeDigits + scale, 1), kMaxPrecision), std::min(scale, kMaxPrecision));
 }
 
+TypeName integerConstantAsDecimal(const QString& text)
+{
+    QString digits = text;
+    digits.remove(QLatin1Char('-'));
+    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
+        digits.remove(0, 1);
+    return decimal(std::clamp(int(digits.size()), 1, kMaxPrecision), 0);
+}
+
 TypeName arithmeticType(const QString& op, const TypeName& a, const TypeName& b)
 {
     const int ra = rank(a), rb = rank(b);

@@ -15,6 +15,9 @@ namespace db::sqlite {
 // decimal(10,0), 1.50 is decimal(3,2); float for an exponent.
 TypeName numberLiteralType(const QString& text);
 
+// A whole-number constant met beside a decimal: decimal(its digits, 0).
+TypeName integerConstantAsDecimal(const QString& text);
+
 // The type of `a op b` (op one of + - * / %); an empty name when either side
 // is not a known number type.
 TypeName arithmeticType(const QString& op, const TypeName& a, const TypeName& b);

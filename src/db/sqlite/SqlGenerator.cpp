@@ -917,6 +917,16 @@ bool SqlGenerator::isBigint(const Expr& e, const Scope& scope) const
     }
 }
 
+namespace {
+TypeName integerConstantBesideDecimal(const Expr& e, const TypeName& itsType)
+{
+    const Expr& u = unparen(e);
+    if (u.kind == Expr::Number && itsType.name == QLatin1String("INT"))
+        return integerConstantAsDecimal(u.text);
+    return itsType;
+}
+} // namespace
+
 TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
 {
     const Expr& u = unparen(e);
@@ -931,9 +941,18 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
     }
     case Expr::Unary:
         return u.op == QLatin1String("-") ? staticType(*u.args[0], scope) : TypeName();
-    case Expr::Binary:
-        return isArithmeticOp(u.op) ? arithmeticType(u.op, staticType(*u.args[0], scope), staticType(*u.args[1], scope))
-                                    : TypeName();
+    case Expr::Binary: {
+        if (!isArithmeticOp(u.op))
+            return TypeName();
+        TypeName left = staticType(*u.args[0], scope), right = staticType(*u.args[1], scope);
+        // Beside a decimal, a whole-number constant counts only its own
+        // digits (1.0 / 3 has six decimals, not twelve), unlike an int column.
+        if (isDecimalType(right))
+            left = integerConstantBesideDecimal(*u.args[0], left);
+        if (isDecimalType(left))
+            right = integerConstantBesideDecimal(*u.args[1], right);
+        return arithmeticType(u.op, left, right);
+    }
     case Expr::Function:
         if (u.args.empty() || u.distinct)
             return TypeName();
