@@ -1,6 +1,8 @@
 #include "SqlGenerator.h"
 
+#include "OrAsUnion.h"
 #include "SqlServerFunctions.h"
+#include "TrigramLike.h"
 #include "db/DbError.h"
 
 #include <QHash>
@@ -239,9 +241,21 @@ QString SqlGenerator::sqliteType(const TypeName& type) const
 
 // ---------------------------------------------------------------- statements
 
+void SqlGenerator::markWhereTerms(const Expr& condition)
+{
+    const Expr& e = unparen(condition);
+    if (e.kind == Expr::Binary && e.op == QLatin1String("AND")) {
+        markWhereTerms(*e.args[0]);
+        markWhereTerms(*e.args[1]);
+    } else {
+        whereTerms_.insert(&e);
+    }
+}
+
 GeneratedSql SqlGenerator::statement(const Stmt& s)
 {
     binds_.clear();
+    whereTerms_.clear();
     QString sql;
     switch (s.kind) {
     case Stmt::SelectStmt:
@@ -300,6 +314,7 @@ GeneratedSql SqlGenerator::statement(const Stmt& s)
 GeneratedSql SqlGenerator::selectValue(const Expr& e)
 {
     binds_.clear();
+    whereTerms_.clear();
     Scope scope;
     GeneratedSql g{QStringLiteral("SELECT ") + expr(e, scope), binds_};
     binds_.clear();
@@ -309,6 +324,7 @@ GeneratedSql SqlGenerator::selectValue(const Expr& e)
 GeneratedSql SqlGenerator::selectCondition(const Expr& e)
 {
     binds_.clear();
+    whereTerms_.clear();
     Scope scope;
     GeneratedSql g{QStringLiteral("SELECT CASE WHEN ") + expr(e, scope) + QStringLiteral(" THEN 1 ELSE 0 END"), binds_};
     binds_.clear();
@@ -702,6 +718,8 @@ QString SqlGenerator::source(const TableSource& t, Scope& scope, const Scope* ou
         else
             type = QStringLiteral(" FULL OUTER JOIN ");
         QString text = left + type + right;
+        if (t.on && t.joinType == QLatin1String("INNER"))
+            markWhereTerms(*t.on);
         if (t.on)
             text += QStringLiteral(" ON ") + expr(*t.on, scope);
         return text;
@@ -756,8 +774,10 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
             froms.append(source(*f, scope, outer));
         sql += QStringLiteral(" FROM ") + froms.join(QStringLiteral(", "));
     }
-    if (c.where)
+    if (c.where) {
+        markWhereTerms(*c.where);
         sql += QStringLiteral(" WHERE ") + expr(*c.where, scope);
+    }
     if (!c.groupBy.empty()) {
         QStringList g;
         for (const auto& e : c.groupBy)
@@ -792,6 +812,12 @@ QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& 
 
 QString SqlGenerator::select(const Select& s, const Scope* outer)
 {
+    // Only a statement's own blocks: a subquery's row order or single row
+    // is not to be touched.
+    if (optimizations_.orAsUnion && !outer) {
+        if (const SelectPtr split = splitOrIntoUnion(s, schema_))
+            return select(*split, outer);
+    }
     if (s.cores.size() == 1) {
         const SelectCore& c = s.cores.front();
         QString sql = selectCore(c, outer, false, &s.orderBy);
@@ -989,7 +1015,43 @@ QString SqlGenerator::like(const Expr& e, const Scope& scope)
                 .arg(v, quoteString(prefix), quoteString(prefix + QChar(0xFFFF)), call);
         }
     }
+    // Only where the row is dropped alike for false and unknown: a NULL
+    // value is in no index, and under a NOT "not a candidate" would differ.
+    if (optimizations_.trigramLike && e.args.size() == 2 && whereTerms_.contains(&e)) {
+        const QString filter = trigramFilter(value, pattern, scope);
+        if (!filter.isEmpty())
+            return QStringLiteral("(%1 AND %2)").arg(filter, call);
+    }
     return call;
+}
+
+QString SqlGenerator::trigramFilter(const Expr& value, const Expr& pattern, const Scope& scope) const
+{
+    const Expr& column = unparen(value);
+    if (pattern.kind != Expr::String || column.kind != Expr::Column)
+        return QString();
+    const QString literal = trigramLiteral(pattern.text);
+    if (literal.isEmpty())
+        return QString();
+    // The column's own table in this block (not an outer one, not a derived table).
+    const Source* owner = nullptr;
+    for (const Source& src : scope.sources) {
+        const bool named = column.qualifier.isEmpty()
+            ? !src.table.isEmpty() && !schema_.columnType(src.table, column.text).isEmpty()
+            : src.alias.compare(column.qualifier, Qt::CaseInsensitive) == 0;
+        if (!named)
+            continue;
+        if (owner)
+            return QString();
+        owner = &src;
+    }
+    if (!owner || owner->table.isEmpty())
+        return QString();
+    const QString index = schema_.trigramIndex(owner->table, column.text);
+    if (index.isEmpty())
+        return QString();
+    return QStringLiteral("%1.rowid IN (SELECT rowid FROM %2 WHERE %2 MATCH %3)")
+        .arg(quoteIdent(owner->alias), quoteIdent(index), quoteString(trigramPhrase(literal)));
 }
 
 QString SqlGenerator::convert(const Expr& e, const Scope& scope)

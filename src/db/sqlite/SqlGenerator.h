@@ -2,6 +2,7 @@
 
 #include "TsqlAst.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,29 @@ public:
     virtual QString databaseName() const = 0;
     // The base type of a user-defined type, or an empty name when unknown.
     virtual TypeName userType(const QString& name) const = 0;
+    // Whether an equality on table.column is an index look-up: the column
+    // leads one of the table's indexes, or is its IDENTITY (the rowid).
+    virtual bool leadsAnIndex(const QString& table, const QString& column) const
+    {
+        Q_UNUSED(table);
+        Q_UNUSED(column);
+        return false;
+    }
+    // The full-text table that keeps the trigrams of table.column, or empty
+    // when the column has no trigram index built.
+    virtual QString trigramIndex(const QString& table, const QString& column) const
+    {
+        Q_UNUSED(table);
+        Q_UNUSED(column);
+        return QString();
+    }
+};
+
+// The generator's rewrites for speed. Each returns exactly the rows of the
+// plain statement; tests switch them off to compare.
+struct Optimizations {
+    bool orAsUnion = true;     // OR of look-ups on different tables as UNION ALL
+    bool trigramLike = true;   // LIKE '%text%' narrowed by a trigram index first
 };
 
 // A value to bind to one "?" of a generated statement.
@@ -50,6 +74,9 @@ QString sqliteIndexName(const QString& table, const QString& index);
 class SqlGenerator {
 public:
     explicit SqlGenerator(const SchemaInfo& schema) : schema_(schema) {}
+
+    void setOptimizations(const Optimizations& o) { optimizations_ = o; }
+    const Optimizations& optimizations() const { return optimizations_; }
 
     GeneratedSql statement(const Stmt& stmt);
     GeneratedSql selectValue(const Expr& expr);             // SELECT expr
@@ -77,6 +104,11 @@ private:
     QString function(const Expr& e, const Scope& scope);
     QString convert(const Expr& e, const Scope& scope);
     QString like(const Expr& e, const Scope& scope);
+    // The trigram look-up that narrows `value LIKE pattern`, or empty.
+    QString trigramFilter(const Expr& value, const Expr& pattern, const Scope& scope) const;
+    // Notes the terms of a WHERE or inner ON: conditions whose false and
+    // unknown both drop the row.
+    void markWhereTerms(const Expr& condition);
     QString orderBy(const std::vector<OrderItem>& items, const Scope& scope);
     QString itemName(const SelectItem& item) const;
 
@@ -98,6 +130,8 @@ private:
     QString bind(BindSlot::Kind kind, const QString& name);
 
     const SchemaInfo& schema_;
+    Optimizations optimizations_;
+    QSet<const Expr*> whereTerms_;
     std::vector<BindSlot> binds_;
 };
 

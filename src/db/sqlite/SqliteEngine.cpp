@@ -151,8 +151,27 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
                           "PRAGMA temp_store = MEMORY"})
         pragma.exec(QLatin1String(p));
     ensureCatalog();
-    if (!readOnly_)
+    if (!readOnly_) {
         rebuildIndexesForTheCollation();
+        syncTrigramIndexes();
+    }
+}
+
+void SqliteEngine::syncTrigramIndexes()
+{
+    if (readOnly_)
+        return;
+    TrigramIndexes indexes(db_);
+    indexes.ensureCatalog();
+    if (indexes.sync())
+        schemaChanged();
+    trigramIndexes_.reset();
+}
+
+void SqliteEngine::setOptimizations(const Optimizations& o)
+{
+    generator_.setOptimizations(o);
+    schemaChanged();
 }
 
 void SqliteEngine::rebuildIndexesForTheCollation()
@@ -295,6 +314,7 @@ void SqliteEngine::schemaChanged()
     // Generated SQL depends on column types; it is made again on next use.
     generatedCache_.clear();
     tables_.clear();
+    trigramIndexes_.reset();
     userTypes_.clear();
     qDeleteAll(prepared_);
     prepared_.clear();
@@ -718,6 +738,11 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
 void SqliteEngine::runDataChange(const Stmt& s, Frame& frame)
 {
     const GeneratedSql& g = generated(&s, 0, [&] { return generator_.statement(s); });
+    if (s.table.compare(TrigramIndexes::catalogTable(), Qt::CaseInsensitive) == 0) {
+        runSql(g, frame, &s);
+        syncTrigramIndexes();  // a declaration added or taken away
+        return;
+    }
     if (s.kind == Stmt::Delete || !noCheck_.contains(s.table.toUpper())) {
         runSql(g, frame, &s);
         return;
@@ -942,6 +967,9 @@ void SqliteEngine::runSchemaChange(const Stmt& s, Frame& frame)
     }
     Q_UNUSED(frame);
     schemaChanged();
+    // A table made again gets its trigram index again.
+    if (s.kind == Stmt::CreateTable)
+        syncTrigramIndexes();
 }
 
 ResultSet SqliteEngine::runSql(const GeneratedSql& g, Frame& frame, const Stmt* stmt)
@@ -1391,7 +1419,27 @@ void SqliteEngine::loadTable(const QString& table) const
         if (m.hasMatch())
             info.identity = m.captured(1);
     }
+    if (!info.identity.isEmpty())
+        info.leading.insert(info.identity.toUpper());
+    if (q.exec(QStringLiteral("SELECT i.name FROM pragma_index_list(%1) l, pragma_index_info(l.name) i "
+                              "WHERE i.seqno = 0").arg(quoteString(table)))) {
+        while (q.next())
+            info.leading.insert(q.value(0).toString().toUpper());
+    }
     tables_.insert(key, info);
+}
+
+bool SqliteEngine::leadsAnIndex(const QString& table, const QString& column) const
+{
+    loadTable(table);
+    return tables_.value(table.toUpper()).leading.contains(column.toUpper());
+}
+
+QString SqliteEngine::trigramIndex(const QString& table, const QString& column) const
+{
+    if (!trigramIndexes_)
+        trigramIndexes_ = TrigramIndexes(db_).whole();
+    return trigramIndexes_->value(table.toUpper() + QLatin1Char('.') + column.toUpper());
 }
 
 QString SqliteEngine::columnType(const QString& table, const QString& column) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SqlGenerator.h"
+#include "TrigramIndexes.h"
 #include "TsqlAst.h"
 #include "db/Engine.h"
 
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <chrono>
+#include <optional>
 #include <memory>
 
 class QSqlQuery;
@@ -39,6 +41,10 @@ public:
     bool isReadOnly() const override { return readOnly_; }
 
     QString filePath() const { return file_; }
+
+    // The generator's rewrites, all on by default; tests switch them off to
+    // compare with the plain statements.
+    void setOptimizations(const Optimizations& o);
 
 private:
     struct Variable {
@@ -117,6 +123,9 @@ private:
     QStringList columns(const QString& table) const override;
     QString identityColumn(const QString& table) const override;
     TypeName userType(const QString& name) const override;
+    bool leadsAnIndex(const QString& table, const QString& column) const override;
+    QString trigramIndex(const QString& table, const QString& column) const override;
+    void syncTrigramIndexes();
     void loadTable(const QString& table) const;
 
     QString database_;
@@ -132,6 +141,7 @@ private:
         QStringList columns;
         QHash<QString, QString> types;  // upper-cased column -> declared type
         QString identity;               // the IDENTITY column, if any
+        QSet<QString> leading;          // upper-cased columns that lead an index
     };
     QSet<QString> identityInsert_;      // upper-cased tables with IDENTITY_INSERT ON
     // Upper-cased tables whose foreign key and CHECK constraints are switched
@@ -142,6 +152,7 @@ private:
     QStringList statementErrors_;       // errors that ended a statement but not the batch
     mutable QHash<QString, TableInfo> tables_;
     mutable QHash<QString, TypeName> userTypes_;
+    mutable std::optional<QHash<QString, QString>> trigramIndexes_;  // the whole ones, read on first use
     QHash<QString, Procedure> procedures_;
     int callDepth_ = 0;
     std::chrono::milliseconds maxQueryTime_{0};
