@@ -120,6 +120,8 @@ QString usageText()
         "                   each batch runs by itself; the first failure stops everything\n"
         "  query SQL        run one batch and print the rows of its last result as\n"
         "                   tab-separated text, a header line first\n"
+        "  plan SQL         (embedded engine) show the SQLite statements the SELECTs of\n"
+        "                   one batch become and how SQLite would run each; runs nothing\n"
         "  trigram-index TABLE COLUMN\n"
         "                   (embedded engine) keep a trigram index of a text column, so\n"
         "                   that LIKE '%text%' on it reads only the rows holding the text\n"
@@ -249,6 +251,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
     } else if (o.command == QLatin1String("query")) {
         if (o.arguments.size() != 1)
             return usageError(QStringLiteral("query takes one batch of SQL (quote it)"));
+    } else if (o.command == QLatin1String("plan")) {
+        if (o.arguments.size() != 1)
+            return usageError(QStringLiteral("plan takes one batch of SQL (quote it)"));
     } else if (o.command == QLatin1String("trigram-index")) {
         if (o.arguments.size() != 2)
             return usageError(QStringLiteral("trigram-index takes a table and one of its text columns"));
@@ -476,6 +481,7 @@ public:
     int script();
     int query();
     int trigramIndex();
+    int plan();
 
 private:
     void say(const QString& text) { out_.write(line(text)); }
@@ -582,6 +588,24 @@ int Tool::query()
     return 0;
 }
 
+int Tool::plan()
+{
+    try {
+        const auto engine = db::openEngine(connectionParams(o_));
+        auto* embedded = dynamic_cast<db::sqlite::SqliteEngine*>(engine.get());
+        if (!embedded) {
+            complain(QStringLiteral("plan is for the embedded engine; SQL Server shows its plans itself"));
+            return 1;
+        }
+        for (const QString& text : embedded->explain(o_.arguments.first(), db::ParamValues()))
+            say(text);
+    } catch (const db::DbError& e) {
+        complain(e.message());
+        return 1;
+    }
+    return 0;
+}
+
 int Tool::trigramIndex()
 {
     QString folder;
@@ -668,6 +692,8 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
             return tool.script();
         if (command == QLatin1String("trigram-index"))
             return tool.trigramIndex();
+        if (command == QLatin1String("plan"))
+            return tool.plan();
         return tool.query();
     } catch (const std::exception& e) {
         // Not a database failure (those are reported where they happen),

@@ -168,6 +168,32 @@ void SqliteEngine::syncTrigramIndexes()
     trigramIndexes_.reset();
 }
 
+QStringList SqliteEngine::explain(const QString& sql, const ParamValues& params)
+{
+    const auto batch = parse(sql);
+    QStringList out;
+    for (const StmtPtr& s : batch->statements) {
+        if (s->kind != Stmt::SelectStmt)
+            continue;
+        const GeneratedSql g = generator_.statement(*s);
+        out.append(g.sql);
+        QSqlQuery q(db_);
+        if (!q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + g.sql))
+            throw DbError(translateError(q.lastError().databaseText(), s.get()));
+        for (int i = 0; i < int(g.binds.size()); ++i)
+            q.bindValue(i, toSqlite(params.value(g.binds[size_t(i)].name)));
+        if (!q.exec())
+            throw DbError(translateError(q.lastError().databaseText(), s.get()));
+        QHash<int, int> depth;
+        while (q.next()) {
+            const int level = depth.value(q.value(1).toInt(), -1) + 1;
+            depth.insert(q.value(0).toInt(), level);
+            out.append(QString(2 * (level + 1), QLatin1Char(' ')) + q.value(3).toString());
+        }
+    }
+    return out;
+}
+
 void SqliteEngine::setOptimizations(const Optimizations& o)
 {
     generator_.setOptimizations(o);

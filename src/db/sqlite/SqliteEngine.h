@@ -46,6 +46,11 @@ public:
     // compare with the plain statements.
     void setOptimizations(const Optimizations& o);
 
+    // How SQLite would run each SELECT of the batch: the SQLite statement it
+    // becomes, then SQLite's plan (EXPLAIN QUERY PLAN), one step a line,
+    // indented under its parent. Runs nothing.
+    QStringList explain(const QString& sql, const ParamValues& params);
+
 private:
     struct Variable {
         TypeName type;
