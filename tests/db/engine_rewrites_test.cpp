@@ -247,6 +247,12 @@ TEST(OrAsUnionDecision, SplitsOnlyLookUpsOnIndexedColumnsOfDifferentTables)
 TEST_F(EngineRewrites, TrigramLikeFindsExactlyTheRowsOfLike)
 {
     declareTrigrams();
+    // Searches also read names through views: one over the table, one that
+    // reads it twice (no one row to key by).
+    fast->execute(QStringLiteral("CREATE VIEW CustView AS SELECT C.Id, C.Code, C.Name FROM Cust C WHERE C.Code <> 'C2'\n"
+                                 "CREATE VIEW CustPairs AS SELECT A.Id, A.Name, B.Code FROM Cust A "
+                                 "INNER JOIN Cust B ON B.Id = A.Id + 1"),
+                  {});
     EXPECT_EQ(fast->execute(QStringLiteral("Select Count(*) From qel_trigram Where built Is Not Null"), {})
                   .rows.front()
                   .value(0)
@@ -265,6 +271,8 @@ TEST_F(EngineRewrites, TrigramLikeFindsExactlyTheRowsOfLike)
         // Under a NOT a NULL name must stay unknown, not become true.
         expectSame(QStringLiteral("Select Id From Cust Where Not (Name Like N'%1') Order By Id").arg(p));
         expectSame(QStringLiteral("Select Id From Cust Where Name Like N'%1' Or Code = 'C1' Order By Id").arg(p));
+        expectSame(QStringLiteral("Select V.Id, V.Name From CustView V Where (V.Name Like N'%1') Order By V.Id").arg(p));
+        expectSame(QStringLiteral("Select Id, Code From CustPairs Where Name Like N'%1' Order By Id").arg(p));
     }
     EXPECT_GT(found, 60);
 }

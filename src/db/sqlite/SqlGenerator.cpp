@@ -1047,11 +1047,12 @@ QString SqlGenerator::trigramFilter(const Expr& value, const Expr& pattern, cons
     }
     if (!owner || owner->table.isEmpty())
         return QString();
-    const QString index = schema_.trigramIndex(owner->table, column.text);
-    if (index.isEmpty())
+    const TrigramIndex index = schema_.trigramIndex(owner->table, column.text);
+    if (index.table.isEmpty())
         return QString();
-    return QStringLiteral("%1.rowid IN (SELECT rowid FROM %2 WHERE %2 MATCH %3)")
-        .arg(quoteIdent(owner->alias), quoteIdent(index), quoteString(trigramPhrase(literal)));
+    const QString key = index.key == QLatin1String("rowid") ? index.key : quoteIdent(index.key);
+    return QStringLiteral("%1.%2 IN (SELECT rowid FROM %3 WHERE %3 MATCH %4)")
+        .arg(quoteIdent(owner->alias), key, quoteIdent(index.table), quoteString(trigramPhrase(literal)));
 }
 
 QString SqlGenerator::convert(const Expr& e, const Scope& scope)

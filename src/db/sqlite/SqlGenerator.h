@@ -10,6 +10,14 @@
 
 namespace db::sqlite {
 
+// A full-text table of a column's trigrams, and the column of the table or
+// view read that holds the rowid its rows are keyed by ("rowid" itself for a
+// table). Empty `table`: no index.
+struct TrigramIndex {
+    QString table;
+    QString key;
+};
+
 // What the generator needs to know about the database: declared column types
 // (to read date literals as dates and to let prefix LIKE use an index) and
 // the base types of user-defined types.
@@ -35,13 +43,13 @@ public:
         Q_UNUSED(column);
         return false;
     }
-    // The full-text table that keeps the trigrams of table.column, or empty
-    // when the column has no trigram index built.
-    virtual QString trigramIndex(const QString& table, const QString& column) const
+    // The trigram index that serves table.column (a table's, or for a view's
+    // column the index of the table column it shows), or none.
+    virtual TrigramIndex trigramIndex(const QString& table, const QString& column) const
     {
         Q_UNUSED(table);
         Q_UNUSED(column);
-        return QString();
+        return {};
     }
 };
 

@@ -177,6 +177,11 @@ QStringList SqliteEngine::explain(const QString& sql, const ParamValues& params)
             continue;
         const GeneratedSql g = generator_.statement(*s);
         out.append(g.sql);
+        QStringList names;
+        for (const BindSlot& b : g.binds)
+            names.append(b.name);
+        if (!names.isEmpty())
+            out.append(QStringLiteral("-- ? in order: ") + names.join(QStringLiteral(", ")));
         QSqlQuery q(db_);
         if (!q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + g.sql))
             throw DbError(translateError(q.lastError().databaseText(), s.get()));
@@ -1461,11 +1466,80 @@ bool SqliteEngine::leadsAnIndex(const QString& table, const QString& column) con
     return tables_.value(table.toUpper()).leading.contains(column.toUpper());
 }
 
-QString SqliteEngine::trigramIndex(const QString& table, const QString& column) const
+TrigramIndex SqliteEngine::trigramIndex(const QString& table, const QString& column) const
 {
     if (!trigramIndexes_)
         trigramIndexes_ = TrigramIndexes(db_).whole();
-    return trigramIndexes_->value(table.toUpper() + QLatin1Char('.') + column.toUpper());
+    if (trigramIndexes_->isEmpty())
+        return {};
+    const QString own = trigramIndexes_->value(table.toUpper() + QLatin1Char('.') + column.toUpper());
+    if (!own.isEmpty())
+        return {own, QStringLiteral("rowid")};
+    // A view's column: the index of the table column it shows, keyed through
+    // the view column that shows that table's IDENTITY (its rowid).
+    const QHash<QString, QString> origins = viewOrigins(table);
+    const QString origin = origins.value(column.toUpper());
+    const QString index = trigramIndexes_->value(origin);
+    if (index.isEmpty())
+        return {};
+    const QString base = origin.section(QLatin1Char('.'), 0, 0);
+    const QString identity = identityColumn(base).toUpper();
+    if (identity.isEmpty())
+        return {};
+    for (auto it = origins.cbegin(); it != origins.cend(); ++it) {
+        if (it.value() == base + QLatin1Char('.') + identity)
+            return {index, it.key()};
+    }
+    return {};
+}
+
+QHash<QString, QString> SqliteEngine::viewOrigins(const QString& view) const
+{
+    loadTable(view);
+    TableInfo& info = tables_[view.toUpper()];
+    if (info.origins)
+        return *info.origins;
+    info.origins.emplace();
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT sql FROM main.sqlite_master WHERE type = 'view' AND name = ? COLLATE NOCASE"));
+    q.addBindValue(view);
+    if (!q.exec() || !q.next())
+        return {};
+    const QString definition = q.value(0).toString().toUpper();
+    q.finish();
+    // Rows made of several rows of a table (a join of a table with itself,
+    // grouping, compounds) have no one row to key them by.
+    for (const char* word : {" GROUP BY ", " DISTINCT ", " UNION ", " EXCEPT ", " INTERSECT "}) {
+        if (definition.contains(QLatin1String(word)))
+            return {};
+    }
+    const QVariant handle = db_.driver()->handle();
+    sqlite3* h = handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
+    sqlite3_stmt* st = nullptr;
+    const QByteArray select = (QStringLiteral("SELECT * FROM ") + quoteIdent(view)).toUtf8();
+    if (!h || sqlite3_prepare_v2(h, select.constData(), -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return {};
+    }
+    QHash<QString, QString> origins;
+    QSet<QString> tables;
+    for (int i = 0; i < sqlite3_column_count(st); ++i) {
+        const char* table = sqlite3_column_table_name(st, i);
+        const char* column = sqlite3_column_origin_name(st, i);
+        if (!table || !column)
+            continue;
+        const QString t = QString::fromUtf8(table).toUpper();
+        origins.insert(QString::fromUtf8(sqlite3_column_name(st, i)).toUpper(),
+                       t + QLatin1Char('.') + QString::fromUtf8(column).toUpper());
+        tables.insert(t);
+    }
+    sqlite3_finalize(st);
+    for (const QString& t : tables) {
+        if (definition.count(quoteIdent(t)) != 1)
+            return {};
+    }
+    info.origins = origins;
+    return origins;
 }
 
 QString SqliteEngine::columnType(const QString& table, const QString& column) const

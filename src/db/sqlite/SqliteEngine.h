@@ -47,8 +47,9 @@ public:
     void setOptimizations(const Optimizations& o);
 
     // How SQLite would run each SELECT of the batch: the SQLite statement it
-    // becomes, then SQLite's plan (EXPLAIN QUERY PLAN), one step a line,
-    // indented under its parent. Runs nothing.
+    // becomes, the names its "?" take in order (a "-- " line), then SQLite's
+    // plan (EXPLAIN QUERY PLAN), one step a line, indented under its parent.
+    // Runs nothing.
     QStringList explain(const QString& sql, const ParamValues& params);
 
 private:
@@ -129,7 +130,11 @@ private:
     QString identityColumn(const QString& table) const override;
     TypeName userType(const QString& name) const override;
     bool leadsAnIndex(const QString& table, const QString& column) const override;
-    QString trigramIndex(const QString& table, const QString& column) const override;
+    TrigramIndex trigramIndex(const QString& table, const QString& column) const override;
+    // Where each column of a view comes from: upper-cased view column to
+    // "TABLE.COLUMN" of its base table, for a view that reads each of its
+    // tables once and neither groups nor combines rows; empty otherwise.
+    QHash<QString, QString> viewOrigins(const QString& view) const;
     void syncTrigramIndexes();
     void loadTable(const QString& table) const;
 
@@ -147,6 +152,7 @@ private:
         QHash<QString, QString> types;  // upper-cased column -> declared type
         QString identity;               // the IDENTITY column, if any
         QSet<QString> leading;          // upper-cased columns that lead an index
+        std::optional<QHash<QString, QString>> origins;  // a view's columns, read on first use
     };
     QSet<QString> identityInsert_;      // upper-cased tables with IDENTITY_INSERT ON
     // Upper-cased tables whose foreign key and CHECK constraints are switched
