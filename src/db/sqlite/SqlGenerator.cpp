@@ -689,6 +689,22 @@ void SqlGenerator::collectSources(const TableSource& t, Scope& scope)
     }
 }
 
+namespace {
+
+// One block, no TOP, and a scalar subquery among its columns.
+bool hasSubqueryColumn(const Select& s)
+{
+    if (s.cores.size() != 1 || s.cores.front().top || !s.orderBy.empty())
+        return false;
+    for (const SelectItem& item : s.cores.front().items) {
+        if (item.expr && unparen(*item.expr).kind == Expr::Subquery)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 QString SqlGenerator::source(const TableSource& t, Scope& scope, const Scope* outer)
 {
     switch (t.kind) {
@@ -698,9 +714,20 @@ QString SqlGenerator::source(const TableSource& t, Scope& scope, const Scope* ou
             text += QStringLiteral(" AS ") + quoteIdent(t.alias);
         return text;
     }
-    case TableSource::Derived:
+    case TableSource::Derived: {
+        const bool once = readDerivedOnce_;
+        readDerivedOnce_ = false;
         // A derived table does not see the columns of its siblings.
-        return QLatin1Char('(') + select(*t.select, outer) + QStringLiteral(") AS ") + quoteIdent(t.alias);
+        QString inner = select(*t.select, outer);
+        // SQLite flattens a derived table into its reader and copies each
+        // subquery column into every place that names it ("sumqnty" read
+        // three times is three look-ups a row). OFFSET keeps the table whole,
+        // so each row's subqueries run once. Only where no WHERE outside
+        // could have narrowed the rows first.
+        if (once && optimizations_.derivedOnce && hasSubqueryColumn(*t.select))
+            inner += QStringLiteral(" LIMIT -1 OFFSET 0");
+        return QLatin1Char('(') + inner + QStringLiteral(") AS ") + quoteIdent(t.alias);
+    }
     case TableSource::Join: {
         QString left = source(*t.left, scope, outer);
         QString right = source(*t.right, scope, outer);
@@ -770,8 +797,11 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
     sql += items.join(QStringLiteral(", "));
     if (!c.from.empty()) {
         QStringList froms;
-        for (const auto& f : c.from)
+        for (const auto& f : c.from) {
+            readDerivedOnce_ = !c.where && c.from.size() == 1;
             froms.append(source(*f, scope, outer));
+        }
+        readDerivedOnce_ = false;
         sql += QStringLiteral(" FROM ") + froms.join(QStringLiteral(", "));
     }
     if (c.where) {

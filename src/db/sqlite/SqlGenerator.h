@@ -58,6 +58,7 @@ public:
 struct Optimizations {
     bool orAsUnion = true;     // OR of look-ups on different tables as UNION ALL
     bool trigramLike = true;   // LIKE '%text%' narrowed by a trigram index first
+    bool derivedOnce = true;   // a derived table's subquery columns worked out once a row
 };
 
 // A value to bind to one "?" of a generated statement.
@@ -140,6 +141,7 @@ private:
     const SchemaInfo& schema_;
     Optimizations optimizations_;
     QSet<const Expr*> whereTerms_;
+    bool readDerivedOnce_ = false;  // the next derived table is read whole by its block
     std::vector<BindSlot> binds_;
 };
 
