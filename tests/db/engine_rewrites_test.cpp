@@ -43,6 +43,7 @@ const QStringList kNames{
     QStringLiteral("FISH sauce   "),  QStringLiteral("fishbone"),   QStringLiteral("ข้าวหอมมะลิ"),
     QStringLiteral("O'Brien's tea"),   QStringLiteral("Ñandú ÉCLAIR"), QStringLiteral("éclair"),
     QStringLiteral("ab"),              QStringLiteral("น้ำ"),           QStringLiteral("100% cotton"),
+    QStringLiteral("He said \"hi\" there"),
 };
 
 class EngineRewrites : public ::testing::Test {
@@ -277,7 +278,7 @@ TEST_F(EngineRewrites, TrigramLikeFindsExactlyTheRowsOfLike)
     const QStringList patterns{
         "%ปลา%",   "%น้ำปลา%", "ปลาก%", "%FISH%", "%fish s%", "Fish%", "%SAUCE%", "%sauce   %", "%sauce    %",
         "%éclair%", "%ÉCLAI%",  "%ñan%", "%o''brien%", "%0% c%", "%ab%",  "%ab",     "%f_sh%",     "%[f]ish%",
-        "%%",       "%ข้าวหอม%", "%zzz%"};
+        "%%",       "%ข้าวหอม%", "%zzz%", "%\"hi\"%", "%d \"h%", "%said \"hi\" t%"};
     int found = 0;
     for (const QString& p : patterns) {
         SCOPED_TRACE(p.toStdString());

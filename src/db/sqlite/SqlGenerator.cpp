@@ -1082,7 +1082,7 @@ QString SqlGenerator::trigramFilter(const Expr& value, const Expr& pattern, cons
         return QString();
     const QString key = index.key == QLatin1String("rowid") ? index.key : quoteIdent(index.key);
     return QStringLiteral("%1.%2 IN (SELECT rowid FROM %3 WHERE %3 MATCH %4)")
-        .arg(quoteIdent(owner->alias), key, quoteIdent(index.table), quoteString(trigramPhrase(literal)));
+        .arg(quoteIdent(owner->alias), key, quoteIdent(index.table), quoteString(trigramQuery(literal)));
 }
 
 QString SqlGenerator::convert(const Expr& e, const Scope& scope)

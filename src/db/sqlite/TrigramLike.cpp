@@ -3,6 +3,9 @@
 #include "FunctionSupport.h"
 
 #include <QList>
+#include <QStringList>
+
+#include <vector>
 
 namespace db::sqlite {
 
@@ -33,12 +36,30 @@ QString trigramLiteral(const QString& pattern)
     return literal;
 }
 
-QString trigramPhrase(const QString& literal)
+QString trigramQuery(const QString& literal)
 {
     const QByteArray utf8 = literal.toUtf8();
-    QString folded = QString::fromStdString(fn::foldForLike(std::string_view(utf8.constData(), size_t(utf8.size()))));
-    folded.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + folded + QLatin1Char('"');
+    const QList<uint> folded =
+        QString::fromStdString(fn::foldForLike(std::string_view(utf8.constData(), size_t(utf8.size())))).toUcs4();
+    // Trigrams side by side, the last one flush with the end: every text
+    // that holds the literal holds each of them. Testing them one by one is
+    // far cheaper for the index than the whole phrase with its positions,
+    // for a few more candidates.
+    const int n = int(folded.size());
+    std::vector<int> starts;
+    for (int i = 0; i + kTrigram <= n; i += kTrigram)
+        starts.push_back(i);
+    if (!starts.empty() && starts.back() + kTrigram < n)
+        starts.push_back(n - kTrigram);
+    QStringList parts;
+    for (int i : starts) {
+        QString part = QString::fromUcs4(reinterpret_cast<const char32_t*>(folded.constData() + i), kTrigram);
+        part.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        part = QLatin1Char('"') + part + QLatin1Char('"');
+        if (!parts.contains(part))
+            parts.append(part);
+    }
+    return parts.join(QStringLiteral(" AND "));
 }
 
 } // namespace db::sqlite

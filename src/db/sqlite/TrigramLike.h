@@ -13,8 +13,9 @@ namespace db::sqlite {
 // empty when the pattern needs a scan.
 QString trigramLiteral(const QString& pattern);
 
-// The full-text query for rows whose folded text contains `literal`: one
-// phrase of the literal folded as LIKE folds it.
-QString trigramPhrase(const QString& literal);
+// The full-text query for the rows whose text may hold `literal`: all of
+// some of its trigrams, folded as LIKE folds text. A superset of the rows
+// that hold it.
+QString trigramQuery(const QString& literal);
 
 } // namespace db::sqlite
