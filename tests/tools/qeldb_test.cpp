@@ -574,7 +574,8 @@ TEST_F(QelDbTool, QueryPrintsTheLastResultAsTabSeparatedText)
 TEST_F(QelDbTool, TrigramIndexIsBuiltForATextColumnAndRefusedForAnythingElse)
 {
     makeShop();
-    ASSERT_EQ(query(QStringLiteral("CREATE TABLE note (id int IDENTITY(1,1) PRIMARY KEY, body nvarchar(80), n int)\n"
+    ASSERT_EQ(query(QStringLiteral("CREATE TABLE plain (body nvarchar(80))\n"
+                                   "CREATE TABLE note (id int IDENTITY(1,1) PRIMARY KEY, body nvarchar(80), n int)\n"
                                    "INSERT INTO note (body, n) VALUES (N'ส่งของวันจันทร์', 1), (N'Monday delivery', 2)"))
                   .status,
               0);
@@ -590,10 +591,13 @@ TEST_F(QelDbTool, TrigramIndexIsBuiltForATextColumnAndRefusedForAnythingElse)
     EXPECT_TRUE(plan.out.contains(QStringLiteral("SCAN qel_trigram_note_body VIRTUAL TABLE"))) << plan.out.toStdString();
     EXPECT_EQ(query(search).out, QStringLiteral("n\n1\n"));
 
-    for (const QStringList& wrong : {QStringList{"note", "n"}, QStringList{"note", "nothing"}, QStringList{"none", "body"}}) {
+    // A table without an IDENTITY has no row number that VACUUM keeps.
+    for (const QStringList& wrong : {QStringList{"note", "n"}, QStringList{"note", "nothing"}, QStringList{"none", "body"},
+                                     QStringList{"plain", "body"}}) {
         const Outcome o = on(QStringLiteral("Shop"), QStringList{QStringLiteral("trigram-index")} + wrong);
         EXPECT_EQ(o.status, 1) << wrong.join('.').toStdString();
-        EXPECT_TRUE(o.err.contains(QStringLiteral("is not a text column"))) << o.err.toStdString();
+        EXPECT_TRUE(o.err.contains(QStringLiteral("is not a text column of a table with an IDENTITY")))
+            << o.err.toStdString();
     }
     EXPECT_EQ(query(QStringLiteral("SELECT count(*) AS c FROM qel_trigram")).out, QStringLiteral("c\n1\n"))
         << "a refused declaration is not kept";

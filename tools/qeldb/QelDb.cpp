@@ -626,7 +626,7 @@ int Tool::trigramIndex()
             p);
         if (built.rows.empty() || built.rows.front().value(0).toInt() == 0) {
             engine->execute(QStringLiteral("Delete From qel_trigram Where table_name = :T And column_name = :C"), p);
-            complain(QStringLiteral("%1.%2 is not a text column of a table in %3")
+            complain(QStringLiteral("%1.%2 is not a text column of a table with an IDENTITY in %3")
                          .arg(o_.arguments[0], o_.arguments[1], o_.database));
             return 1;
         }

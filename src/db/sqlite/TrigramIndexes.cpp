@@ -73,6 +73,13 @@ bool TrigramIndexes::build(const QString& table, const QString& column)
     q.addBindValue(column);
     if (!q.exec() || !q.next() || !parseTypeNameSafe(q.value(0).toString()).isText())
         return false;
+    // The index keys rows by rowid, which VACUUM may renumber unless it is
+    // the table's own INTEGER PRIMARY KEY (an IDENTITY column here).
+    q.prepare(QStringLiteral("SELECT count(*) = 1 AND max(pk = 1 AND upper(type) = 'INTEGER') "
+                             "FROM pragma_table_info(?) WHERE pk > 0"));
+    q.addBindValue(table);
+    if (!q.exec() || !q.next() || !q.value(0).toBool())
+        return false;
     q.finish();
     const QStringList steps{
         // case_sensitive: the text is folded already, exactly as LIKE folds it.

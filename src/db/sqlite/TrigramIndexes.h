@@ -7,7 +7,8 @@
 // The trigram indexes of a database file, declared in its table qel_trigram
 // (one row per table and text column) and built by the engine: a full-text
 // table "qel_trigram_<table>_<column>" of the column's folded text, keyed by
-// the row's rowid, kept in step by three triggers on the table. The
+// the row's rowid (so only tables with an IDENTITY, whose rowid it is), kept
+// in step by three triggers on the table. The
 // generator uses an index only while it is whole (built with this engine's
 // folding, triggers in place); otherwise LIKE scans as before.
 namespace db::sqlite {
