@@ -17,7 +17,7 @@ install(PROGRAMS ${QEL_PACKAGING_DIR}/start DESTINATION ${CMAKE_INSTALL_LIBEXECD
 install(FILES ${PROJECT_SOURCE_DIR}/src/report/Form_ChkPrice.frf DESTINATION ${QEL_SHARE_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/sql/config.sql ${PROJECT_SOURCE_DIR}/sql/business.sql
               ${PROJECT_SOURCE_DIR}/sql/program.sql ${PROJECT_SOURCE_DIR}/sql/demo.sql
-              ${PROJECT_SOURCE_DIR}/sql/README.md
+              ${PROJECT_SOURCE_DIR}/sql/embedded.sql ${PROJECT_SOURCE_DIR}/sql/README.md
         DESTINATION ${QEL_SHARE_DIR}/sql)
 install(FILES ${QEL_PACKAGING_DIR}/priceinquiry.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${QEL_PACKAGING_DIR}/priceinquiry.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -963,18 +963,19 @@ void TFrInquiryPrice::SetGridColumnsHistory()
 
 void TFrInquiryPrice::LoadHistory()
 {
-    if (hasRow(QCustomer)) {
-        QHistory.close();
+    // Both parameters are set before the one run: opening after each would
+    // read the whole history twice and show only the second result anyway.
+    const bool customer = hasRow(QCustomer);
+    const bool product = hasRow(QProduct);
+    if (!customer && !product)
+        return;
+    QHistory.close();
+    if (customer)
         QHistory.setParam(QStringLiteral("GetCus"), QCustomer.value(QStringLiteral("Id")));
-        QHistory.open();
-        SetGridColumnsHistory();
-    }
-    if (hasRow(QProduct)) {
-        QHistory.close();
+    if (product)
         QHistory.setParam(QStringLiteral("GetProduct"), QProduct.value(QStringLiteral("Id")));
-        QHistory.open();
-        SetGridColumnsHistory();
-    }
+    QHistory.open();
+    SetGridColumnsHistory();
 }
 
 void TFrInquiryPrice::BlinkLights()

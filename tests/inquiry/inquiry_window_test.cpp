@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -430,12 +431,47 @@ TEST_F(InquiryWindow, RightsHideCostsAndPrices)
     EXPECT_EQ(offerFooter(w.DgSoDt, "Total"), "0.00");
 }
 
+namespace {
+
+// Counts the statements the embedded engine runs whose text holds `marker`,
+// from its statement log, while alive.
+class StatementCounter {
+public:
+    explicit StatementCounter(const QString& marker)
+    {
+        marker_ = marker;
+        count_ = 0;
+        QLoggingCategory::setFilterRules(QStringLiteral("qel.sql.debug=true"));
+        previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+            if (context.category && QLatin1String(context.category) == QLatin1String("qel.sql") && text.contains(marker_))
+                ++count_;
+        });
+    }
+    ~StatementCounter()
+    {
+        qInstallMessageHandler(previous_);
+        QLoggingCategory::setFilterRules(QString());
+    }
+    int count() const { return count_; }
+
+private:
+    static inline QString marker_;
+    static inline int count_ = 0;
+    QtMessageHandler previous_ = nullptr;
+};
+
+} // namespace
+
 TEST_F(InquiryWindow, HistoryOfTheCustomerAndTheProduct)
 {
     TFrInquiryPrice& w = open();
     customerAndProduct("C001", "A100");
     tabTo(w.DgOnhand->view());
-    press(Qt::Key_Tab, Qt::ControlModifier);
+    {
+        const StatementCounter history(QStringLiteral("ขายเชื่อ"));
+        press(Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(history.count(), 1) << "one run of the history statement per showing, with both parameters set";
+    }
     ASSERT_EQ(w.PageCtrl->currentWidget(), w.TabSheet2);
     EXPECT_EQ(column(w.DgHistory, "Code"), (QStringList{"C001", "C002"}))
         << "the customer's sales of everything plus everybody's sales of the product";

@@ -44,6 +44,7 @@ TestSite::TestSite(const QString& businessDatabase)
     runScript(QStringLiteral("SITE_CONFIG"), QStringLiteral("sql/config.sql"));
     runScript(QStringLiteral("SITE_BUSINESS"), QStringLiteral("sql/business.sql"));
     runScript(QStringLiteral("SITE_BUSINESS"), QStringLiteral("sql/program.sql"));
+    runScript(QStringLiteral("SITE_BUSINESS"), QStringLiteral("sql/embedded.sql"));
 
     config(QStringLiteral(R"(
 Insert Into Company (Code, NameThai, NameEng, Address1, Address2, Address3, Address4, Zip, TaxNo, RunYear)

@@ -571,6 +571,38 @@ TEST_F(QelDbTool, QueryPrintsTheLastResultAsTabSeparatedText)
     EXPECT_EQ(query(QStringLiteral("SELECT code FROM price WHERE 1 = 0")).out, QStringLiteral("code\n"));
 }
 
+TEST_F(QelDbTool, TrigramIndexIsBuiltForATextColumnAndRefusedForAnythingElse)
+{
+    makeShop();
+    ASSERT_EQ(query(QStringLiteral("CREATE TABLE plain (body nvarchar(80))\n"
+                                   "CREATE TABLE note (id int IDENTITY(1,1) PRIMARY KEY, body nvarchar(80), n int)\n"
+                                   "INSERT INTO note (body, n) VALUES (N'ส่งของวันจันทร์', 1), (N'Monday delivery', 2)"))
+                  .status,
+              0);
+    const QString search = QStringLiteral("SELECT n FROM note WHERE body LIKE N'%วันจันทร์%'");
+    EXPECT_EQ(on(QStringLiteral("Shop"), {QStringLiteral("plan"), search}).out.count(QStringLiteral("qel_trigram")), 0)
+        << "no index yet: the LIKE reads every row";
+
+    const Outcome made = on(QStringLiteral("Shop"), {QStringLiteral("trigram-index"), QStringLiteral("note"),
+                                                    QStringLiteral("body")});
+    EXPECT_EQ(made.status, 0) << made.err.toStdString();
+    const Outcome plan = on(QStringLiteral("Shop"), {QStringLiteral("plan"), search});
+    EXPECT_EQ(plan.status, 0) << plan.err.toStdString();
+    EXPECT_TRUE(plan.out.contains(QStringLiteral("SCAN qel_trigram_note_body VIRTUAL TABLE"))) << plan.out.toStdString();
+    EXPECT_EQ(query(search).out, QStringLiteral("n\n1\n"));
+
+    // A table without an IDENTITY has no row number that VACUUM keeps.
+    for (const QStringList& wrong : {QStringList{"note", "n"}, QStringList{"note", "nothing"}, QStringList{"none", "body"},
+                                     QStringList{"plain", "body"}}) {
+        const Outcome o = on(QStringLiteral("Shop"), QStringList{QStringLiteral("trigram-index")} + wrong);
+        EXPECT_EQ(o.status, 1) << wrong.join('.').toStdString();
+        EXPECT_TRUE(o.err.contains(QStringLiteral("is not a text column of a table with an IDENTITY")))
+            << o.err.toStdString();
+    }
+    EXPECT_EQ(query(QStringLiteral("SELECT count(*) AS c FROM qel_trigram")).out, QStringLiteral("c\n1\n"))
+        << "a refused declaration is not kept";
+}
+
 TEST_F(QelDbTool, QueryWithoutRowsPrintsNothingAndErrorsGoToStandardError)
 {
     makeShop();

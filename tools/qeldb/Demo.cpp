@@ -919,6 +919,7 @@ int createDemo(const QString& folderGiven, QIODevice& out, QIODevice& err)
             site::runBuiltInScript(*business, QStringLiteral("business.sql"));
             site::runBuiltInScript(*business, QStringLiteral("program.sql"));
             site::runBuiltInScript(*business, QStringLiteral("demo.sql"));
+            site::runBuiltInScript(*business, QStringLiteral("embedded.sql"));
             db::ParamValues p;
             p.set(QStringLiteral("PicturePath"), pictureFolder);
             business->execute(QStringLiteral("Update Config Set PicturePath = :PicturePath"), p);

@@ -706,6 +706,10 @@ Drop Table GenNumber
             report(step.name, ms, rows);
         }
 
+        // Declared once the rows are in: each index is then built in one pass.
+        site::runBuiltInScript(*business, QStringLiteral("embedded.sql"));
+        report(QStringLiteral("trigram indexes"), clock.restart());
+
         progress.setLabel(QStringLiteral("registration"));
         {
             const auto configDb = site::openDatabase(folder, config);

@@ -120,6 +120,11 @@ QString usageText()
         "                   each batch runs by itself; the first failure stops everything\n"
         "  query SQL        run one batch and print the rows of its last result as\n"
         "                   tab-separated text, a header line first\n"
+        "  plan SQL         (embedded engine) show the SQLite statements the SELECTs of\n"
+        "                   one batch become and how SQLite would run each; runs nothing\n"
+        "  trigram-index TABLE COLUMN\n"
+        "                   (embedded engine) keep a trigram index of a text column, so\n"
+        "                   that LIKE '%text%' on it reads only the rows holding the text\n"
         "  create-demo DIR  make a demo site in DIR on the embedded engine: QEL_CONFIG,\n"
         "                   the demo company DEMO with its pictures, Server.Dat and\n"
         "                   NoPicture.Bmp; refused when DIR holds a QEL_CONFIG already\n"
@@ -246,6 +251,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
     } else if (o.command == QLatin1String("query")) {
         if (o.arguments.size() != 1)
             return usageError(QStringLiteral("query takes one batch of SQL (quote it)"));
+    } else if (o.command == QLatin1String("plan")) {
+        if (o.arguments.size() != 1)
+            return usageError(QStringLiteral("plan takes one batch of SQL (quote it)"));
+    } else if (o.command == QLatin1String("trigram-index")) {
+        if (o.arguments.size() != 2)
+            return usageError(QStringLiteral("trigram-index takes a table and one of its text columns"));
     } else if (o.command == QLatin1String("create-demo") || o.command == QLatin1String("generate")) {
         // Both build a site folder on the embedded engine; another server
         // would be silently ignored, so it is refused.
@@ -469,6 +480,8 @@ public:
     int create();
     int script();
     int query();
+    int trigramIndex();
+    int plan();
 
 private:
     void say(const QString& text) { out_.write(line(text)); }
@@ -575,6 +588,55 @@ int Tool::query()
     return 0;
 }
 
+int Tool::plan()
+{
+    try {
+        const auto engine = db::openEngine(connectionParams(o_));
+        auto* embedded = dynamic_cast<db::sqlite::SqliteEngine*>(engine.get());
+        if (!embedded) {
+            complain(QStringLiteral("plan is for the embedded engine; SQL Server shows its plans itself"));
+            return 1;
+        }
+        for (const QString& text : embedded->explain(o_.arguments.first(), db::ParamValues()))
+            say(text);
+    } catch (const db::DbError& e) {
+        complain(e.message());
+        return 1;
+    }
+    return 0;
+}
+
+int Tool::trigramIndex()
+{
+    QString folder;
+    if (!isEmbeddedServer(serverName(o_), &folder)) {
+        complain(QStringLiteral("trigram-index is for the embedded engine; SQL Server has full-text indexes of its own"));
+        return 1;
+    }
+    db::ParamValues p;
+    p.set(QStringLiteral("T"), o_.arguments[0]);
+    p.set(QStringLiteral("C"), o_.arguments[1]);
+    try {
+        const auto engine = db::openEngine(connectionParams(o_));
+        // The engine builds the index as soon as it is declared.
+        engine->execute(QStringLiteral("Insert Into qel_trigram (table_name, column_name) Values (:T, :C)"), p);
+        const db::ResultSet built = engine->execute(
+            QStringLiteral("Select Count(*) From qel_trigram Where table_name = :T And column_name = :C "
+                           "And built Is Not Null"),
+            p);
+        if (built.rows.empty() || built.rows.front().value(0).toInt() == 0) {
+            engine->execute(QStringLiteral("Delete From qel_trigram Where table_name = :T And column_name = :C"), p);
+            complain(QStringLiteral("%1.%2 is not a text column of a table with an IDENTITY in %3")
+                         .arg(o_.arguments[0], o_.arguments[1], o_.database));
+            return 1;
+        }
+    } catch (const db::DbError& e) {
+        complain(e.message());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
@@ -628,6 +690,10 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
             return tool.create();
         if (command == QLatin1String("script"))
             return tool.script();
+        if (command == QLatin1String("trigram-index"))
+            return tool.trigramIndex();
+        if (command == QLatin1String("plan"))
+            return tool.plan();
         return tool.query();
     } catch (const std::exception& e) {
         // Not a database failure (those are reported where they happen),

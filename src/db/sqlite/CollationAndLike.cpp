@@ -294,13 +294,33 @@ void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         sqlite3_set_auxdata(ctx, 1, fresh.release(), deleteLikePattern);
 }
 
+void fnLikeFold(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    TextArg value;
+    textOf(argv[0], value);
+    const std::string folded = foldForLike(value.view());
+    sqlite3_result_text(ctx, folded.data(), int(folded.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
+
+std::string foldForLike(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    const u8* p = reinterpret_cast<const u8*>(text.data());
+    const u8* e = p + text.size();
+    while (p < e)
+        appendUtf8(out, nextFolded(p, e));
+    return out;
+}
 
 std::span<const FunctionDef> likeFunctions()
 {
     static const FunctionDef rows[] = {
     {"ms_like", 2, nullIn<fnLike>, true},
     {"ms_like", 3, nullIn<fnLike>, true},
+    {"ms_like_fold", 1, nullIn<fnLikeFold>, true},
     };
     return rows;
 }

@@ -241,6 +241,9 @@ struct AggregateDef {
 };
 
 int compareMssql(void*, int lenA, const void* dataA, int lenB, const void* dataB);
+// Text as LIKE compares it, every character folded: what a trigram index
+// keeps, so that its candidates are a superset of LIKE's matches.
+std::string foldForLike(std::string_view text);
 std::string collationVersion();
 
 std::span<const FunctionDef> likeFunctions();

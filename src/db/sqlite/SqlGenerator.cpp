@@ -1,7 +1,9 @@
 #include "SqlGenerator.h"
 
 #include "NumericTypes.h"
+#include "OrAsUnion.h"
 #include "SqlServerFunctions.h"
+#include "TrigramLike.h"
 #include "db/DbError.h"
 
 #include <QHash>
@@ -246,9 +248,21 @@ QString SqlGenerator::sqliteType(const TypeName& type) const
 
 // ---------------------------------------------------------------- statements
 
+void SqlGenerator::markWhereTerms(const Expr& condition)
+{
+    const Expr& e = unparen(condition);
+    if (e.kind == Expr::Binary && e.op == QLatin1String("AND")) {
+        markWhereTerms(*e.args[0]);
+        markWhereTerms(*e.args[1]);
+    } else {
+        whereTerms_.insert(&e);
+    }
+}
+
 GeneratedSql SqlGenerator::statement(const Stmt& s)
 {
     binds_.clear();
+    whereTerms_.clear();
     QString sql;
     switch (s.kind) {
     case Stmt::SelectStmt:
@@ -307,6 +321,7 @@ GeneratedSql SqlGenerator::statement(const Stmt& s)
 GeneratedSql SqlGenerator::selectValue(const Expr& e)
 {
     binds_.clear();
+    whereTerms_.clear();
     Scope scope;
     GeneratedSql g{QStringLiteral("SELECT ") + expr(e, scope), binds_};
     binds_.clear();
@@ -316,6 +331,7 @@ GeneratedSql SqlGenerator::selectValue(const Expr& e)
 GeneratedSql SqlGenerator::selectCondition(const Expr& e)
 {
     binds_.clear();
+    whereTerms_.clear();
     Scope scope;
     GeneratedSql g{QStringLiteral("SELECT CASE WHEN ") + expr(e, scope) + QStringLiteral(" THEN 1 ELSE 0 END"), binds_};
     binds_.clear();
@@ -703,6 +719,22 @@ void SqlGenerator::collectSources(const TableSource& t, Scope& scope)
     }
 }
 
+namespace {
+
+// One block, no TOP, and a scalar subquery among its columns.
+bool hasSubqueryColumn(const Select& s)
+{
+    if (s.cores.size() != 1 || s.cores.front().top || !s.orderBy.empty())
+        return false;
+    for (const SelectItem& item : s.cores.front().items) {
+        if (item.expr && unparen(*item.expr).kind == Expr::Subquery)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 QString SqlGenerator::source(const TableSource& t, Scope& scope, const Scope* outer)
 {
     switch (t.kind) {
@@ -712,9 +744,20 @@ QString SqlGenerator::source(const TableSource& t, Scope& scope, const Scope* ou
             text += QStringLiteral(" AS ") + quoteIdent(t.alias);
         return text;
     }
-    case TableSource::Derived:
+    case TableSource::Derived: {
+        const bool once = readDerivedOnce_;
+        readDerivedOnce_ = false;
         // A derived table does not see the columns of its siblings.
-        return QLatin1Char('(') + select(*t.select, outer) + QStringLiteral(") AS ") + quoteIdent(t.alias);
+        QString inner = select(*t.select, outer);
+        // SQLite flattens a derived table into its reader and copies each
+        // subquery column into every place that names it ("sumqnty" read
+        // three times is three look-ups a row). OFFSET keeps the table whole,
+        // so each row's subqueries run once. Only where no WHERE outside
+        // could have narrowed the rows first.
+        if (once && optimizations_.derivedOnce && hasSubqueryColumn(*t.select))
+            inner += QStringLiteral(" LIMIT -1 OFFSET 0");
+        return QLatin1Char('(') + inner + QStringLiteral(") AS ") + quoteIdent(t.alias);
+    }
     case TableSource::Join: {
         QString left = source(*t.left, scope, outer);
         QString right = source(*t.right, scope, outer);
@@ -732,6 +775,8 @@ QString SqlGenerator::source(const TableSource& t, Scope& scope, const Scope* ou
         else
             type = QStringLiteral(" FULL OUTER JOIN ");
         QString text = left + type + right;
+        if (t.on && t.joinType == QLatin1String("INNER"))
+            markWhereTerms(*t.on);
         if (t.on)
             text += QStringLiteral(" ON ") + expr(*t.on, scope);
         return text;
@@ -782,12 +827,17 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
     sql += items.join(QStringLiteral(", "));
     if (!c.from.empty()) {
         QStringList froms;
-        for (const auto& f : c.from)
+        for (const auto& f : c.from) {
+            readDerivedOnce_ = !c.where && c.from.size() == 1;
             froms.append(source(*f, scope, outer));
+        }
+        readDerivedOnce_ = false;
         sql += QStringLiteral(" FROM ") + froms.join(QStringLiteral(", "));
     }
-    if (c.where)
+    if (c.where) {
+        markWhereTerms(*c.where);
         sql += QStringLiteral(" WHERE ") + expr(*c.where, scope);
+    }
     if (!c.groupBy.empty()) {
         QStringList g;
         for (const auto& e : c.groupBy)
@@ -822,6 +872,12 @@ QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& 
 
 QString SqlGenerator::select(const Select& s, const Scope* outer)
 {
+    // Only a statement's own blocks: a subquery's row order or single row
+    // is not to be touched.
+    if (optimizations_.orAsUnion && !outer) {
+        if (const SelectPtr split = splitOrIntoUnion(s, schema_))
+            return select(*split, outer);
+    }
     if (s.cores.size() == 1) {
         const SelectCore& c = s.cores.front();
         QString sql = selectCore(c, outer, false, &s.orderBy);
@@ -1081,7 +1137,44 @@ QString SqlGenerator::like(const Expr& e, const Scope& scope)
                 .arg(v, quoteString(prefix), quoteString(prefix + QChar(0xFFFF)), call);
         }
     }
+    // Only where the row is dropped alike for false and unknown: a NULL
+    // value is in no index, and under a NOT "not a candidate" would differ.
+    if (optimizations_.trigramLike && e.args.size() == 2 && whereTerms_.contains(&e)) {
+        const QString filter = trigramFilter(value, pattern, scope);
+        if (!filter.isEmpty())
+            return QStringLiteral("(%1 AND %2)").arg(filter, call);
+    }
     return call;
+}
+
+QString SqlGenerator::trigramFilter(const Expr& value, const Expr& pattern, const Scope& scope) const
+{
+    const Expr& column = unparen(value);
+    if (pattern.kind != Expr::String || column.kind != Expr::Column)
+        return QString();
+    const QString literal = trigramLiteral(pattern.text);
+    if (literal.isEmpty())
+        return QString();
+    // The column's own table in this block (not an outer one, not a derived table).
+    const Source* owner = nullptr;
+    for (const Source& src : scope.sources) {
+        const bool named = column.qualifier.isEmpty()
+            ? !src.table.isEmpty() && !schema_.columnType(src.table, column.text).isEmpty()
+            : src.alias.compare(column.qualifier, Qt::CaseInsensitive) == 0;
+        if (!named)
+            continue;
+        if (owner)
+            return QString();
+        owner = &src;
+    }
+    if (!owner || owner->table.isEmpty())
+        return QString();
+    const TrigramIndex index = schema_.trigramIndex(owner->table, column.text);
+    if (index.table.isEmpty())
+        return QString();
+    const QString key = index.key == QLatin1String("rowid") ? index.key : quoteIdent(index.key);
+    return QStringLiteral("%1.%2 IN (SELECT rowid FROM %3 WHERE %3 MATCH %4)")
+        .arg(quoteIdent(owner->alias), key, quoteIdent(index.table), quoteString(trigramQuery(literal)));
 }
 
 QString SqlGenerator::convert(const Expr& e, const Scope& scope)

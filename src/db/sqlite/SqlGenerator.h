@@ -2,12 +2,21 @@
 
 #include "TsqlAst.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <vector>
 
 namespace db::sqlite {
+
+// A full-text table of a column's trigrams, and the column of the table or
+// view read that holds the rowid its rows are keyed by ("rowid" itself for a
+// table). Empty `table`: no index.
+struct TrigramIndex {
+    QString table;
+    QString key;
+};
 
 // What the generator needs to know about the database: declared column types
 // (to read date literals as dates and to let prefix LIKE use an index) and
@@ -29,6 +38,30 @@ public:
     // The declared type of a variable ("@D", upper-cased) where the statement
     // runs, or an empty name when unknown.
     virtual TypeName variableType(const QString&) const { return TypeName(); }
+    // Whether an equality on table.column is an index look-up: the column
+    // leads one of the table's indexes, or is its IDENTITY (the rowid).
+    virtual bool leadsAnIndex(const QString& table, const QString& column) const
+    {
+        Q_UNUSED(table);
+        Q_UNUSED(column);
+        return false;
+    }
+    // The trigram index that serves table.column (a table's, or for a view's
+    // column the index of the table column it shows), or none.
+    virtual TrigramIndex trigramIndex(const QString& table, const QString& column) const
+    {
+        Q_UNUSED(table);
+        Q_UNUSED(column);
+        return {};
+    }
+};
+
+// The generator's rewrites for speed. Each returns exactly the rows of the
+// plain statement; tests switch them off to compare.
+struct Optimizations {
+    bool orAsUnion = true;     // OR of look-ups on different tables as UNION ALL
+    bool trigramLike = true;   // LIKE '%text%' narrowed by a trigram index first
+    bool derivedOnce = true;   // a derived table's subquery columns worked out once a row
 };
 
 // A value to bind to one "?" of a generated statement.
@@ -53,6 +86,9 @@ QString sqliteIndexName(const QString& table, const QString& index);
 class SqlGenerator {
 public:
     explicit SqlGenerator(const SchemaInfo& schema) : schema_(schema) {}
+
+    void setOptimizations(const Optimizations& o) { optimizations_ = o; }
+    const Optimizations& optimizations() const { return optimizations_; }
 
     GeneratedSql statement(const Stmt& stmt);
     GeneratedSql selectValue(const Expr& expr);             // SELECT expr
@@ -81,6 +117,11 @@ private:
     QString function(const Expr& e, const Scope& scope);
     QString convert(const Expr& e, const Scope& scope);
     QString like(const Expr& e, const Scope& scope);
+    // The trigram look-up that narrows `value LIKE pattern`, or empty.
+    QString trigramFilter(const Expr& value, const Expr& pattern, const Scope& scope) const;
+    // Notes the terms of a WHERE or inner ON: conditions whose false and
+    // unknown both drop the row.
+    void markWhereTerms(const Expr& condition);
     QString orderBy(const std::vector<OrderItem>& items, const Scope& scope);
     QString itemName(const SelectItem& item) const;
 
@@ -106,6 +147,9 @@ private:
     QString bind(BindSlot::Kind kind, const QString& name);
 
     const SchemaInfo& schema_;
+    Optimizations optimizations_;
+    QSet<const Expr*> whereTerms_;
+    bool readDerivedOnce_ = false;  // the next derived table is read whole by its block
     std::vector<BindSlot> binds_;
     bool dayFirst_ = false;
 };

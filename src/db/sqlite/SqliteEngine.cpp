@@ -152,8 +152,58 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
                           "PRAGMA temp_store = MEMORY"})
         pragma.exec(QLatin1String(p));
     ensureCatalog();
-    if (!readOnly_)
+    if (!readOnly_) {
         rebuildIndexesForTheCollation();
+        syncTrigramIndexes();
+    }
+}
+
+void SqliteEngine::syncTrigramIndexes()
+{
+    if (readOnly_)
+        return;
+    TrigramIndexes indexes(db_);
+    indexes.ensureCatalog();
+    if (indexes.sync())
+        schemaChanged();
+    trigramIndexes_.reset();
+}
+
+QStringList SqliteEngine::explain(const QString& sql, const ParamValues& params)
+{
+    const auto batch = parse(sql);
+    QStringList out;
+    for (const StmtPtr& s : batch->statements) {
+        if (s->kind != Stmt::SelectStmt)
+            continue;
+        const GeneratedSql g = generator_.statement(*s);
+        out.append(g.sql);
+        QStringList names;
+        for (const BindSlot& b : g.binds)
+            names.append(b.name);
+        if (!names.isEmpty())
+            out.append(QStringLiteral("-- ? in order: ") + names.join(QStringLiteral(", ")));
+        QSqlQuery q(db_);
+        if (!q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + g.sql))
+            throw DbError(translateError(q.lastError().databaseText(), s.get()));
+        for (int i = 0; i < int(g.binds.size()); ++i)
+            q.bindValue(i, toSqlite(params.value(g.binds[size_t(i)].name)));
+        if (!q.exec())
+            throw DbError(translateError(q.lastError().databaseText(), s.get()));
+        QHash<int, int> depth;
+        while (q.next()) {
+            const int level = depth.value(q.value(1).toInt(), -1) + 1;
+            depth.insert(q.value(0).toInt(), level);
+            out.append(QString(2 * (level + 1), QLatin1Char(' ')) + q.value(3).toString());
+        }
+    }
+    return out;
+}
+
+void SqliteEngine::setOptimizations(const Optimizations& o)
+{
+    generator_.setOptimizations(o);
+    schemaChanged();
 }
 
 void SqliteEngine::rebuildIndexesForTheCollation()
@@ -322,6 +372,7 @@ void SqliteEngine::schemaChanged()
     // Generated SQL depends on column types; it is made again on next use.
     generatedCache_.clear();
     tables_.clear();
+    trigramIndexes_.reset();
     userTypes_.clear();
     qDeleteAll(prepared_);
     prepared_.clear();
@@ -760,6 +811,11 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
 void SqliteEngine::runDataChange(const Stmt& s, Frame& frame)
 {
     const GeneratedSql& g = generated(&s, 0, [&] { return generator_.statement(s); });
+    if (s.table.compare(TrigramIndexes::catalogTable(), Qt::CaseInsensitive) == 0) {
+        runSql(g, frame, &s);
+        syncTrigramIndexes();  // a declaration added or taken away
+        return;
+    }
     if (s.kind == Stmt::Delete || !noCheck_.contains(s.table.toUpper())) {
         runSql(g, frame, &s);
         return;
@@ -1013,6 +1069,9 @@ void SqliteEngine::runSchemaChange(const Stmt& s, Frame& frame)
     if (s.kind == Stmt::Drop && s.objectType == QLatin1String("TABLE") && noCheck_.remove(s.table.toUpper()))
         saveNoCheck(s.table.toUpper());
     schemaChanged();
+    // A table made again gets its trigram index again.
+    if (s.kind == Stmt::CreateTable)
+        syncTrigramIndexes();
 }
 
 ResultSet SqliteEngine::runSql(const GeneratedSql& g, Frame& frame, const Stmt* stmt)
@@ -1458,7 +1517,96 @@ void SqliteEngine::loadTable(const QString& table) const
         if (m.hasMatch())
             info.identity = m.captured(1);
     }
+    if (!info.identity.isEmpty())
+        info.leading.insert(info.identity.toUpper());
+    if (q.exec(QStringLiteral("SELECT i.name FROM pragma_index_list(%1) l, pragma_index_info(l.name) i "
+                              "WHERE i.seqno = 0").arg(quoteString(table)))) {
+        while (q.next())
+            info.leading.insert(q.value(0).toString().toUpper());
+    }
     tables_.insert(key, info);
+}
+
+bool SqliteEngine::leadsAnIndex(const QString& table, const QString& column) const
+{
+    loadTable(table);
+    return tables_.value(table.toUpper()).leading.contains(column.toUpper());
+}
+
+TrigramIndex SqliteEngine::trigramIndex(const QString& table, const QString& column) const
+{
+    if (!trigramIndexes_)
+        trigramIndexes_ = TrigramIndexes(db_).whole();
+    if (trigramIndexes_->isEmpty())
+        return {};
+    const QString own = trigramIndexes_->value(table.toUpper() + QLatin1Char('.') + column.toUpper());
+    if (!own.isEmpty())
+        return {own, QStringLiteral("rowid")};
+    // A view's column: the index of the table column it shows, keyed through
+    // the view column that shows that table's IDENTITY (its rowid).
+    const QHash<QString, QString> origins = viewOrigins(table);
+    const QString origin = origins.value(column.toUpper());
+    const QString index = trigramIndexes_->value(origin);
+    if (index.isEmpty())
+        return {};
+    const QString base = origin.section(QLatin1Char('.'), 0, 0);
+    const QString identity = identityColumn(base).toUpper();
+    if (identity.isEmpty())
+        return {};
+    for (auto it = origins.cbegin(); it != origins.cend(); ++it) {
+        if (it.value() == base + QLatin1Char('.') + identity)
+            return {index, it.key()};
+    }
+    return {};
+}
+
+QHash<QString, QString> SqliteEngine::viewOrigins(const QString& view) const
+{
+    loadTable(view);
+    TableInfo& info = tables_[view.toUpper()];
+    if (info.origins)
+        return *info.origins;
+    info.origins.emplace();
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT sql FROM main.sqlite_master WHERE type = 'view' AND name = ? COLLATE NOCASE"));
+    q.addBindValue(view);
+    if (!q.exec() || !q.next())
+        return {};
+    const QString definition = q.value(0).toString().toUpper();
+    q.finish();
+    // Rows made of several rows of a table (a join of a table with itself,
+    // grouping, compounds) have no one row to key them by.
+    for (const char* word : {" GROUP BY ", " DISTINCT ", " UNION ", " EXCEPT ", " INTERSECT "}) {
+        if (definition.contains(QLatin1String(word)))
+            return {};
+    }
+    const QVariant handle = db_.driver()->handle();
+    sqlite3* h = handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
+    sqlite3_stmt* st = nullptr;
+    const QByteArray select = (QStringLiteral("SELECT * FROM ") + quoteIdent(view)).toUtf8();
+    if (!h || sqlite3_prepare_v2(h, select.constData(), -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return {};
+    }
+    QHash<QString, QString> origins;
+    QSet<QString> tables;
+    for (int i = 0; i < sqlite3_column_count(st); ++i) {
+        const char* table = sqlite3_column_table_name(st, i);
+        const char* column = sqlite3_column_origin_name(st, i);
+        if (!table || !column)
+            continue;
+        const QString t = QString::fromUtf8(table).toUpper();
+        origins.insert(QString::fromUtf8(sqlite3_column_name(st, i)).toUpper(),
+                       t + QLatin1Char('.') + QString::fromUtf8(column).toUpper());
+        tables.insert(t);
+    }
+    sqlite3_finalize(st);
+    for (const QString& t : tables) {
+        if (definition.count(quoteIdent(t)) != 1)
+            return {};
+    }
+    info.origins = origins;
+    return origins;
 }
 
 QString SqliteEngine::columnType(const QString& table, const QString& column) const

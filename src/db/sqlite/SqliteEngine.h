@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SqlGenerator.h"
+#include "TrigramIndexes.h"
 #include "TsqlAst.h"
 #include "db/Engine.h"
 
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <chrono>
+#include <optional>
 #include <memory>
 
 class QSqlQuery;
@@ -43,6 +45,16 @@ public:
     bool isReadOnly() const override { return readOnly_; }
 
     QString filePath() const { return file_; }
+
+    // The generator's rewrites, all on by default; tests switch them off to
+    // compare with the plain statements.
+    void setOptimizations(const Optimizations& o);
+
+    // How SQLite would run each SELECT of the batch: the SQLite statement it
+    // becomes, the names its "?" take in order (a "-- " line), then SQLite's
+    // plan (EXPLAIN QUERY PLAN), one step a line, indented under its parent.
+    // Runs nothing.
+    QStringList explain(const QString& sql, const ParamValues& params);
 
 private:
     struct Variable {
@@ -124,6 +136,13 @@ private:
     QString identityColumn(const QString& table) const override;
     TypeName userType(const QString& name) const override;
     TypeName variableType(const QString& name) const override;
+    bool leadsAnIndex(const QString& table, const QString& column) const override;
+    TrigramIndex trigramIndex(const QString& table, const QString& column) const override;
+    // Where each column of a view comes from: upper-cased view column to
+    // "TABLE.COLUMN" of its base table, for a view that reads each of its
+    // tables once and neither groups nor combines rows; empty otherwise.
+    QHash<QString, QString> viewOrigins(const QString& view) const;
+    void syncTrigramIndexes();
     void loadTable(const QString& table) const;
 
     QString database_;
@@ -140,6 +159,8 @@ private:
         QStringList columns;
         QHash<QString, QString> types;  // upper-cased column -> declared type
         QString identity;               // the IDENTITY column, if any
+        QSet<QString> leading;          // upper-cased columns that lead an index
+        std::optional<QHash<QString, QString>> origins;  // a view's columns, read on first use
     };
     QSet<QString> identityInsert_;      // upper-cased tables with IDENTITY_INSERT ON
     // Upper-cased tables whose foreign key and CHECK constraints are switched
@@ -152,6 +173,7 @@ private:
     int lastError_ = 0;                 // @@ERROR: the number of the last statement's error, 0 after success
     mutable QHash<QString, TableInfo> tables_;
     mutable QHash<QString, TypeName> userTypes_;
+    mutable std::optional<QHash<QString, QString>> trigramIndexes_;  // the whole ones, read on first use
     QHash<QString, Procedure> procedures_;
     int callDepth_ = 0;
     std::chrono::milliseconds maxQueryTime_{0};
