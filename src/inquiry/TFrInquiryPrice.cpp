@@ -4,6 +4,7 @@
 
 #include "config/TDMConfig.h"
 #include "widgets/NumberMask.h"
+#include "data/ProductPicture.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
 #include "db/Quoting.h"
@@ -631,10 +632,7 @@ void TFrInquiryPrice::ShowStep()
     DM->connection().close();
     DM->connection().open();
     Panel5->setVisible(DMConfig->Run.CanSeeSalePrice);
-    QString folder = DM->Config().asString(QStringLiteral("PicturePath")).trimmed();
-    if (folder.endsWith(QLatin1Char('\\')))
-        folder.chop(1);
-    PictureFolder = folder;
+    PictureFolder = productPictureFolder(DM->Config().asString(QStringLiteral("PicturePath")));
     StartFolder = QDir::currentPath();
     ResetInquiry();
 }
@@ -912,11 +910,10 @@ void TFrInquiryPrice::loadPictures()
     if (!hasRow(QProduct))
         return;
     for (int i = 1; i <= 3; ++i) {
-        QString name = QProduct.asString(QStringLiteral("Picture%1").arg(i)).trimmed();
+        const QString name = QProduct.asString(QStringLiteral("Picture%1").arg(i)).trimmed();
         if (name.isEmpty())
             continue;
-        name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        const QString path = PictureFolder + QLatin1Char('/') + name;
+        const QString path = productPictureFile(PictureFolder, name);
         if (!QFileInfo::exists(path))
             continue;
         // Read in the format the extension names.
