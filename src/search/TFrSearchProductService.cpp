@@ -17,7 +17,6 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -94,6 +93,7 @@ TFrSearchProductService::TFrSearchProductService(QWidget* parent)
     buildLayout();
 
     connect(&QSearch, &db::Query::currentRowChanged, this, [this] { showPicture(); });
+    connect(&QSearch, &db::Query::opened, this, &TFrSearchProductService::trimFigures);
     connect(ProductName, &QLineEdit::editingFinished, this, [this] {
         if (DM)
             DM->LastProductSearch = ProductName->text();
@@ -237,25 +237,24 @@ void TFrSearchProductService::buildLayout()
     QLabel* widthLabel = boxLabel(Size_W, QStringLiteral("Label4"), QStringLiteral("กว้าง"));
     QLabel* lengthLabel = boxLabel(Size_L, QStringLiteral("Label5"), QStringLiteral("ยาว"));
     QLabel* heightLabel = boxLabel(Size_H, QStringLiteral("Label6"), QStringLiteral("สูง"));
-    auto* header = new QGridLayout(PanelHeader);
+    const auto row = [](std::initializer_list<QWidget*> widgets) {
+        auto* line = new QHBoxLayout;
+        for (QWidget* w : widgets)
+            line->addWidget(w);
+        return line;
+    };
+    QHBoxLayout* first = row({codeLabel, Code, SearchMethod, kindLabel, PType, BtSearchPType, PTypeDesc});
+    first->addStretch(1);
+    for (QWidget* w : {static_cast<QWidget*>(BtSearch), static_cast<QWidget*>(BtOk), static_cast<QWidget*>(BtCancel)})
+        first->addWidget(w);
+    QHBoxLayout* second = row({Name, ProductName, widthLabel, Size_W, lengthLabel, Size_L, heightLabel, Size_H,
+                               groupLabel, PGroup, BtSearchPGroup, PGroupDesc});
+    second->setStretch(1, 1);
+    auto* header = new QVBoxLayout(PanelHeader);
     header->setContentsMargins(4, 2, 4, 2);
-    header->setVerticalSpacing(2);
-    int column = 0;
-    for (QWidget* w : std::initializer_list<QWidget*>{codeLabel, Code, SearchMethod, kindLabel, PType, BtSearchPType})
-        header->addWidget(w, 0, column++);
-    header->addWidget(PTypeDesc, 0, column, 1, 3);
-    header->addWidget(BtSearch, 0, column + 3);
-    header->addWidget(BtOk, 0, column + 4);
-    header->addWidget(BtCancel, 0, column + 5);
-    column = 0;
-    header->addWidget(Name, 1, column++);
-    header->addWidget(ProductName, 1, column, 1, 2);
-    column += 2;
-    for (QWidget* w : std::initializer_list<QWidget*>{groupLabel, PGroup, BtSearchPGroup, PGroupDesc})
-        header->addWidget(w, 1, column++);
-    for (QWidget* w : std::initializer_list<QWidget*>{widthLabel, Size_W, lengthLabel, Size_L, heightLabel, Size_H})
-        header->addWidget(w, 1, column++);
-    header->setColumnStretch(column, 1);
+    header->setSpacing(2);
+    header->addLayout(first);
+    header->addLayout(second);
 
     HidePanel = new QFrame(this);
     HidePanel->setObjectName(QStringLiteral("HidePanel"));
@@ -482,6 +481,22 @@ QStringList TFrSearchProductService::statement()
 }
 
 // ---------------------------------------------------------------- picture, detail
+
+void TFrSearchProductService::trimFigures()
+{
+    // str() pads its figures to ten places: in a narrow right-aligned
+    // column the blanks would push the digits out of sight.
+    for (const widgets::GridColumn& c : grid_->columns()) {
+        const int column = QSearch.fieldIndex(c.field);
+        if (column < 0 || !(c.alignment & Qt::AlignRight))
+            continue;
+        for (int row = 0; row < QSearch.recordCount(); ++row) {
+            const QVariant value = QSearch.valueAt(row, column);
+            if (value.metaType().id() == QMetaType::QString)
+                QSearch.setValueAt(row, column, value.toString().trimmed());
+        }
+    }
+}
 
 void TFrSearchProductService::showPicture()
 {

@@ -95,6 +95,7 @@ private:
     void typeClicked(int item);
     void pickMisc(TKIdLookup* box, const QString& thai, const QString& english, const QString& group);
     void showPicture();
+    void trimFigures();
     void clearTypeChoice();
     search::ProductTypeChoice typeChoice() const;
 
