@@ -1,6 +1,8 @@
 #include "TFrSearchProductService.h"
 
+#include "PicturePanel.h"
 #include "ProductServiceLayout.h"
+#include "ProductTypeGroup.h"
 #include "TF_SearchMisc.h"
 #include "TFaSelectProdAttr.h"
 
@@ -14,16 +16,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QComboBox>
-#include <QFileInfo>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QStyle>
@@ -39,34 +37,6 @@ TFrSearchProductService::ProductionDetailOpener& opener()
 {
     static TFrSearchProductService::ProductionDetailOpener theOpener;
     return theOpener;
-}
-
-// The type items in their order, with the letter each stands for.
-struct TypeItem {
-    const char* letter;
-    const char* thai;
-    const char* english;
-};
-constexpr TypeItem kTypeItems[] = {
-    {"P", "สินค้าสำเร็จรูป", "Trade Product"},
-    {"S", "บริการ", "Service"},
-    {"M", "วัสดุ/เบ็ดเตล็ด", "Misc"},
-    {"R", "วัตถุดิบ", "Raw Material"},
-    {"A", "สินค้าสำเร็จรูป / วัตถุดิบ", "Finish Good/Raw Material"},
-};
-
-// The item a type letter fixes; -1 for none, -2 for a letter that changes nothing.
-int itemOfLetter(const QString& letter)
-{
-    if (letter.isEmpty())
-        return -1;
-    if (letter == QLatin1String("B"))
-        return 0;
-    for (int i = 0; i < int(std::size(kTypeItems)); ++i) {
-        if (letter == QLatin1String(kTypeItems[i].letter))
-            return i;
-    }
-    return -2;
 }
 
 // The attribute groups of finished goods serve raw material and the mixed
@@ -98,7 +68,7 @@ TFrSearchProductService::TFrSearchProductService(QWidget* parent)
         if (DM)
             DM->LastProductSearch = ProductName->text();
     });
-    connect(ProductTypeItems, &QButtonGroup::idClicked, this, &TFrSearchProductService::typeClicked);
+    connect(SelectProductType, &search::ProductTypeGroup::itemClicked, this, &TFrSearchProductService::typeClicked);
     connect(PType, &TKIdLookup::searchKey, BtSearchPType, &QToolButton::click);
     connect(PGroup, &TKIdLookup::searchKey, BtSearchPGroup, &QToolButton::click);
     connect(BtSearchPType, &QToolButton::clicked, this, [this] {
@@ -154,20 +124,9 @@ void TFrSearchProductService::buildFilters()
     FaSelectProdAttr1->setObjectName(QStringLiteral("FaSelectProdAttr1"));
     FaSelectProdAttr1->setFixedWidth(549);
     leaveKeysTo(FaSelectProdAttr1);
-    SelectProductType = new QGroupBox(QStringLiteral("ประเภทสินค้า"), PnAttr);
+    SelectProductType = new search::ProductTypeGroup(PnAttr);
     SelectProductType->setObjectName(QStringLiteral("SelectProductType"));
-    SelectProductType->setStyleSheet(QStringLiteral("QGroupBox { color: navy; font-weight: bold; }"));
-    ProductTypeItems = new QButtonGroup(this);
-    auto* items = new QVBoxLayout(SelectProductType);
-    items->setContentsMargins(8, 2, 8, 2);
-    items->setSpacing(0);
-    for (int i = 0; i < int(std::size(kTypeItems)); ++i) {
-        auto* item = new QRadioButton(QString::fromUtf8(kTypeItems[i].thai), SelectProductType);
-        item->setObjectName(QStringLiteral("SelectProductType%1").arg(i));
-        caption(item, item->text(), QString::fromUtf8(kTypeItems[i].english));
-        ProductTypeItems->addButton(item, i);
-        items->addWidget(item);
-    }
+    ProductTypeItems = SelectProductType->items();
     auto* attr = new QHBoxLayout(PnAttr);
     attr->setContentsMargins(0, 0, 0, 0);
     attr->addWidget(FaSelectProdAttr1);
@@ -256,22 +215,11 @@ void TFrSearchProductService::buildLayout()
     header->addLayout(first);
     header->addLayout(second);
 
-    HidePanel = new QFrame(this);
+    HidePanel = new search::PicturePanel(this);
     HidePanel->setObjectName(QStringLiteral("HidePanel"));
     HidePanel->setFixedWidth(242);
-    HidePanel->setFrameShape(QFrame::StyledPanel);
-    HidePanel->setAccessibleName(QStringLiteral("QEL IMAGER"));
-    auto* imageTitle = new QLabel(QStringLiteral("Image Preview"), HidePanel);
-    imageTitle->setAlignment(Qt::AlignCenter);
-    imageTitle->setStyleSheet(QStringLiteral("font-weight: bold;"));
-    ProductImage = new QLabel(HidePanel);
+    ProductImage = HidePanel->image();
     ProductImage->setObjectName(QStringLiteral("ProductImage"));
-    ProductImage->setScaledContents(true);
-    ProductImage->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    auto* panel = new QVBoxLayout(HidePanel);
-    panel->addWidget(imageTitle);
-    panel->addWidget(ProductImage, 1);
-    panel->addWidget(new QLabel(QStringLiteral("QEL IMAGER"), HidePanel), 0, Qt::AlignCenter);
 
     fcStatusBar1 = new QStatusBar(this);
     fcStatusBar1->setObjectName(QStringLiteral("fcStatusBar1"));
@@ -321,6 +269,7 @@ void TFrSearchProductService::applyLayout(int number)
 void TFrSearchProductService::applyEnglish()
 {
     const bool inEnglish = english();
+    SelectProductType->setEnglish(inEnglish);
     SearchMethod->setItemText(0, inEnglish ? QStringLiteral("Start With") : QStringLiteral("ขึ้นต้นด้วย"));
     SearchMethod->setItemText(1, inEnglish ? QStringLiteral("Consist Of") : QStringLiteral("ประกอบด้วย"));
     if (inEnglish)
@@ -376,25 +325,16 @@ void TFrSearchProductService::reopenAttributes()
     FaSelectProdAttr1->reopen(attributeType(ProductTypeFilter.trimmed()));
 }
 
-void TFrSearchProductService::clearTypeChoice()
-{
-    ProductTypeItems->setExclusive(false);
-    for (QAbstractButton* item : ProductTypeItems->buttons())
-        item->setChecked(false);
-    ProductTypeItems->setExclusive(true);
-}
-
 void TFrSearchProductService::fixTypeChoice()
 {
-    const int item = itemOfLetter(ProductTypeFilter.trimmed());
-    if (item == -2)
+    const int item = search::ProductTypeGroup::itemOf(ProductTypeFilter.trimmed());
+    if (item == search::ProductTypeGroup::kUnknown)
         return;
-    if (item == -1) {
+    SelectProductType->choose(item);
+    if (item < 0) {
         SelectProductType->setEnabled(true);
-        clearTypeChoice();
         return;
     }
-    ProductTypeItems->button(item)->setChecked(true);
     SelectProductType->setEnabled(false);
     if (item == 2)
         FaSelectProdAttr1->grid()->setEnabled(false);
@@ -402,14 +342,14 @@ void TFrSearchProductService::fixTypeChoice()
 
 void TFrSearchProductService::typeClicked(int item)
 {
-    const QString letter = QLatin1String(kTypeItems[item].letter);
+    const QString letter = search::ProductTypeGroup::letterOf(item);
     ProductTypeFilter = letter;
     ResultValue.clear();
     Code->clear();
     fillNameBox();
     SelectProductType->setEnabled(true);
     reopenAttributes();
-    ProductTypeItems->button(item)->setChecked(true);
+    SelectProductType->choose(item);
     if (letter == QLatin1String("M"))
         FaSelectProdAttr1->grid()->setEnabled(false);
     QSearch.close();
@@ -418,7 +358,7 @@ void TFrSearchProductService::typeClicked(int item)
 
 search::ProductTypeChoice TFrSearchProductService::typeChoice() const
 {
-    return static_cast<search::ProductTypeChoice>(ProductTypeItems->checkedId());
+    return SelectProductType->choice();
 }
 
 // ---------------------------------------------------------------- keys and look-ups
@@ -505,17 +445,7 @@ void TFrSearchProductService::showPicture()
     const QString stored = QSearch.isOpen() && !QSearch.isEmpty() && QSearch.hasField(QStringLiteral("Picture1"))
         ? QSearch.asString(QStringLiteral("Picture1"))
         : QString();
-    const QString file = productPictureFile(PictureFolder, stored);
-    // A name under four characters names no picture.
-    if (stored.trimmed().size() < 4 || !QFileInfo(file).isFile()) {
-        ProductImage->hide();
-        ProductImage->clear();
-        ProductImage->setToolTip(QString());
-        return;
-    }
-    ProductImage->setPixmap(QPixmap(file));
-    ProductImage->setToolTip(QStringLiteral("Files : ") + file);
-    ProductImage->show();
+    HidePanel->showPicture(stored, productPictureFile(PictureFolder, stored));
 }
 
 void TFrSearchProductService::ShowProductionDetail()

@@ -9,13 +9,16 @@
 class QAction;
 class QButtonGroup;
 class QComboBox;
-class QGroupBox;
 class QMenu;
-class QRadioButton;
 class QStatusBar;
 class QToolButton;
 class TFaSelectProdAttr;
 class TKIdLookup;
+
+namespace search {
+class PicturePanel;
+class ProductTypeGroup;
+}
 
 // The product and service search: TFrSearch with the product's own filters
 // (type, kind, group, attribute ranges, name, sizes), a statement chosen by
@@ -52,7 +55,7 @@ public:
 
     QFrame* PnAttr = nullptr;
     TFaSelectProdAttr* FaSelectProdAttr1 = nullptr;
-    QGroupBox* SelectProductType = nullptr;
+    search::ProductTypeGroup* SelectProductType = nullptr;
     QButtonGroup* ProductTypeItems = nullptr;
     QComboBox* SearchMethod = nullptr;
     TKIdLookup* PType = nullptr;
@@ -66,7 +69,7 @@ public:
     TKIdLookup* PGroup = nullptr;
     QLabel* PGroupDesc = nullptr;
     QToolButton* BtSearchPGroup = nullptr;
-    QFrame* HidePanel = nullptr;
+    search::PicturePanel* HidePanel = nullptr;
     QLabel* ProductImage = nullptr;
     QStatusBar* fcStatusBar1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
@@ -96,7 +99,6 @@ private:
     void pickMisc(TKIdLookup* box, const QString& thai, const QString& english, const QString& group);
     void showPicture();
     void trimFigures();
-    void clearTypeChoice();
     search::ProductTypeChoice typeChoice() const;
 
     int layoutNumber_ = 0;

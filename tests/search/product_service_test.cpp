@@ -6,8 +6,10 @@
 
 #include "SearchSite.h"
 
+#include "search/PicturePanel.h"
 #include "search/ProductServiceLayout.h"
 #include "search/ProductServiceStatement.h"
+#include "search/ProductTypeGroup.h"
 #include "search/TFaSelectProdAttr.h"
 #include "search/TFrSearchProductService.h"
 #include "widgets/TKIdLookup.h"
@@ -505,6 +507,32 @@ TEST_F(ProductServiceSearch, KindAndGroupChosenWithF5AndSizesTakeNumbersOnly)
         EXPECT_EQ(look.PType->text(), "") << "the kind is reset at show";
         EXPECT_EQ(look.MData.asInteger("PType"), 0);
         EXPECT_EQ(look.Size_W->text(), "30") << "sizes are kept";
+        pressChecked(Qt::Key_Escape);
+    });
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ProductServiceSearch, EnglishCaptionsForAUserWhoseLanguageIsNotThai)
+{
+    asUser(2);
+    open([&](TFrSearchProductService& look) {
+        EXPECT_EQ(look.windowTitle(), "Search Product Code");
+        EXPECT_EQ(titles(look.grid()), (QStringList{"Code=Code", "ThaiName=Name", "Remark=Remark"}));
+        EXPECT_EQ(look.SearchMethod->itemText(0), "Start With");
+        EXPECT_EQ(look.SearchMethod->itemText(1), "Consist Of");
+        EXPECT_EQ(look.ProductTypeItems->button(4)->text(), "Finish Good/Raw Material");
+        EXPECT_EQ(look.Name->text(), "Name");
+        EXPECT_TRUE(look.grid()->toolTip().isEmpty());
+        pressChecked(Qt::Key_Escape);
+    });
+    asUser(1);
+    open([&](TFrSearchProductService& look) {
+        EXPECT_EQ(look.windowTitle(), "ค้นหาสินค้า/บริการ");
+        EXPECT_EQ(look.ProductTypeItems->button(4)->text(), "สินค้าสำเร็จรูป / วัตถุดิบ");
+        EXPECT_TRUE(look.grid()->toolTip().contains("F12 : Preview Picture"));
         pressChecked(Qt::Key_Escape);
     });
 }
