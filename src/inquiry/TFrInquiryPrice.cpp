@@ -8,6 +8,8 @@
 #include "data/TDM.h"
 #include "db/DbError.h"
 #include "db/Quoting.h"
+#include "search/TF_SearchCustomer.h"
+#include "search/TFrSearchProductService.h"
 #include "widgets/DbGrid.h"
 #include "widgets/ElidedLabel.h"
 #include "widgets/Light.h"
@@ -580,9 +582,8 @@ void TFrInquiryPrice::buildLayout()
     });
     connect(BtAdd, &QPushButton::clicked, this, &TFrInquiryPrice::AddOfferLine);
     connect(BtSave, &QPushButton::clicked, this, &TFrInquiryPrice::PrintOffer);
-    // The customer and product searches join these buttons when they exist.
-    connect(BtSearchCustomer, &QToolButton::clicked, this, [] {});
-    connect(BtSearchProduct, &QToolButton::clicked, this, [] {});
+    connect(BtSearchCustomer, &QToolButton::clicked, this, &TFrInquiryPrice::SearchCustomer);
+    connect(BtSearchProduct, &QToolButton::clicked, this, &TFrInquiryPrice::SearchProduct);
 
     setTabOrder(GetCustomerCode, GetProductCode);
 }
@@ -653,6 +654,29 @@ void TFrInquiryPrice::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+// ---------------------------------------------------------------- searches
+
+// A chosen code only goes into its box; Enter there (or BtExec) loads it.
+void TFrInquiryPrice::SearchCustomer()
+{
+    TF_SearchCustomer* search = TF_SearchCustomer::instance();
+    if (search->exec() != QDialog::Accepted)
+        return;
+    GetCustomerCode->setText(search->SelectedCode);
+    GetCustomerCode->setFocus();
+}
+
+void TFrInquiryPrice::SearchProduct()
+{
+    TFrSearchProductService* search = TFrSearchProductService::instance();
+    // Whatever type another caller fixed, the clerk may choose any here.
+    search->ProductTypeFilter.clear();
+    if (search->exec() != QDialog::Accepted)
+        return;
+    GetProductCode->setText(search->ResultValue);
+    GetProductCode->setFocus();
 }
 
 // ---------------------------------------------------------------- keys
