@@ -706,14 +706,15 @@ bool TFrInquiryPrice::eventFilter(QObject* watched, QEvent* event)
     // then goes on to the focused control.
     if (keyPreview_)
         handleWindowKey(key);
-    if (watched == GetCustomerCode) {
-        if (enter && !GetCustomerCode->text().isEmpty())
-            LookUpCustomer();
-        else if (key->key() == Qt::Key_F5)
-            BtSearchCustomer->click();
-    } else if (watched == GetProductCode && key->key() == Qt::Key_F5) {
-        BtSearchProduct->click();
+    // F5 is taken here: the search dialog puts a filter of its own on the
+    // application while it is open, which would hand this same key to this
+    // filter a second time if it went on.
+    if (key->key() == Qt::Key_F5 && (watched == GetCustomerCode || watched == GetProductCode)) {
+        (watched == GetCustomerCode ? BtSearchCustomer : BtSearchProduct)->click();
+        return true;
     }
+    if (watched == GetCustomerCode && enter && !GetCustomerCode->text().isEmpty())
+        LookUpCustomer();
     return false;
 }
 
