@@ -1642,7 +1642,8 @@ Inner Join PoDt D On D.PoHd = H.Id
 Where M.MrNo = 'MR0901'
 GO
 
--- A picture name of three characters: the file is drawn, but the product
--- search shows no picture for so short a name.
+-- A picture name of three characters: its file is drawn (without an
+-- extension, as JPEG), but the product search shows no picture for so short
+-- a name.
 Update Product Set Picture1 = 'G82', Picture1Desc = N'กระเช้าผลไม้' Where Code = 'G8002'
 GO

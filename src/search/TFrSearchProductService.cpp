@@ -394,6 +394,10 @@ void TFrSearchProductService::pickMisc(TKIdLookup* box, const QString& thai, con
 
 QStringList TFrSearchProductService::statement()
 {
+    // A search that finds nothing leaves the clerk in the code box; one
+    // that finds rows moves on to the list.
+    if (Code->isEnabled())
+        Code->setFocus();
     if (DM)
         DM->LastProductSearch = ProductName->text();
     search::ProductServiceCriteria c;

@@ -466,6 +466,7 @@ TEST_F(ProductServiceSearch, ProductionDetailFromThePopUpMenu)
         };
         typeHere(QStringLiteral("ไม่มีสินค้านี้"));
         pressChecked(Qt::Key_Return);
+        EXPECT_FOCUS("Code") << "nothing found: on to the code box";
         chooseN1();
         EXPECT_EQ(messages.texts, QStringList{"ไม่พบข้อมูลสินค้าที่ต้องการ !!"});
         EXPECT_TRUE(detailOpenedFor.isEmpty());
