@@ -1534,3 +1534,116 @@ Drop Table DemoCustomer
 GO
 Drop Table DemoGroup
 GO
+
+-- ---------------------------------------------------------------- product and service search
+
+-- Layout 4 shows the codes of attribute groups 3 (storage) and 5 beside
+-- each product: group 5 is the shelf the shop keeps it on.
+Set IDENTITY_INSERT ProdAttrGroup On
+GO
+Insert Into ProdAttrGroup (Id, Code, Description, ProductType) Values (5, 'SHELF', N'ชั้นวางสินค้า', 'P')
+GO
+Set IDENTITY_INSERT ProdAttrGroup Off
+GO
+Insert Into ProdAttrCode (ProdAttrGroup, Code, Description) Values
+  (5, 'FRONT', N'ชั้นหน้าร้าน'), (5, 'COUNTER', N'หน้าเคาน์เตอร์'), (5, 'BACK', N'คลังหลังร้าน')
+GO
+Insert Into ProductAttribute (Product, ProdAttrCode, GroupCode)
+Select P.Id, C.Id, 'SHELF' + C.Code
+From Product P
+Inner Join Misc G On G.Id = P.PGroup
+Inner Join ProdAttrCode C On C.ProdAttrGroup = 5
+  And C.Code = Case When G.Code In ('DRINK', 'SNACK') Then 'FRONT' When G.Code = 'PERSONAL' Then 'COUNTER' Else 'BACK' End
+Where P.ProductType = 'P' And G.Code In ('DRINK', 'SNACK', 'PERSONAL', 'HOUSE', 'GIFT')
+Order By P.Id
+GO
+Insert Into productattr (Product, ProdAttrGroup, ProdAttrCode)
+Select A.Product, C.ProdAttrGroup, C.Id
+From ProductAttribute A Inner Join ProdAttrCode C On C.Id = A.ProdAttrCode
+Where C.ProdAttrGroup = 5
+Order By A.Id
+GO
+
+-- The new-year basket's orders, counted by hand for the manufacturing
+-- layouts (in ชุด): SO0901 orders 10 and stays open, SO0902 ordered 3 and
+-- is cleared; IV0901 (type B) delivers 4 of SO0901; IV0902 sells 2 without
+-- an order and without cutting stock; IV0903 delivers 1 more of SO0901 and
+-- completes IV0901's line. Layouts 6 to 8 show 10 - 4 = 6 awaiting
+-- delivery, layout 9 counts 10 + 3 + 2 - 4 - 1 = 10. PO0901 orders 12 from
+-- the basket maker and MR0901 receives 5 of them: 7 awaiting receipt.
+Insert Into SoHd (SoNo, SoDate, Customer, Salesman, Remark, Delflag, Clear)
+Select X.SoNo, DateAdd(day, -X.Days, DateAdd(day, DateDiff(day, 0, GetDate()), 0)), C.Id, C.Salesman, X.Remark, 'N', X.Clear
+From (
+  Select 'SO0901' SoNo, 6 Days, N'กระเช้าปีใหม่ส่งลูกค้าองค์กร' Remark, 'N' Clear From NullTable
+  Union All Select 'SO0902', 40, N'กระเช้างานเลี้ยงรุ่น', 'Y' From NullTable
+) X
+Inner Join Customer C On C.Code = 'C004'
+Order By X.SoNo
+GO
+Insert Into SoDt (SoHd, Product, ProductUnits, Quantity, Fraction, Price, Total, Clear)
+Select H.Id, P.Id, U.Id, Case When H.SoNo = 'SO0901' Then 10 Else 3 End, U.Fraction, PP.Price,
+       Case When H.SoNo = 'SO0901' Then 10 Else 3 End * PP.Price, H.Clear
+From SoHd H
+Inner Join Product P On P.Code = 'G8001'
+Inner Join ProductUnits U On U.Product = P.Id And U.SmallUnitFlag = 'Y'
+Inner Join ProductPrice PP On PP.ProductUnits = U.Id And PP.PriceType = 19
+Where H.SoNo In ('SO0901', 'SO0902')
+Order By H.Id
+GO
+Insert Into IvHd (IvNo, IvDate, IvType, Customer, Salesman, SoHd, NotCutStock, Remark, Delflag, Clear)
+Select X.IvNo, DateAdd(day, -X.Days, DateAdd(day, DateDiff(day, 0, GetDate()), 0)), X.IvType, C.Id, C.Salesman,
+       S.Id, X.NotCutStock, X.Remark, 'N', 'N'
+From (
+  Select 'IV0901' IvNo, 4 Days, 'B' IvType, 'SO0901' SoNo, 'N' NotCutStock, N'ส่งกระเช้างวดแรก' Remark From NullTable
+  Union All Select 'IV0902', 3, 'N', Null, 'Y', N'ขายกระเช้าตัวอย่าง ไม่ตัดสต็อก' From NullTable
+  Union All Select 'IV0903', 1, 'N', 'SO0901', 'N', N'ส่งกระเช้าเพิ่ม' From NullTable
+) X
+Inner Join Customer C On C.Code = 'C004'
+Left Join SoHd S On S.SoNo = X.SoNo
+Order By X.IvNo
+GO
+Insert Into IvDt (IvHd, Product, ProductUnits, SoDt, IvDtB, Quantity, Fraction, Price, Total)
+Select H.Id, P.Id, U.Id, D.Id, Null, X.Qty, U.Fraction, PP.Price, X.Qty * PP.Price
+From (
+  Select 'IV0901' IvNo, 4 Qty From NullTable
+  Union All Select 'IV0902', 2 From NullTable
+  Union All Select 'IV0903', 1 From NullTable
+) X
+Inner Join IvHd H On H.IvNo = X.IvNo
+Inner Join Product P On P.Code = 'G8001'
+Inner Join ProductUnits U On U.Product = P.Id And U.SmallUnitFlag = 'Y'
+Inner Join ProductPrice PP On PP.ProductUnits = U.Id And PP.PriceType = 19
+Left Join SoDt D On D.SoHd = H.SoHd And D.Product = P.Id
+Order By X.IvNo
+GO
+Update IvDt Set IvDtB = (Select Min(B.Id) From IvDt B Inner Join IvHd BH On BH.Id = B.IvHd Where BH.IvNo = 'IV0901')
+Where IvHd = (Select Id From IvHd Where IvNo = 'IV0903')
+GO
+Insert Into PoHd (PoNo, PoDate, Vendor, Remark, Delflag, Clear)
+Select 'PO0901', DateAdd(day, -10, DateAdd(day, DateDiff(day, 0, GetDate()), 0)), V.Id, N'สั่งจัดกระเช้าปีใหม่', 'N', 'N'
+From Vendor V Where V.Code = (Select Min(Code) From Vendor)
+GO
+Insert Into PoDt (PoHd, Product, ProductUnits, Quantity, Fraction, Price, Total, Clear)
+Select H.Id, P.Id, U.Id, 12, U.Fraction, 500, 6000, 'N'
+From PoHd H
+Inner Join Product P On P.Code = 'G8001'
+Inner Join ProductUnits U On U.Product = P.Id And U.SmallUnitFlag = 'Y'
+Where H.PoNo = 'PO0901'
+GO
+Insert Into MrHd (MrNo, MrDate, Vendor, Remark, Delflag)
+Select 'MR0901', DateAdd(day, -2, DateAdd(day, DateDiff(day, 0, GetDate()), 0)), H.Vendor, N'รับกระเช้างวดแรก', 'N'
+From PoHd H Where H.PoNo = 'PO0901'
+GO
+Insert Into MrDt (MrHd, Product, ProductUnits, PoDt, Quantity, Fraction, Price, Total)
+Select M.Id, D.Product, D.ProductUnits, D.Id, 5, D.Fraction, D.Price, 5 * D.Price
+From MrHd M
+Inner Join PoHd H On H.PoNo = 'PO0901'
+Inner Join PoDt D On D.PoHd = H.Id
+Where M.MrNo = 'MR0901'
+GO
+
+-- A picture name of three characters: its file is drawn (without an
+-- extension, as JPEG), but the product search shows no picture for so short
+-- a name.
+Update Product Set Picture1 = 'G82', Picture1Desc = N'กระเช้าผลไม้' Where Code = 'G8002'
+GO

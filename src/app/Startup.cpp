@@ -12,6 +12,8 @@
 #include "db/DbError.h"
 #include "data/TFrShowError.h"
 #include "inquiry/TFrInquiryPrice.h"
+#include "preview/TFrPreviewDetailMfg.h"
+#include "preview/TFrPreviewTools.h"
 #include "product/TDmProduct.h"
 #include "search/TF_SearchCustomer.h"
 #include "search/TF_SearchCustomerPos.h"
@@ -66,9 +68,10 @@ void createWindows()
     TF_SearchWareHouse::instance();
     TFrSearchBarCode::instance();
     TFrSearchProductService::instance();
-    // TFrPreviewTools goes here.
+    TFrPreviewTools::instance();
     widgets::globalWindow(FrShowError);
-    // TFrPreviewDetailMfg goes here.
+    TFrPreviewDetailMfg::instance();
+    TFrSearchProductService::setProductionDetailOpener(&TFrPreviewDetailMfg::showFor);
     TF_SearchCustomerPos::instance();
 }
 

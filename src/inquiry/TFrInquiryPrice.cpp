@@ -4,9 +4,12 @@
 
 #include "config/TDMConfig.h"
 #include "widgets/NumberMask.h"
+#include "data/ProductPicture.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
 #include "db/Quoting.h"
+#include "search/TF_SearchCustomer.h"
+#include "search/TFrSearchProductService.h"
 #include "widgets/DbGrid.h"
 #include "widgets/ElidedLabel.h"
 #include "widgets/Light.h"
@@ -579,9 +582,8 @@ void TFrInquiryPrice::buildLayout()
     });
     connect(BtAdd, &QPushButton::clicked, this, &TFrInquiryPrice::AddOfferLine);
     connect(BtSave, &QPushButton::clicked, this, &TFrInquiryPrice::PrintOffer);
-    // The customer and product searches join these buttons when they exist.
-    connect(BtSearchCustomer, &QToolButton::clicked, this, [] {});
-    connect(BtSearchProduct, &QToolButton::clicked, this, [] {});
+    connect(BtSearchCustomer, &QToolButton::clicked, this, &TFrInquiryPrice::SearchCustomer);
+    connect(BtSearchProduct, &QToolButton::clicked, this, &TFrInquiryPrice::SearchProduct);
 
     setTabOrder(GetCustomerCode, GetProductCode);
 }
@@ -631,10 +633,7 @@ void TFrInquiryPrice::ShowStep()
     DM->connection().close();
     DM->connection().open();
     Panel5->setVisible(DMConfig->Run.CanSeeSalePrice);
-    QString folder = DM->Config().asString(QStringLiteral("PicturePath")).trimmed();
-    if (folder.endsWith(QLatin1Char('\\')))
-        folder.chop(1);
-    PictureFolder = folder;
+    PictureFolder = productPictureFolder(DM->Config().asString(QStringLiteral("PicturePath")));
     StartFolder = QDir::currentPath();
     ResetInquiry();
 }
@@ -655,6 +654,29 @@ void TFrInquiryPrice::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+// ---------------------------------------------------------------- searches
+
+// A chosen code only goes into its box; Enter there (or BtExec) loads it.
+void TFrInquiryPrice::SearchCustomer()
+{
+    TF_SearchCustomer* search = TF_SearchCustomer::instance();
+    if (search->exec() != QDialog::Accepted)
+        return;
+    GetCustomerCode->setText(search->SelectedCode);
+    GetCustomerCode->setFocus();
+}
+
+void TFrInquiryPrice::SearchProduct()
+{
+    TFrSearchProductService* search = TFrSearchProductService::instance();
+    // Whatever type another caller fixed, the clerk may choose any here.
+    search->ProductTypeFilter.clear();
+    if (search->exec() != QDialog::Accepted)
+        return;
+    GetProductCode->setText(search->ResultValue);
+    GetProductCode->setFocus();
 }
 
 // ---------------------------------------------------------------- keys
@@ -684,14 +706,15 @@ bool TFrInquiryPrice::eventFilter(QObject* watched, QEvent* event)
     // then goes on to the focused control.
     if (keyPreview_)
         handleWindowKey(key);
-    if (watched == GetCustomerCode) {
-        if (enter && !GetCustomerCode->text().isEmpty())
-            LookUpCustomer();
-        else if (key->key() == Qt::Key_F5)
-            BtSearchCustomer->click();
-    } else if (watched == GetProductCode && key->key() == Qt::Key_F5) {
-        BtSearchProduct->click();
+    // F5 is taken here: the search dialog puts a filter of its own on the
+    // application while it is open, which would hand this same key to this
+    // filter a second time if it went on.
+    if (key->key() == Qt::Key_F5 && (watched == GetCustomerCode || watched == GetProductCode)) {
+        (watched == GetCustomerCode ? BtSearchCustomer : BtSearchProduct)->click();
+        return true;
     }
+    if (watched == GetCustomerCode && enter && !GetCustomerCode->text().isEmpty())
+        LookUpCustomer();
     return false;
 }
 
@@ -912,11 +935,10 @@ void TFrInquiryPrice::loadPictures()
     if (!hasRow(QProduct))
         return;
     for (int i = 1; i <= 3; ++i) {
-        QString name = QProduct.asString(QStringLiteral("Picture%1").arg(i)).trimmed();
+        const QString name = QProduct.asString(QStringLiteral("Picture%1").arg(i)).trimmed();
         if (name.isEmpty())
             continue;
-        name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        const QString path = PictureFolder + QLatin1Char('/') + name;
+        const QString path = productPictureFile(PictureFolder, name);
         if (!QFileInfo::exists(path))
             continue;
         // Read in the format the extension names.

@@ -40,6 +40,8 @@ public:
     void ShowStep();
     void ResetInquiry();
     void LookUpCustomer();
+    void SearchCustomer();    // BtSearchCustomer, F5 in GetCustomerCode
+    void SearchProduct();     // BtSearchProduct, F5 in GetProductCode
     void LoadProduct();
     void RecalcOfferTotals();
     void AddOfferLine();      // BtAdd, F7

@@ -3,7 +3,30 @@
 #include <cmath>
 #include <cstdio>
 
+namespace {
+
+QString formatSection(const QString& mask, double value, const QLocale& locale);
+
+} // namespace
+
 QString formatNumber(const QString& mask, double value, const QLocale& locale)
+{
+    // "positive;negative": the second picture writes negatives without a
+    // sign of its own, so that it can place (or leave out) the minus itself.
+    const qsizetype split = mask.indexOf(QLatin1Char(';'));
+    if (split < 0)
+        return formatSection(mask, value, locale);
+    const QString positive = mask.left(split);
+    const QString negative = mask.mid(split + 1).section(QLatin1Char(';'), 0, 0);
+    const QString written = formatSection(positive, value, locale);
+    if (value >= 0 || !written.contains(locale.negativeSign()))
+        return written;  // also a negative that rounds to zero
+    return formatSection(negative, -value, locale);
+}
+
+namespace {
+
+QString formatSection(const QString& mask, double value, const QLocale& locale)
 {
     // Split the picture: literal prefix, the number part, literal suffix.
     auto isPlaceholder = [](QChar c) {
@@ -70,3 +93,5 @@ QString formatNumber(const QString& mask, double value, const QLocale& locale)
         number.prepend(locale.negativeSign());
     return prefix + number + suffix;
 }
+
+} // namespace

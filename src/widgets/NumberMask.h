@@ -8,4 +8,6 @@
 // grouping, "." the decimal point (left out when no decimal follows), any
 // other character literal. Separators come from the locale. Rounding is
 // half away from zero, to the number of decimal places in the picture.
+// "#,##0.##;-#,##0.##" gives negatives a picture of their own, written with
+// the number's magnitude.
 QString formatNumber(const QString& mask, double value, const QLocale& locale = QLocale());

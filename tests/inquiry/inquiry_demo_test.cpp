@@ -14,6 +14,7 @@
 #include "widgets/MessageBox.h"
 
 #include <QBuffer>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -199,6 +200,51 @@ TEST_F(DemoInquiry, ThePrintedOfferKeepsItsThaiWordsWhole)
     EXPECT_EQ(w.QDemoSo.recordCount(), 0);
     EXPECT_EQ(focused(), w.GetCustomerCode);
     EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join('|'));
+}
+
+} // namespace
+
+// From support/ModalDialog.h, whose own press() would stand beside the clerk's.
+void onNextModal(std::function<void(QDialog& dialog)> step, int deadlineMs = 5000);
+void typeHere(const QString& text);  // Thai as a Thai keyboard sends it
+
+namespace {
+
+// F5 in the product box opens the product and service search; the clerk
+// finds the product by part of its name, chooses it, and Enter in the box
+// loads it. Escape from the search changes nothing.
+TEST_F(DemoInquiry, F5FindsAProductByPartOfItsNameAndEnterLoadsIt)
+{
+    TFrInquiryPrice& w = *window;
+    enter("C001");
+    ASSERT_EQ(focused(), w.GetProductCode);
+    const QString noProduct = w.ProductName->text();
+
+    onNextModal([&](QDialog& dialog) {
+        EXPECT_EQ(dialog.objectName(), "TFrSearchProductService");
+        EXPECT_EQ(focused()->objectName(), "ProductName");
+        typeHere(QStringLiteral("รสน้ำผึ้งมะนาว"));
+        press(Qt::Key_Return);  // searches; the list takes the focus
+        EXPECT_TRUE(dialog.findChild<QWidget*>("DgSearch")->isAncestorOf(focused()));
+        press(Qt::Key_Return);  // chooses
+    });
+    press(Qt::Key_F5);
+    EXPECT_EQ(w.GetProductCode->text(), "D1001");
+    EXPECT_EQ(focused(), w.GetProductCode);
+    EXPECT_EQ(w.ProductName->text(), noProduct) << "choosing only fills the box";
+
+    press(Qt::Key_Return);
+    EXPECT_EQ(w.ProductName->text(), QStringLiteral("ชาเขียวพร้อมดื่ม กรีนลีฟ รสน้ำผึ้งมะนาว 500 มล."));
+
+    onNextModal([&](QDialog&) {
+        typeHere(QStringLiteral("มะนาว"));
+        press(Qt::Key_Return);
+        press(Qt::Key_Escape);
+    });
+    press(Qt::Key_F5);
+    EXPECT_EQ(w.GetProductCode->text(), "D1001") << "Cancel leaves the box as it was";
+    EXPECT_EQ(w.ProductName->text(), QStringLiteral("ชาเขียวพร้อมดื่ม กรีนลีฟ รสน้ำผึ้งมะนาว 500 มล."));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(" | ").toStdString();
 }
 
 } // namespace

@@ -235,6 +235,8 @@ TEST_F(DemoSite, FolderHoldsTheServerFilePlaceholderAndLoadablePictures)
         if (f.suffix().compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0) {
             EXPECT_EQ(format, QByteArray("jpeg"));
             ++jpeg;
+        } else if (f.suffix().isEmpty()) {
+            EXPECT_EQ(format, QByteArray("jpeg")) << "a name without an extension is drawn as JPEG";
         } else {
             EXPECT_EQ(f.suffix().toLower(), QStringLiteral("bmp"));
             EXPECT_EQ(format, QByteArray("bmp"));

@@ -8,7 +8,9 @@
 // LOOK-UP: orders | invoices (the generic search over sales orders or
 // invoices, with the permanent delete of cancelled ones), misc GROUP, customer,
 // product, salesman, picker, warehouse [--unblocked] [--locations 0|1|2], lot,
-// barcode.
+// barcode, service [--type P|S|M|R|A] (the product and service search, in the
+// company's layout: `qel-db ... query "update Config set SearchProductNo = 6"`
+// switches it).
 
 #include "app/QelApplication.h"
 #include "config/ProgramEnd.h"
@@ -24,6 +26,7 @@
 #include "search/TFrSearch.h"
 #include "search/TFrSearchBarCode.h"
 #include "search/TFrSearchLotNo.h"
+#include "search/TFrSearchProductService.h"
 #include "widgets/GlobalWindows.h"
 #include "widgets/TKIdLookup.h"
 
@@ -40,7 +43,7 @@ constexpr int kMenuEntry = 12;  // the price inquiry's rights apply
 int usage()
 {
     std::fprintf(stderr, "usage: qel-search DATABASE orders|invoices|misc GROUP|customer|product|salesman|picker|"
-                         "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode [--user N]\n");
+                         "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode|service [--type P|S|M|R|A] [--user N]\n");
     return 64;
 }
 
@@ -122,6 +125,17 @@ int run(const QStringList& args)
     if (lookUp == QLatin1String("barcode")) {
         TFrSearchBarCode* look = TFrSearchBarCode::instance();
         return report(look->exec(), look->SelectedBarcode);
+    }
+    if (lookUp == QLatin1String("service")) {
+        TFrSearchProductService* look = TFrSearchProductService::instance();
+        const qsizetype at = args.indexOf(QStringLiteral("--type"));
+        look->ProductTypeFilter = at > 0 ? args.value(at + 1).toUpper() : QString();
+        // No preview windows here: the production detail names the product.
+        TFrSearchProductService::setProductionDetailOpener([](const QString& code, QWidget*) {
+            std::printf("production detail of %s\n", qPrintable(code));
+            std::fflush(stdout);
+        });
+        return report(look->exec(), look->ResultValue);
     }
     return usage();
 }
