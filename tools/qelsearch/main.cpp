@@ -4,17 +4,20 @@
 // company, and for support staff checking a site's code tables.
 //
 //   qel-search DATABASE LOOK-UP [--user N]
+//   qel-search --picture FILE    (the picture zoom window; no database)
 //
 // LOOK-UP: orders | invoices (the generic search over sales orders or
 // invoices, with the permanent delete of cancelled ones), misc GROUP, customer,
 // product, salesman, picker, warehouse [--unblocked] [--locations 0|1|2], lot,
-// barcode.
+// barcode, detail PRODUCT (the open production orders of a product).
 
 #include "app/QelApplication.h"
 #include "config/ProgramEnd.h"
 #include "config/TDMConfig.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
+#include "preview/TFrPreviewDetailMfg.h"
+#include "preview/TFrPreviewTools.h"
 #include "search/TF_SearchCustomer.h"
 #include "search/TF_SearchMisc.h"
 #include "search/TF_SearchProduct.h"
@@ -40,7 +43,8 @@ constexpr int kMenuEntry = 12;  // the price inquiry's rights apply
 int usage()
 {
     std::fprintf(stderr, "usage: qel-search DATABASE orders|invoices|misc GROUP|customer|product|salesman|picker|"
-                         "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode [--user N]\n");
+                         "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode|detail PRODUCT [--user N]\n"
+                         "       qel-search --picture FILE\n");
     return 64;
 }
 
@@ -76,6 +80,22 @@ int picker()
     window.resize(460, 90);
     window.exec();
     return report(QDialog::Accepted, frame->Salesman->text());
+}
+
+int picture(const QString& file)
+{
+    // An unreadable file is reported when the window would show it.
+    try {
+        TFrPreviewTools::readPicture(file);
+    } catch (const db::DbError& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    }
+    TFrPreviewTools* preview = TFrPreviewTools::instance();
+    preview->PictureFile = file;
+    preview->exec();
+    widgets::destroyGlobalWindows();
+    return 0;
 }
 
 int run(const QStringList& args)
@@ -119,6 +139,10 @@ int run(const QStringList& args)
         const int result = look->exec();
         return report(result, look->SelectedCode + QStringLiteral(" (id %1)").arg(look->SelectedLotId));
     }
+    if (lookUp == QLatin1String("detail") && args.size() > 3) {
+        TFrPreviewDetailMfg::showFor(args.at(3).toUpper(), nullptr);
+        return 0;
+    }
     if (lookUp == QLatin1String("barcode")) {
         TFrSearchBarCode* look = TFrSearchBarCode::instance();
         return report(look->exec(), look->SelectedBarcode);
@@ -132,9 +156,11 @@ int main(int argc, char** argv)
 {
     QelApplication app(argc, argv);
     const QStringList args = app.arguments();
+    app.setExceptionHandler([](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); });
+    if (args.size() == 3 && args.at(1) == QLatin1String("--picture"))
+        return picture(args.at(2));
     if (args.size() < 3)
         return usage();
-    app.setExceptionHandler([](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); });
     const qsizetype userAt = args.indexOf(QStringLiteral("--user"));
     const int user = userAt > 0 ? args.value(userAt + 1).toInt() : 1;
 
