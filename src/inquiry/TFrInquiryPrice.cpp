@@ -664,7 +664,9 @@ void TFrInquiryPrice::keyPressEvent(QKeyEvent* event)
 void TFrInquiryPrice::SearchCustomer()
 {
     TF_SearchCustomer* search = TF_SearchCustomer::instance();
-    if (search->exec() != QDialog::Accepted)
+    // The customer search answers OK on an empty list too: with nothing
+    // chosen, the code the clerk typed stays.
+    if (search->exec() != QDialog::Accepted || search->SelectedCode.isEmpty())
         return;
     GetCustomerCode->setText(search->SelectedCode);
     GetCustomerCode->setFocus();

@@ -19,6 +19,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -143,6 +144,22 @@ TEST_F(SearchButtons, EscapeInEitherSearchChangesNothing)
     clerk::press(Qt::Key_F5);
     EXPECT_EQ(visible(), typed);
     EXPECT_TRUE(messages.isEmpty()) << messages.join("; ").toStdString();
+}
+
+TEST_F(SearchButtons, ChoosingFromAnEmptyCustomerListKeepsTheTypedCode)
+{
+    TFrInquiryPrice& w = *window;
+    clerk::type("C00");
+    onNextModal([](QDialog& dialog) {
+        typeHere("nobody");
+        press(Qt::Key_Return);  // finds nothing
+        auto* choose = dialog.findChild<QPushButton*>("Btok");
+        ASSERT_NE(choose, nullptr);
+        QTest::mouseClick(choose, Qt::LeftButton);
+    });
+    clerk::press(Qt::Key_F5);
+    EXPECT_EQ(w.GetCustomerCode->text(), "C00") << "the customer search answers OK with nothing chosen";
+    EXPECT_EQ(w.CustomerName->text(), "-");
 }
 
 TEST_F(SearchButtons, TheProductSearchOpensWithEveryProductTypeAllowed)

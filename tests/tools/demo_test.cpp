@@ -616,6 +616,7 @@ TEST_F(DemoSite, EveryCodeTheReadmeNamesExists)
                                          "(Select Count(*) From LotNo Where Code = :Code) + "
                                          "(Select Count(*) From SoHd Where SoNo = :Code) + "
                                          "(Select Count(*) From IvHd Where IvNo = :Code) + "
+                                         "(Select Count(*) From WorkOrderHd Where WorkOrderNo = :Code) + "
                                          "(Select Count(*) From Misc Where GroupCode = :Code)"),
                           p)
                 .toInt()
