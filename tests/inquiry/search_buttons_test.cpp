@@ -192,8 +192,9 @@ TEST_F(SearchButtons, TheButtonsSayWhatTheyDo)
         EXPECT_EQ(b->toolTip(), QString::fromUtf8("ค้นหารหัสกลุ่ม")) << b->objectName().toStdString();
         EXPECT_EQ(b->cursor().shape(), Qt::PointingHandCursor);
         EXPECT_TRUE(b->autoRaise()) << "flat";
-        EXPECT_FALSE(b->accessibleName().isEmpty());
     }
+    EXPECT_EQ(window->BtSearchCustomer->accessibleName(), QString::fromUtf8("ค้นหารหัสกลุ่ม รหัสลูกค้า"));
+    EXPECT_EQ(window->BtSearchProduct->accessibleName(), QString::fromUtf8("ค้นหารหัสกลุ่ม รหัสสินค้า"));
 }
 
 } // namespace
