@@ -1647,3 +1647,60 @@ GO
 -- a name.
 Update Product Set Picture1 = 'G82', Picture1Desc = N'กระเช้าผลไม้' Where Code = 'G8002'
 GO
+
+-- ---------------------------------------------------------------- production detail
+
+-- What the production-order detail window lists for the gift baskets
+-- (G8001: two open orders, one of them against a sales order and partly
+-- finished; G8003: made to order and counted only by the set it is sold in,
+-- so it has no small unit and its totals name none).
+Insert Into Product (Code, ThaiName, EngName, PosName, ProductType, PType, PGroup, ProductGroup, TaxCode, DefaultWh,
+  PriceIE, PrintFrac, UseSerial, LotControl, PriceByVolumn, Negative, Blocked, MasterCode, ProductFree, Remark)
+Select 'G8003', N'กระเช้าของขวัญ สั่งทำพิเศษ', N'Gift Basket, Made to Order', N'กระเช้าสั่งทำพิเศษ', 'P',
+       P.PType, P.PGroup, P.ProductGroup, P.TaxCode, P.DefaultWh, 'I', 'N', 'N', 'N', 'N', 'N', 'N', 'N', 'N',
+       N'จัดตามสั่งเป็นชุดเท่านั้น ไม่แยกขาย'
+From Product P Where P.Code = 'G8001'
+GO
+Insert Into ProductUnits (Product, UnitName, UnitDesc, Fraction, PurcPrice, LabourCost, SaleFlag, PurcFlag, StockUnitFlag, SmallUnitFlag)
+Select P.Id, N'ชุดใหญ่', N'ชุดสั่งทำ', 1, Null, 0, 'Y', 'N', 'Y', 'N' From Product P Where P.Code = 'G8003'
+GO
+Insert Into ProductPrice (Product, ProductUnits, PriceType, Price)
+Select U.Product, U.Id, T.Id, Case T.Code When '02' Then 1350 When '03' Then 1425 When '04' Then 1275 Else 1500 End
+From ProductUnits U
+Inner Join Product P On P.Id = U.Product
+Cross Join Misc T
+Where P.Code = 'G8003' And T.GroupCode = 'PRICETYPE'
+Order By T.Id
+GO
+Insert Into BomHd (Code, Description, Product, ProductUnits, Quantity)
+Select 'BOM-G8003', N'สูตรจัดกระเช้าสั่งทำพิเศษ', P.Id, U.Id, 1
+From Product P Inner Join ProductUnits U On U.Product = P.Id Where P.Code = 'G8003'
+GO
+Insert Into WorkOrderHd (WorkOrderNo, WorkDate, Customer, SoHd, FinishedGoods, ProductUnits, Quantity, BomHd, Remark, Clear, Delflag)
+Select W.OrderNo, DateAdd(day, -W.Days, DateAdd(day, DateDiff(day, 0, GetDate()), 0)), C.Id,
+       Case When W.WithOrder = 'Y' Then (Select Min(S.Id) From SoHd S Where S.Customer = C.Id) End,
+       P.Id, U.Id, W.Qty, B.Id, W.Remark, W.Clear, W.Delflag
+From (
+  Select 'WO0004' OrderNo, 1 Days, 'C001' Customer, 'G8001' Product, 1250 Qty, 'Y' WithOrder, N'กระเช้าปีใหม่ลูกค้าองค์กร' Remark, 'N' Clear, 'N' Delflag From NullTable
+  Union All Select 'WO0005', 6, 'C002', 'G8003', 4, 'N', N'จัดตามแบบที่ลูกค้าเลือก', 'N', 'N' From NullTable
+  Union All Select 'WO0006', 30, 'C002', 'G8003', 2, 'N', N'ส่งมอบแล้ว', 'Y', 'N' From NullTable
+) W
+Inner Join Customer C On C.Code = W.Customer
+Inner Join Product P On P.Code = W.Product
+Inner Join ProductUnits U On U.Product = P.Id And U.StockUnitFlag = 'Y'
+Left Join BomHd B On B.Product = P.Id
+Order By W.OrderNo
+GO
+Insert Into MFGFinishDt (WorkOrderHd, Product, ProductUnits, FinishDate, Quantity, Fraction)
+Select W.Id, W.FinishedGoods, W.ProductUnits, DateAdd(day, F.Days, W.WorkDate), F.Qty, 1
+From WorkOrderHd W
+Inner Join (
+  Select 'WO0004' OrderNo, 0 Days, 500 Qty From NullTable
+  Union All Select 'WO0004', 1, 250.5 From NullTable
+  Union All Select 'WO0005', 2, 1 From NullTable
+  Union All Select 'WO0006', 10, 2 From NullTable
+) F On F.OrderNo = W.WorkOrderNo
+Order By W.Id, F.Days
+GO
+Update DocumentNo Set LastNo = 6 Where DocCode = 'WO'
+GO

@@ -281,7 +281,8 @@ void TFrInquiryPrice::buildLayout()
     Panel1->setFrameShape(QFrame::StyledPanel);
     auto* entry = new QHBoxLayout(Panel1);
     auto* codes = new QGridLayout;
-    auto makeSearchButton = [this](const QString& name) {
+    // Named for the box it searches, so that the two read apart.
+    auto makeSearchButton = [this](const QString& name, const QString& boxCaption) {
         auto* b = new QToolButton(Panel1);
         b->setObjectName(name);
         b->setAutoRaise(true);
@@ -289,7 +290,7 @@ void TFrInquiryPrice::buildLayout()
         b->setCursor(Qt::PointingHandCursor);
         b->setIcon(drawnIcon(QColor(40, 110, 200), QStringLiteral("?")));
         b->setFocusPolicy(Qt::NoFocus);
-        b->setAccessibleName(QStringLiteral("ค้นหารหัสกลุ่ม"));
+        b->setAccessibleName(QStringLiteral("ค้นหารหัสกลุ่ม ") + boxCaption);
         return b;
     };
     auto* customerLabel = new QLabel(QStringLiteral("รหัสลูกค้า"), Panel1);
@@ -298,7 +299,7 @@ void TFrInquiryPrice::buildLayout()
     GetCustomerCode->setObjectName(QStringLiteral("GetCustomerCode"));
     GetCustomerCode->setAccessibleName(customerLabel->text());
     customerLabel->setBuddy(GetCustomerCode);
-    BtSearchCustomer = makeSearchButton(QStringLiteral("BtSearchCustomer"));
+    BtSearchCustomer = makeSearchButton(QStringLiteral("BtSearchCustomer"), customerLabel->text());
     CustomerName = new widgets::ElidedLabel(QStringLiteral("-"), Panel1);
     CustomerName->setObjectName(QStringLiteral("CustomerName"));
     auto* productLabel = new QLabel(QStringLiteral("รหัสสินค้า"), Panel1);
@@ -307,7 +308,7 @@ void TFrInquiryPrice::buildLayout()
     GetProductCode->setObjectName(QStringLiteral("GetProductCode"));
     GetProductCode->setAccessibleName(productLabel->text());
     productLabel->setBuddy(GetProductCode);
-    BtSearchProduct = makeSearchButton(QStringLiteral("BtSearchProduct"));
+    BtSearchProduct = makeSearchButton(QStringLiteral("BtSearchProduct"), productLabel->text());
     ProductName = new widgets::ElidedLabel(QStringLiteral("-"), Panel1);
     ProductName->setObjectName(QStringLiteral("ProductName"));
     for (QLabel* l : {CustomerName, ProductName})
@@ -662,7 +663,9 @@ void TFrInquiryPrice::keyPressEvent(QKeyEvent* event)
 void TFrInquiryPrice::SearchCustomer()
 {
     TF_SearchCustomer* search = TF_SearchCustomer::instance();
-    if (search->exec() != QDialog::Accepted)
+    // The customer search answers OK on an empty list too: with nothing
+    // chosen, the code the clerk typed stays.
+    if (search->exec() != QDialog::Accepted || search->SelectedCode.isEmpty())
         return;
     GetCustomerCode->setText(search->SelectedCode);
     GetCustomerCode->setFocus();

@@ -19,6 +19,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -145,6 +146,22 @@ TEST_F(SearchButtons, EscapeInEitherSearchChangesNothing)
     EXPECT_TRUE(messages.isEmpty()) << messages.join("; ").toStdString();
 }
 
+TEST_F(SearchButtons, ChoosingFromAnEmptyCustomerListKeepsTheTypedCode)
+{
+    TFrInquiryPrice& w = *window;
+    clerk::type("C00");
+    onNextModal([](QDialog& dialog) {
+        typeHere("nobody");
+        press(Qt::Key_Return);  // finds nothing
+        auto* choose = dialog.findChild<QPushButton*>("Btok");
+        ASSERT_NE(choose, nullptr);
+        QTest::mouseClick(choose, Qt::LeftButton);
+    });
+    clerk::press(Qt::Key_F5);
+    EXPECT_EQ(w.GetCustomerCode->text(), "C00") << "the customer search answers OK with nothing chosen";
+    EXPECT_EQ(w.CustomerName->text(), "-");
+}
+
 TEST_F(SearchButtons, TheProductSearchOpensWithEveryProductTypeAllowed)
 {
     TFrInquiryPrice& w = *window;
@@ -175,8 +192,9 @@ TEST_F(SearchButtons, TheButtonsSayWhatTheyDo)
         EXPECT_EQ(b->toolTip(), QString::fromUtf8("ค้นหารหัสกลุ่ม")) << b->objectName().toStdString();
         EXPECT_EQ(b->cursor().shape(), Qt::PointingHandCursor);
         EXPECT_TRUE(b->autoRaise()) << "flat";
-        EXPECT_FALSE(b->accessibleName().isEmpty());
     }
+    EXPECT_EQ(window->BtSearchCustomer->accessibleName(), QString::fromUtf8("ค้นหารหัสกลุ่ม รหัสลูกค้า"));
+    EXPECT_EQ(window->BtSearchProduct->accessibleName(), QString::fromUtf8("ค้นหารหัสกลุ่ม รหัสสินค้า"));
 }
 
 } // namespace

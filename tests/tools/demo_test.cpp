@@ -353,12 +353,16 @@ TEST_F(DemoSite, UsersGetTheRightsTheReadmeGivesThem)
 TEST_F(DemoSite, EveryProductHasOneSmallAndOneStockUnitAndValidBarCodes)
 {
     EXPECT_GE(site_->scalar(QStringLiteral("Select Count(*) From Product")).toInt(), 200);
-    // Products whose small or stock unit is not exactly one.
+    // Products whose small or stock unit is not exactly one: only the
+    // made-to-order basket, which has no small unit on purpose.
     EXPECT_EQ(site_->rows(QStringLiteral(
                   "Select P.Code From Product P Where "
                   "(Select Count(*) From ProductUnits U Where U.Product = P.Id And U.SmallUnitFlag = 'Y') <> 1 Or "
                   "(Select Count(*) From ProductUnits U Where U.Product = P.Id And U.StockUnitFlag = 'Y') <> 1")),
-              QStringList());
+              QStringList{QStringLiteral("G8003")});
+    EXPECT_EQ(site_->scalar(QStringLiteral("Select Count(*) From ProductUnits U Inner Join Product P On P.Id = U.Product "
+                                           "Where P.Code = 'G8003' And U.SmallUnitFlag = 'N' And U.StockUnitFlag = 'Y'")),
+              QStringLiteral("1"));
     EXPECT_EQ(site_->rows(QStringLiteral("Select Id From ProductUnits Where SmallUnitFlag = 'Y' And Fraction <> 1")),
               QStringList());
     const int sameUnit = site_->scalar(QStringLiteral(
@@ -614,6 +618,7 @@ TEST_F(DemoSite, EveryCodeTheReadmeNamesExists)
                                          "(Select Count(*) From LotNo Where Code = :Code) + "
                                          "(Select Count(*) From SoHd Where SoNo = :Code) + "
                                          "(Select Count(*) From IvHd Where IvNo = :Code) + "
+                                         "(Select Count(*) From WorkOrderHd Where WorkOrderNo = :Code) + "
                                          "(Select Count(*) From Misc Where GroupCode = :Code)"),
                           p)
                 .toInt()

@@ -4,19 +4,22 @@
 // company, and for support staff checking a site's code tables.
 //
 //   qel-search DATABASE LOOK-UP [--user N]
+//   qel-search --picture FILE    (the picture zoom window; no database)
 //
 // LOOK-UP: orders | invoices (the generic search over sales orders or
 // invoices, with the permanent delete of cancelled ones), misc GROUP, customer,
 // product, salesman, picker, warehouse [--unblocked] [--locations 0|1|2], lot,
 // barcode, service [--type P|S|M|R|A] (the product and service search, in the
 // company's layout: `qel-db ... query "update Config set SearchProductNo = 6"`
-// switches it).
+// switches it), detail PRODUCT (the open production orders of a product).
 
 #include "app/QelApplication.h"
 #include "config/ProgramEnd.h"
 #include "config/TDMConfig.h"
 #include "data/TDM.h"
 #include "db/DbError.h"
+#include "preview/TFrPreviewDetailMfg.h"
+#include "preview/TFrPreviewTools.h"
 #include "search/TF_SearchCustomer.h"
 #include "search/TF_SearchMisc.h"
 #include "search/TF_SearchProduct.h"
@@ -43,7 +46,9 @@ constexpr int kMenuEntry = 12;  // the price inquiry's rights apply
 int usage()
 {
     std::fprintf(stderr, "usage: qel-search DATABASE orders|invoices|misc GROUP|customer|product|salesman|picker|"
-                         "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode|service [--type P|S|M|R|A] [--user N]\n");
+                         "warehouse [--unblocked] [--locations 0|1|2]|lot|barcode|service [--type P|S|M|R|A]|\n"
+                         "       detail PRODUCT [--user N]\n"
+                         "       qel-search --picture FILE\n");
     return 64;
 }
 
@@ -79,6 +84,22 @@ int picker()
     window.resize(460, 90);
     window.exec();
     return report(QDialog::Accepted, frame->Salesman->text());
+}
+
+int picture(const QString& file)
+{
+    // An unreadable file is reported when the window would show it.
+    try {
+        TFrPreviewTools::readPicture(file);
+    } catch (const db::DbError& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    }
+    TFrPreviewTools* preview = TFrPreviewTools::instance();
+    preview->PictureFile = file;
+    preview->exec();
+    widgets::destroyGlobalWindows();
+    return 0;
 }
 
 int run(const QStringList& args)
@@ -122,6 +143,10 @@ int run(const QStringList& args)
         const int result = look->exec();
         return report(result, look->SelectedCode + QStringLiteral(" (id %1)").arg(look->SelectedLotId));
     }
+    if (lookUp == QLatin1String("detail") && args.size() > 3) {
+        TFrPreviewDetailMfg::showFor(args.at(3).toUpper(), nullptr);
+        return 0;
+    }
     if (lookUp == QLatin1String("barcode")) {
         TFrSearchBarCode* look = TFrSearchBarCode::instance();
         return report(look->exec(), look->SelectedBarcode);
@@ -130,11 +155,7 @@ int run(const QStringList& args)
         TFrSearchProductService* look = TFrSearchProductService::instance();
         const qsizetype at = args.indexOf(QStringLiteral("--type"));
         look->ProductTypeFilter = at > 0 ? args.value(at + 1).toUpper() : QString();
-        // No preview windows here: the production detail names the product.
-        TFrSearchProductService::setProductionDetailOpener([](const QString& code, QWidget*) {
-            std::printf("production detail of %s\n", qPrintable(code));
-            std::fflush(stdout);
-        });
+        TFrSearchProductService::setProductionDetailOpener(&TFrPreviewDetailMfg::showFor);
         return report(look->exec(), look->ResultValue);
     }
     return usage();
@@ -146,9 +167,11 @@ int main(int argc, char** argv)
 {
     QelApplication app(argc, argv);
     const QStringList args = app.arguments();
+    app.setExceptionHandler([](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); });
+    if (args.size() == 3 && args.at(1) == QLatin1String("--picture"))
+        return picture(args.at(2));
     if (args.size() < 3)
         return usage();
-    app.setExceptionHandler([](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); });
     const qsizetype userAt = args.indexOf(QStringLiteral("--user"));
     const int user = userAt > 0 ? args.value(userAt + 1).toInt() : 1;
 
