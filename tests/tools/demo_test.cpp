@@ -650,7 +650,7 @@ TEST(DemoCommandLine, CreateDemoAndGenerateRefuseWhatTheyCannotHonour)
         {{QStringLiteral("generate"), QStringLiteral("a")}, "--products"},
         {{QStringLiteral("generate"), QStringLiteral("--products"), QStringLiteral("5")}, "folder"},
         {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products"), QStringLiteral("0")}, "--products"},
-        {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products=200001")}, "200,000"},
+        {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products=1000001")}, "1,000,000"},
         {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products"), QStringLiteral("5"),
           QStringLiteral("--invoice-lines"), QStringLiteral("5000001")},
          "--invoice-lines"},
