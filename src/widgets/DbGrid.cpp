@@ -17,6 +17,7 @@
 #include <QTableView>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -267,6 +268,25 @@ protected:
     // Typing on a read-only cell would otherwise jump to a row starting with
     // that text and move the query under the clerk.
     void keyboardSearch(const QString&) override {}
+
+    // Rows not read yet are rows all the same: Ctrl+End goes to the very
+    // last one, and moving down past the rows read reads the next block.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
+    {
+        QAbstractItemModel* m = model();
+        if (m) {
+            const QModelIndex root = rootIndex();
+            if (action == MoveEnd && (modifiers & Qt::ControlModifier)) {
+                while (m->canFetchMore(root))
+                    m->fetchMore(root);
+            } else if (action == MoveDown || action == MovePageDown) {
+                const int page = action == MovePageDown ? std::max(1, viewport()->height() / std::max(1, rowHeight(0))) : 1;
+                if (currentIndex().row() + page >= m->rowCount(root) && m->canFetchMore(root))
+                    m->fetchMore(root);
+            }
+        }
+        return QTableView::moveCursor(action, modifiers);
+    }
 
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override
     {

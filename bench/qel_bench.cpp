@@ -1,0 +1,386 @@
+// The program's speed on a generated company, each figure beside SQLite's own
+// for the same statements (same text, values and file, in this process):
+// product loads from the key press to the painted window, the history tab,
+// the search dialogs, the access layer alone, start-up and memory.
+//
+//   build/bench/qel_bench DIR [--runs N]     (DIR made by qel-db generate)
+//
+// bench/run runs it over several folders; bench/README.md has the figures.
+
+#include "Figures.h"
+#include "RawSqlite.h"
+
+#include "config/TDMConfig.h"
+#include "data/TDM.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/Query.h"
+#include "db/sqlite/SqliteEngine.h"
+#include "inquiry/TFrInquiryPrice.h"
+#include "search/TF_SearchCustomer.h"
+#include "search/TF_SearchProduct.h"
+#include "search/TF_SearchProductUnits.h"
+#include "search/TFrSearchBarCode.h"
+#include "widgets/DbGrid.h"
+#include "widgets/MessageBox.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTest>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+using bench::Figure;
+using bench::RanStatement;
+
+double elapsedMs(const QElapsedTimer& t)
+{
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// Kilobytes of a /proc/self/status line ("VmRSS", "VmHWM").
+qint64 statusKb(const char* name)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        if (line.startsWith(name))
+            return line.mid(int(qstrlen(name)) + 1).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+QString megabytes(qint64 kb)
+{
+    return QStringLiteral("%1 MB").arg(double(kb) / 1024.0, 0, 'f', 1);
+}
+
+class Bench {
+public:
+    Bench(const QString& folder, int runs) : folder_(folder), runs_(runs) {}
+
+    int run();
+    static int firstLoad(const QString& folder);  // one first load, printed in ms
+
+private:
+    struct Window {
+        TDMConfig config;
+        TDM dm;
+        std::unique_ptr<TFrInquiryPrice> window;
+    };
+    std::unique_ptr<Window> openWindow();
+    // Times `action` (the program) and then the statements it ran on SQLite.
+    void timed(Figure& figure, const std::function<void()>& action, qint64 rawRows = -1);
+    double replay(const QVector<RanStatement>& statements, qint64 rawRows);
+    void loadProduct(TFrInquiryPrice& w, const QString& code);
+    QStringList codes(int count);
+    void startUp();
+    void firstLoads();
+    void productLoads(TFrInquiryPrice& w);
+    void historyTab(TFrInquiryPrice& w);
+    void accessLayer();
+    void searches();
+    template <class Dialog>
+    void searchDialog(const QString& name, const std::function<QLineEdit*(Dialog&)>& box, const QString& typed);
+
+    QString folder_;
+    int runs_;
+    bench::Table table_;
+    bench::StatementLog log_;
+    std::unique_ptr<bench::RawSqlite> raw_;
+    qint64 products_ = 0;
+};
+
+std::unique_ptr<Bench::Window> Bench::openWindow()
+{
+    auto w = std::make_unique<Window>();
+    DMConfig = &w->config;
+    DM = &w->dm;
+    w->config.GetCompanyConfig(QStringLiteral("BENCH"));
+    w->config.CheckRight(12, 1);
+    w->dm.setDatabaseArgument(QStringLiteral("BENCH"));
+    w->window = std::make_unique<TFrInquiryPrice>();
+    w->window->show();
+    QTest::qWaitForWindowExposed(w->window.get());
+    w->window->activateWindow();
+    QTest::qWaitForWindowActive(w->window.get());
+    QTest::keyClicks(w->window->GetCustomerCode, QStringLiteral("C000002"));
+    QTest::keyClick(w->window->GetCustomerCode, Qt::Key_Return);
+    w->window->GetProductCode->setFocus();
+    return w;
+}
+
+void Bench::loadProduct(TFrInquiryPrice& w, const QString& code)
+{
+    w.GetProductCode->setText(code);
+    QTest::keyClick(w.GetProductCode, Qt::Key_Return);
+    w.repaint();
+}
+
+double Bench::replay(const QVector<RanStatement>& statements, qint64 rawRows)
+{
+    QElapsedTimer t;
+    t.start();
+    for (const RanStatement& s : statements)
+        raw_->run(s, rawRows);
+    return elapsedMs(t);
+}
+
+void Bench::timed(Figure& figure, const std::function<void()>& action, qint64 rawRows)
+{
+    log_.start();
+    QElapsedTimer t;
+    t.start();
+    action();
+    figure.ms.push_back(elapsedMs(t));
+    const QVector<RanStatement> ran = log_.take();
+    if (raw_ && !ran.isEmpty())
+        figure.rawMs.push_back(replay(ran, rawRows));
+}
+
+QStringList Bench::codes(int count)
+{
+    // Spread over the whole table, never product 1 (stocked everywhere).
+    db::Query q(QStringLiteral("DMDATA"));
+    q.setSql({QStringLiteral("Select Code From Product Where Id % :Step = 3 And Id > 1 Order By Id")});
+    q.setParam(QStringLiteral("Step"), std::max<qint64>(1, products_ / count));
+    q.open();
+    QStringList list;
+    for (q.first(); !q.eof() && list.size() < count; q.next())
+        list.append(q.asString(QStringLiteral("Code")));
+    return list;
+}
+
+void Bench::startUp()
+{
+    Figure f{QStringLiteral("start to window shown, and closed again"), {}, {}, QStringLiteral("whole process")};
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QEL_NONINTERACTIVE"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QEL_AUTOCLOSE_MS"), QStringLiteral("1"));
+    const QString date = QDate::currentDate().toString(QStringLiteral("M/d/yy"));
+    for (int i = 0; i < 7; ++i) {
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(folder_);
+        QElapsedTimer t;
+        t.start();
+        program.start(QStringLiteral(QEL_BINARY_DIR "/src/app/priceinquiry"),
+                      {QStringLiteral("12"), QStringLiteral("1"), QStringLiteral("BENCH"), QStringLiteral("x"),
+                       QStringLiteral("x"), date});
+        if (!program.waitForFinished(60000) || program.exitCode() != 0) {
+            std::fprintf(stderr, "priceinquiry did not start and close cleanly\n");
+            return;
+        }
+        f.ms.push_back(elapsedMs(t));
+    }
+    table_.add(f);
+}
+
+int Bench::firstLoad(const QString& folder)
+{
+    QDir::setCurrent(folder);
+    Bench b(folder, 1);
+    auto w = b.openWindow();
+    b.products_ = 1000;
+    const QString code = b.codes(1).value(0);
+    QElapsedTimer t;
+    t.start();
+    b.loadProduct(*w->window, code);
+    std::printf("%.3f\n", elapsedMs(t));
+    return 0;
+}
+
+void Bench::firstLoads()
+{
+    Figure f{QStringLiteral("product load, first of a process"), {}, {}, QStringLiteral("Enter to painted")};
+    for (int i = 0; i < 5; ++i) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {folder_, QStringLiteral("--first-load")});
+        if (!child.waitForFinished(60000))
+            return;
+        bool ok = false;
+        const double ms = QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble(&ok);
+        if (ok)
+            f.ms.push_back(ms);
+    }
+    table_.add(f);
+}
+
+void Bench::productLoads(TFrInquiryPrice& w)
+{
+    const QStringList list = codes(std::max(60, runs_ + 50));
+    const int seenCount = std::min<int>(50, int(list.size()));
+    for (int i = 0; i < seenCount; ++i)
+        loadProduct(w, list.at(i));
+    Figure seen{QStringLiteral("product load, code seen before"), {}, {}, QStringLiteral("Enter to painted")};
+    for (int i = 0; i < runs_; ++i) {
+        const QString code = list.at(i % seenCount);
+        timed(seen, [&] { loadProduct(w, code); });
+    }
+    table_.add(seen);
+    Figure fresh{QStringLiteral("product load, never-seen code"), {}, {}, QStringLiteral("Enter to painted")};
+    for (int i = seenCount; i < list.size(); ++i) {
+        const QString code = list.at(i);
+        timed(fresh, [&] { loadProduct(w, code); });
+    }
+    table_.add(fresh);
+
+    db::Query everywhere(QStringLiteral("DMDATA"));
+    everywhere.setSql({QStringLiteral("Select Code, (Select Count(*) From productonhand H Where H.Product = P.Id And "
+                                      "H.BalanceYear = Year(GetDate())) Warehouses From Product P Where Id = 1")});
+    everywhere.open();
+    const QString widest = everywhere.asString(QStringLiteral("Code"));
+    Figure all{QStringLiteral("product load, stocked in %1 warehouses").arg(everywhere.asInteger(QStringLiteral("Warehouses"))),
+               {}, {}, QStringLiteral("Enter to painted")};
+    for (int i = 0; i < runs_ / 2; ++i) {
+        loadProduct(w, list.at(i % seenCount));  // another product between, so that each load is a load
+        timed(all, [&] { loadProduct(w, widest); });
+    }
+    table_.add(all);
+}
+
+void Bench::historyTab(TFrInquiryPrice& w)
+{
+    const QStringList list = codes(40);
+    Figure f{QStringLiteral("history tab shown"), {}, {}, QStringLiteral("tab click to painted")};
+    for (const QString& code : list) {
+        loadProduct(w, code);
+        timed(f, [&] {
+            w.PageCtrl->setCurrentWidget(w.TabSheet2);
+            w.repaint();
+        });
+        w.PageCtrl->setCurrentWidget(w.TabSheet1);
+    }
+    table_.add(f);
+    table_.addValue(QStringLiteral("resident memory after product loads and the history tab"), megabytes(statusKb("VmRSS")));
+}
+
+void Bench::accessLayer()
+{
+    const QStringList list = codes(200);
+    Figure one{QStringLiteral("access layer: one product by code"), {}, {}, QStringLiteral("db::Query, every column read")};
+    db::Query q(QStringLiteral("DMDATA"));
+    q.setSql({QStringLiteral("Select Id, Code, ThaiName, EngName, PType, PGroup From Product Where Code = :Code")});
+    for (int i = 0; i < runs_ * 5; ++i) {
+        q.setParam(QStringLiteral("Code"), list.at(i % list.size()));
+        timed(one, [&] {
+            q.open();
+            for (int c = 0; c < q.fieldCount(); ++c)
+                q.valueAt(0, c);
+        });
+    }
+    table_.add(one);
+
+    Figure many{QStringLiteral("access layer: 100,000 rows"), {}, {}, QStringLiteral("db::Query, every row and column read")};
+    db::Query rows(QStringLiteral("DMDATA"));
+    rows.setSql({QStringLiteral("Select Id, Code, ThaiName, EngName, PType, PGroup From Product Where Id <= 100000")});
+    for (int i = 0; i < 7; ++i) {
+        timed(many, [&] {
+            rows.open();
+            const int n = rows.recordCount();
+            for (int r = 0; r < n; ++r)
+                for (int c = 0; c < rows.fieldCount(); ++c)
+                    rows.valueAt(r, c);
+            rows.close();
+        });
+    }
+    table_.add(many);
+}
+
+template <class Dialog>
+void Bench::searchDialog(const QString& name, const std::function<QLineEdit*(Dialog&)>& box, const QString& typed)
+{
+    Dialog dialog;
+    dialog.show();
+    QTest::qWaitForWindowExposed(&dialog);
+    for (const QString& text : {typed, QString()}) {
+        Figure f{name + (text.isEmpty() ? QStringLiteral(", every box empty") : QStringLiteral(", \"%1\" typed").arg(text)),
+                 {}, {}, QStringLiteral("first rows painted; SQLite: every row")};
+        if (box)
+            box(dialog)->setText(text);
+        for (int i = 0; i < 7; ++i) {
+            timed(f, [&] {
+                dialog.search();
+                dialog.grid()->repaint();
+            });
+        }
+        dialog.QSearch.close();
+        table_.add(f);
+    }
+    dialog.reject();
+}
+
+void Bench::searches()
+{
+    widgets::setMessageHandler([](widgets::MessageKind, const QString&) { return true; });
+    searchDialog<TF_SearchProduct>(QStringLiteral("product search"),
+                                   [](TF_SearchProduct& d) { return d.ProductName; }, QStringLiteral("ชาเขียว"));
+    searchDialog<TF_SearchProductUnits>(QStringLiteral("unit search"),
+                                        [](TF_SearchProductUnits& d) { return d.InputName; }, QStringLiteral("ชาเขียว"));
+    searchDialog<TFrSearchBarCode>(QStringLiteral("bar-code search"), [](TFrSearchBarCode& d) { return d.Name; },
+                                   QStringLiteral("ชาเขียว"));
+    searchDialog<TF_SearchCustomer>(QStringLiteral("customer search"),
+                                    [](TF_SearchCustomer& d) { return d.CustomerName; }, QStringLiteral("สมใจ"));
+}
+
+int Bench::run()
+{
+    QDir::setCurrent(folder_);
+    startUp();
+    firstLoads();
+    auto w = openWindow();
+    {
+        db::Query count(QStringLiteral("DMDATA"));
+        count.setSql({QStringLiteral("Select Count(*) N From Product")});
+        count.open();
+        products_ = count.asInteger(QStringLiteral("N"));
+    }
+    auto& engine = dynamic_cast<db::sqlite::SqliteEngine&>(db::Connection::byAlias(QStringLiteral("DMDATA")).engine());
+    raw_ = std::make_unique<bench::RawSqlite>(engine.filePath());
+    productLoads(*w->window);
+    historyTab(*w->window);
+    accessLayer();
+    searches();
+    table_.addValue(QStringLiteral("peak resident memory of the whole run"), megabytes(statusKb("VmHWM")));
+    w->window->close();
+    std::printf("%s\n", qPrintable(table_.text(QStringLiteral("%1: %2 products").arg(folder_).arg(products_))));
+    std::fflush(stdout);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QEL_NONINTERACTIVE", "1");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: qel_bench DIR [--runs N]\n");
+        return 2;
+    }
+    const QString folder = QDir(args.at(1)).absolutePath();
+    const int runs = args.contains(QStringLiteral("--runs")) ? args.value(args.indexOf(QStringLiteral("--runs")) + 1).toInt() : 100;
+    widgets::setMessageHandler([](widgets::MessageKind, const QString&) { return true; });
+    try {
+        if (args.contains(QStringLiteral("--first-load")))
+            return Bench::firstLoad(folder);
+        return Bench(folder, std::max(10, runs)).run();
+    } catch (const db::DbError& e) {
+        std::fprintf(stderr, "qel_bench: %s\n", qPrintable(e.message()));
+        return 1;
+    }
+}
