@@ -378,7 +378,7 @@ Begin
   Insert Into GenNumber (N, R, R2) Select N + @Have, 0, 0 From GenNumber Where N + @Have <= {Numbers}
   Set @Have = @Have * 2
 End
-Update GenNumber Set R = N * 7919 % 1000003
+Update GenNumber Set R = Convert(BigInt, N) * 7919 % 1000003
 Update GenNumber Set R = ((Convert(BigInt, R) + {SeedA}) % 1000003 * ((R + {SeedA}) % 1000003) + N * 131 + {SeedB}) % 999983
 Update GenNumber Set R2 = (Convert(BigInt, R) * R + N * 17 + {SeedA}) % 1000003
 )")},
