@@ -482,8 +482,8 @@ DbGrid::DbGrid(QWidget* parent) : QFrame(parent)
         if (currentColumn() >= 0)
             fieldBeforeReset_ = currentField();
     });
-    connect(model_, &QAbstractItemModel::dataChanged, this, [this] {
-        if (fitContent_)
+    connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
+        if (fitContent_ && widerThanItsColumn(from, to))
             applyWidths();
     });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
@@ -590,6 +590,21 @@ int DbGrid::pixelsForChars(int chars) const
     // The delegate's text margins on both sides, and the grid line.
     const int margin = view_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view_) + 1;
     return qMax(0, chars) * view_->fontMetrics().averageCharWidth() + 2 * margin + 1;
+}
+
+bool DbGrid::widerThanItsColumn(const QModelIndex& from, const QModelIndex& to) const
+{
+    // Fitting every column again measures every row: a window that writes
+    // a text into each of many rows would measure them all for each one.
+    const int grid = view_->showGrid() ? 1 : 0;
+    for (int c = from.column(); c <= to.column(); ++c) {
+        const int section = view_->horizontalHeader()->sectionSize(c);
+        for (int r = from.row(); r <= to.row(); ++r) {
+            if (view_->sizeHintForIndex(model_->index(r, c)).width() + grid > section)
+                return true;
+        }
+    }
+    return false;
 }
 
 void DbGrid::applyWidths()
