@@ -592,6 +592,16 @@ int DbGrid::pixelsForChars(int chars) const
     return qMax(0, chars) * view_->fontMetrics().averageCharWidth() + 2 * margin + 1;
 }
 
+namespace {
+
+// The width a footer text needs in its column.
+int footerWidth(const QFont& font, const QString& text)
+{
+    return QFontMetrics(font).horizontalAdvance(text) + 10;
+}
+
+} // namespace
+
 bool DbGrid::widerThanItsColumn(const QModelIndex& from, const QModelIndex& to) const
 {
     // Fitting every column again measures every row: a window that writes
@@ -611,7 +621,6 @@ void DbGrid::applyWidths()
 {
     const auto& list = model_->columns();
     QHeaderView* titles = view_->horizontalHeader();
-    const QFontMetrics footerFont(footer_->font());
     int total = 0;
     int spareColumn = -1;
     for (int c = 0; c < list.size() && c < titles->count(); ++c) {
@@ -619,7 +628,7 @@ void DbGrid::applyWidths()
         int width = fitContent_ ? 0 : pixelsForChars(list[c].widthChars);
         width = qMax(width, titles->sectionSizeHint(c));
         if (footerVisible_)
-            width = qMax(width, footerFont.horizontalAdvance(footerText(list[c].field)) + 10);
+            width = qMax(width, footerWidth(footer_->font(), footerText(list[c].field)));
         if (fitContent_)
             width = qMax(width, static_cast<const QAbstractItemView*>(view_)->sizeHintForColumn(c));
         titles->resizeSection(c, width);
@@ -977,9 +986,13 @@ void DbGrid::setFooterHeight(int pixels)
 void DbGrid::setFooterText(const QString& field, const QString& text)
 {
     footerTexts_.insert(fieldKey(field), text);
-    applyWidths();
+    // Columns are fitted again only when the text does not fit its column.
+    const int column = model_->columnOfField(field);
+    if (footerVisible_ && column >= 0 && footerWidth(footer_->font(), text) > view_->horizontalHeader()->sectionSize(column))
+        applyWidths();
     footer_->refresh();
 }
+
 
 QString DbGrid::footerText(const QString& field) const
 {
