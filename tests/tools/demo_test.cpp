@@ -652,7 +652,7 @@ TEST(DemoCommandLine, CreateDemoAndGenerateRefuseWhatTheyCannotHonour)
         {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products"), QStringLiteral("0")}, "--products"},
         {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products=1000001")}, "1,000,000"},
         {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products"), QStringLiteral("5"),
-          QStringLiteral("--invoice-lines"), QStringLiteral("5000001")},
+          QStringLiteral("--invoice-lines"), QStringLiteral("20000001")},
          "--invoice-lines"},
         {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products"), QStringLiteral("5"),
           QStringLiteral("--warehouses"), QStringLiteral("x")},
