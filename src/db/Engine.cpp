@@ -9,6 +9,27 @@
 
 namespace db {
 
+ResultCursor::ResultCursor(ResultSet result) : rows_(std::move(result.rows))
+{
+    returnsRows_ = result.returnsRows;
+    columns_ = std::move(result.columns);
+    atEnd_ = rows_.empty();
+}
+
+void ResultCursor::fetch(int count, std::vector<QVector<QVariant>>& rows)
+{
+    for (; count > 0 && next_ < rows_.size(); --count)
+        rows.push_back(std::move(rows_[next_++]));
+    atEnd_ = next_ >= rows_.size();
+    if (atEnd_)
+        rows_.clear();
+}
+
+std::unique_ptr<RowCursor> Engine::openCursor(const QString& sql, const ParamValues& params)
+{
+    return std::make_unique<ResultCursor>(execute(sql, params));
+}
+
 QString connectionParam(const QStringList& lines, const QString& name)
 {
     for (const QString& line : lines) {

@@ -19,6 +19,37 @@ struct ResultSet {
     std::vector<QVector<QVariant>> rows;
 };
 
+// The rows of one statement, read as they are asked for, so that a long
+// result shows its first rows without waiting for the last.
+class RowCursor {
+public:
+    virtual ~RowCursor() = default;
+
+    bool returnsRows() const { return returnsRows_; }
+    const QStringList& columns() const { return columns_; }
+    bool atEnd() const { return atEnd_; }
+
+    // Appends up to `count` more rows to `rows`; sets atEnd() after the last.
+    // Throws DbError when reading fails.
+    virtual void fetch(int count, std::vector<QVector<QVariant>>& rows) = 0;
+
+protected:
+    bool returnsRows_ = false;
+    QStringList columns_;
+    bool atEnd_ = true;
+};
+
+// A cursor over rows already read in full.
+class ResultCursor : public RowCursor {
+public:
+    explicit ResultCursor(ResultSet result);
+    void fetch(int count, std::vector<QVector<QVariant>>& rows) override;
+
+private:
+    std::vector<QVector<QVariant>> rows_;
+    size_t next_ = 0;
+};
+
 // One database server session. Implementations: the embedded engine (SQLite
 // under a T-SQL front end) and SQL Server through ODBC. Every call commits by
 // itself; nothing here opens a transaction.
@@ -29,6 +60,11 @@ public:
     // Runs one batch of T-SQL with ":Name" parameters. The rows are those of
     // the last statement of the batch that returned rows.
     virtual ResultSet execute(const QString& sql, const ParamValues& params) = 0;
+
+    // Runs a batch like execute() and hands its rows out as they are asked
+    // for. By default every row is read first; an engine that can read a
+    // single SELECT lazily does so.
+    virtual std::unique_ptr<RowCursor> openCursor(const QString& sql, const ParamValues& params);
 
     // Calls a stored procedure; outputs and the "Result" entry are written
     // back into `params`.

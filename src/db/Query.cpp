@@ -4,6 +4,8 @@
 #include "DbError.h"
 #include "Engine.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
 
 namespace db {
@@ -96,11 +98,62 @@ QDateTime variantToDateTime(const QVariant& v)
 
 Query::Query(const QString& alias, QObject* parent) : QObject(parent), alias_(alias) {}
 
+Query::~Query() = default;
+
+void Query::fetch(int count) const
+{
+    if (!cursor_)
+        return;
+    const int first = int(rows_.size());
+    try {
+        cursor_->fetch(count, rows_);
+    } catch (const DbError& e) {
+        // A grid asks for rows while it paints, where nothing can be
+        // thrown: the rows end where reading failed, and the reason is logged.
+        qWarning("Reading the rows of %s stopped: %s", qPrintable(alias_), qPrintable(e.message()));
+        cursor_.reset();
+    }
+    if (cursor_ && cursor_->atEnd())
+        cursor_.reset();
+    if (int(rows_.size()) > first)
+        emit const_cast<Query*>(this)->rowsFetched(first, int(rows_.size()) - 1);
+}
+
+bool Query::fetchTo(int row) const
+{
+    while (row >= int(rows_.size()) && cursor_)
+        fetch(std::max(kFetchBlock, row + 1 - int(rows_.size())));
+    return row >= 0 && row < int(rows_.size());
+}
+
+void Query::fetchAll() const
+{
+    while (cursor_)
+        fetch(std::max(kFetchBlock, int(rows_.size())));
+}
+
+void Query::fetchMore() const
+{
+    fetch(kFetchBlock);
+}
+
+int Query::recordCount() const
+{
+    fetchAll();
+    return int(rows_.size());
+}
+
+bool Query::isEmpty() const
+{
+    return !fetchTo(0);
+}
+
 void Query::setSql(const QStringList& lines)
 {
     if (open_)
         close();
     sql_ = lines;
+    sqlText_ = sql_.join(QLatin1Char('\n'));
 }
 
 void Query::setParam(const QString& name, const QVariant& value)
@@ -120,21 +173,24 @@ void Query::execSql()
 
 void Query::run(bool requireRows)
 {
-    if (open_)
-        close();
+    close();
     if (alias_.isEmpty())
         throw DbError(QStringLiteral("Query has no database alias."));
     Engine& engine = Connection::byAlias(alias_).engine();
-    ResultSet result = engine.execute(sqlText(), params_);
-    if (requireRows && !result.returnsRows)
+    std::unique_ptr<RowCursor> cursor = engine.openCursor(sqlText(), params_);
+    if (requireRows && !cursor->returnsRows())
         throw DbError(QStringLiteral("The statement returned no result set."));
-    columns_ = result.columns;
-    rows_ = std::move(result.rows);
-    open_ = result.returnsRows;
-    if (open_) {
-        emit opened();
-        first();
-    }
+    columns_ = cursor->columns();
+    if (!cursor->returnsRows())
+        return;
+    // The first block is read here, so that the statement's errors come
+    // from open() as before.
+    cursor->fetch(kFetchBlock, rows_);
+    if (!cursor->atEnd())
+        cursor_ = std::move(cursor);
+    open_ = true;
+    emit opened();
+    first();
 }
 
 void Query::openInMemory(const QStringList& fields)
@@ -150,6 +206,7 @@ void Query::append()
 {
     if (!open_)
         throw DbError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    fetchAll();
     rows_.push_back(QVector<QVariant>(columns_.size()));
     emit rowsChanged();
     eof_ = bof_ = false;
@@ -158,6 +215,7 @@ void Query::append()
 
 void Query::deleteCurrent()
 {
+    fetchAll();
     if (current_ < 0 || current_ >= int(rows_.size()))
         return;
     rows_.erase(rows_.begin() + current_);
@@ -172,6 +230,7 @@ void Query::close()
 {
     const bool wasOpen = open_;
     open_ = false;
+    cursor_.reset();
     rows_.clear();
     columns_.clear();
     current_ = -1;
@@ -190,6 +249,7 @@ void Query::setCurrent(int row)
 
 void Query::first()
 {
+    fetchTo(0);
     bof_ = true;
     eof_ = rows_.empty();
     setCurrent(rows_.empty() ? -1 : 0);
@@ -197,6 +257,7 @@ void Query::first()
 
 void Query::last()
 {
+    fetchAll();
     eof_ = true;
     bof_ = rows_.empty();
     setCurrent(int(rows_.size()) - 1);
@@ -205,7 +266,7 @@ void Query::last()
 void Query::next()
 {
     bof_ = false;
-    if (current_ + 1 >= int(rows_.size())) {
+    if (!fetchTo(current_ + 1)) {
         eof_ = true;
         return;
     }
@@ -226,7 +287,7 @@ void Query::prior()
 
 void Query::moveTo(int row)
 {
-    if (row < 0 || row >= int(rows_.size()))
+    if (!fetchTo(row))
         return;
     eof_ = bof_ = false;
     setCurrent(row);
@@ -236,7 +297,7 @@ bool Query::locate(const QString& field, const QVariant& value)
 {
     const int col = requireField(field);
     const bool textual = value.typeId() == QMetaType::QString;
-    for (int r = 0; r < int(rows_.size()); ++r) {
+    for (int r = 0; fetchTo(r); ++r) {
         const QVariant& v = rows_[size_t(r)][col];
         const bool match = textual
             ? variantToText(v).compare(value.toString(), Qt::CaseInsensitive) == 0
@@ -308,14 +369,14 @@ QDateTime Query::asDateTime(const QString& field) const
 
 QVariant Query::valueAt(int row, int column) const
 {
-    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= columns_.size())
+    if (!fetchTo(row) || column < 0 || column >= columns_.size())
         return QVariant();
     return rows_[size_t(row)][column];
 }
 
 void Query::setValueAt(int row, int column, const QVariant& value)
 {
-    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= columns_.size())
+    if (!fetchTo(row) || column < 0 || column >= columns_.size())
         return;
     rows_[size_t(row)][column] = value;
     emit valueChanged(row, column);

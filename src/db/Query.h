@@ -9,28 +9,35 @@
 #include <QVariant>
 #include <QVector>
 
+#include <memory>
 #include <vector>
 
 namespace db {
 
 class Connection;
+class RowCursor;
 
 // A statement held as lines (joined by line breaks and sent as they stand)
-// with ":Name" parameters. Opening fetches every row into memory; the program
-// may change values of the fetched rows (display columns), which live in
-// memory only and are never written back. Not finding a row is an answer,
-// never an error.
+// with ":Name" parameters. Opening reads the first block of rows; the rest
+// are read as they are reached (by index, navigation, locate or the record
+// count), so a long result shows at once. The program may change values of
+// the read rows (display columns), which live in memory only and are never
+// written back. Not finding a row is an answer, never an error.
 class Query : public QObject {
     Q_OBJECT
 public:
     explicit Query(const QString& alias = QString(), QObject* parent = nullptr);
+    ~Query() override;
+
+    // Rows read at a time once the statement has run.
+    static constexpr int kFetchBlock = 256;
 
     void setAlias(const QString& alias) { alias_ = alias; }
     const QString& alias() const { return alias_; }
 
     void setSql(const QStringList& lines);
     const QStringList& sql() const { return sql_; }
-    QString sqlText() const { return sql_.join(QLatin1Char('\n')); }
+    const QString& sqlText() const { return sqlText_; }
 
     // Parameters keep their values between opens and across setSql().
     void setParam(const QString& name, const QVariant& value);
@@ -49,9 +56,9 @@ public:
     void append();        // a new empty row, made current
     void deleteCurrent(); // the current row; the next one (or the last) becomes current
 
-    // Navigation over the fetched rows.
-    int recordCount() const { return int(rows_.size()); }
-    bool isEmpty() const { return rows_.empty(); }
+    // Navigation over the rows. The record count reads every row.
+    int recordCount() const;
+    bool isEmpty() const;
     bool eof() const { return eof_; }
     bool bof() const { return bof_; }
     int recNo() const { return current_; }  // 0-based; -1 when empty
@@ -80,6 +87,11 @@ public:
     Money asMoney(const QString& field) const;  // exact, to four decimals
     QDateTime asDateTime(const QString& field) const;
 
+    // Rows read so far, and reading the next block of them (for grids).
+    int fetchedCount() const { return int(rows_.size()); }
+    bool allFetched() const { return !cursor_; }
+    void fetchMore() const;
+
     // Any row, by index (for grids).
     QVariant valueAt(int row, int column) const;
     void setValueAt(int row, int column, const QVariant& value);
@@ -92,18 +104,28 @@ signals:
     void currentRowChanged(int row);
     void valueChanged(int row, int column);
     void rowsChanged();  // rows appended or deleted in memory
+    void rowsFetched(int first, int last);  // rows read from the result and added at its end
 
 private:
     void run(bool requireRows);
     int requireField(const QString& field) const;
     void setCurrent(int row);
+    // Reads until row `row` is in memory or the result ends; whether it is.
+    bool fetchTo(int row) const;
+    void fetchAll() const;
+    void fetch(int count) const;
 
     QString alias_;
     QStringList sql_;
+    QString sqlText_;  // the lines joined, made once per setSql()
     ParamValues params_;
     bool open_ = false;
     QStringList columns_;
-    std::vector<QVector<QVariant>> rows_;
+    // Rows read so far; the cursor is kept while more may follow. Reading
+    // more changes neither the rows read nor the current row, so the
+    // const readers may do it.
+    mutable std::vector<QVector<QVariant>> rows_;
+    mutable std::unique_ptr<RowCursor> cursor_;
     int current_ = -1;
     bool eof_ = true;
     bool bof_ = true;

@@ -17,6 +17,7 @@
 #include <QTableView>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -268,6 +269,25 @@ protected:
     // that text and move the query under the clerk.
     void keyboardSearch(const QString&) override {}
 
+    // Rows not read yet are rows all the same: Ctrl+End goes to the very
+    // last one, and moving down past the rows read reads the next block.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
+    {
+        QAbstractItemModel* m = model();
+        if (m) {
+            const QModelIndex root = rootIndex();
+            if (action == MoveEnd && (modifiers & Qt::ControlModifier)) {
+                while (m->canFetchMore(root))
+                    m->fetchMore(root);
+            } else if (action == MoveDown || action == MovePageDown) {
+                const int page = action == MovePageDown ? std::max(1, viewport()->height() / std::max(1, rowHeight(0))) : 1;
+                if (currentIndex().row() + page >= m->rowCount(root) && m->canFetchMore(root))
+                    m->fetchMore(root);
+            }
+        }
+        return QTableView::moveCursor(action, modifiers);
+    }
+
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override
     {
         QTableView::currentChanged(current, previous);
@@ -462,8 +482,8 @@ DbGrid::DbGrid(QWidget* parent) : QFrame(parent)
         if (currentColumn() >= 0)
             fieldBeforeReset_ = currentField();
     });
-    connect(model_, &QAbstractItemModel::dataChanged, this, [this] {
-        if (fitContent_)
+    connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
+        if (fitContent_ && widerThanItsColumn(from, to))
             applyWidths();
     });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
@@ -572,11 +592,35 @@ int DbGrid::pixelsForChars(int chars) const
     return qMax(0, chars) * view_->fontMetrics().averageCharWidth() + 2 * margin + 1;
 }
 
+namespace {
+
+// The width a footer text needs in its column.
+int footerWidth(const QFont& font, const QString& text)
+{
+    return QFontMetrics(font).horizontalAdvance(text) + 10;
+}
+
+} // namespace
+
+bool DbGrid::widerThanItsColumn(const QModelIndex& from, const QModelIndex& to) const
+{
+    // Fitting every column again measures every row: a window that writes
+    // a text into each of many rows would measure them all for each one.
+    const int grid = view_->showGrid() ? 1 : 0;
+    for (int c = from.column(); c <= to.column(); ++c) {
+        const int section = view_->horizontalHeader()->sectionSize(c);
+        for (int r = from.row(); r <= to.row(); ++r) {
+            if (view_->sizeHintForIndex(model_->index(r, c)).width() + grid > section)
+                return true;
+        }
+    }
+    return false;
+}
+
 void DbGrid::applyWidths()
 {
     const auto& list = model_->columns();
     QHeaderView* titles = view_->horizontalHeader();
-    const QFontMetrics footerFont(footer_->font());
     int total = 0;
     int spareColumn = -1;
     for (int c = 0; c < list.size() && c < titles->count(); ++c) {
@@ -584,7 +628,7 @@ void DbGrid::applyWidths()
         int width = fitContent_ ? 0 : pixelsForChars(list[c].widthChars);
         width = qMax(width, titles->sectionSizeHint(c));
         if (footerVisible_)
-            width = qMax(width, footerFont.horizontalAdvance(footerText(list[c].field)) + 10);
+            width = qMax(width, footerWidth(footer_->font(), footerText(list[c].field)));
         if (fitContent_)
             width = qMax(width, static_cast<const QAbstractItemView*>(view_)->sizeHintForColumn(c));
         titles->resizeSection(c, width);
@@ -942,9 +986,13 @@ void DbGrid::setFooterHeight(int pixels)
 void DbGrid::setFooterText(const QString& field, const QString& text)
 {
     footerTexts_.insert(fieldKey(field), text);
-    applyWidths();
+    // Columns are fitted again only when the text does not fit its column.
+    const int column = model_->columnOfField(field);
+    if (footerVisible_ && column >= 0 && footerWidth(footer_->font(), text) > view_->horizontalHeader()->sectionSize(column))
+        applyWidths();
     footer_->refresh();
 }
+
 
 QString DbGrid::footerText(const QString& field) const
 {

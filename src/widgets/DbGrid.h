@@ -209,6 +209,7 @@ private:
     QRect footerColumnRect(int column) const;  // not cut to the data area
     QRect footerDataArea() const;
     void applyWidths();
+    bool widerThanItsColumn(const QModelIndex& from, const QModelIndex& to) const;
     void applyFont();
     void applyEditTriggers();
     void followQuery(int row);

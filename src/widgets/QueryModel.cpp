@@ -20,6 +20,7 @@ void QueryModel::setQuery(db::Query* query)
         connect(query_, &db::Query::closed, this, &QueryModel::reload);
         connect(query_, &db::Query::destroyed, this, &QueryModel::reload);
         connect(query_, &db::Query::rowsChanged, this, &QueryModel::reload);
+        connect(query_, &db::Query::rowsFetched, this, &QueryModel::addFetchedRows);
         connect(query_, &db::Query::valueChanged, this, [this](int row, int queryColumn) {
             for (int c = 0; c < map_.size(); ++c) {
                 if (map_[c] == queryColumn)
@@ -51,7 +52,30 @@ void QueryModel::reload()
     } else {
         map_.fill(-1, columns_.size());
     }
+    rows_ = query_ && query_->isOpen() ? query_->fetchedCount() : 0;
     endResetModel();
+}
+
+void QueryModel::addFetchedRows(int first, int last)
+{
+    // Rows read while the query opens come with its opened() signal.
+    Q_UNUSED(first);
+    if (!query_ || !query_->isOpen() || last < rows_)
+        return;
+    beginInsertRows(QModelIndex(), rows_, last);
+    rows_ = last + 1;
+    endInsertRows();
+}
+
+bool QueryModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && query_ && query_->isOpen() && !query_->allFetched();
+}
+
+void QueryModel::fetchMore(const QModelIndex& parent)
+{
+    if (canFetchMore(parent))
+        query_->fetchMore();
 }
 
 int QueryModel::queryColumn(int column) const
@@ -80,7 +104,7 @@ int QueryModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid() || !query_ || !query_->isOpen())
         return 0;
-    return query_->recordCount();
+    return rows_;
 }
 
 int QueryModel::columnCount(const QModelIndex& parent) const

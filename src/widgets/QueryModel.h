@@ -31,7 +31,8 @@ struct GridColumn {
 
 // A table model over the rows a db::Query holds in memory. Edits go to the
 // query's rows only (never to the database). Follows the query as it is
-// opened, closed and changed.
+// opened, closed and changed; shows the rows read so far and asks the query
+// for more as the view reaches the end of them.
 class QueryModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -52,6 +53,8 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
 
     // Text shown for a value: numbers without needless decimals, dates in
     // the workstation's short date format, NULL as nothing.
@@ -61,11 +64,13 @@ public:
 
 private:
     void reload();
+    void addFetchedRows(int first, int last);
     int queryColumn(int column) const;
 
     QPointer<db::Query> query_;
     QVector<GridColumn> columns_;
     QVector<int> map_;  // visible column -> query column (-1 when the field is absent)
+    int rows_ = 0;      // rows shown: the query's rows read when the view last heard of them
 };
 
 } // namespace widgets

@@ -657,9 +657,9 @@ TEST(DemoCommandLine, CreateDemoAndGenerateRefuseWhatTheyCannotHonour)
         {{QStringLiteral("generate"), QStringLiteral("a")}, "--products"},
         {{QStringLiteral("generate"), QStringLiteral("--products"), QStringLiteral("5")}, "folder"},
         {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products"), QStringLiteral("0")}, "--products"},
-        {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products=200001")}, "200,000"},
+        {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products=1000001")}, "1,000,000"},
         {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products"), QStringLiteral("5"),
-          QStringLiteral("--invoice-lines"), QStringLiteral("5000001")},
+          QStringLiteral("--invoice-lines"), QStringLiteral("20000001")},
          "--invoice-lines"},
         {{QStringLiteral("generate"), QStringLiteral("a"), QStringLiteral("--products"), QStringLiteral("5"),
           QStringLiteral("--warehouses"), QStringLiteral("x")},
@@ -786,6 +786,45 @@ TEST_F(GeneratedCompany, MakesExactlyTheAskedSizesAndRegistersTheDatabase)
     ASSERT_TRUE(server.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(server.readLine()).trimmed(), QStringLiteral("sqlite:") + QFileInfo(folder).absoluteFilePath());
     EXPECT_FALSE(QImage(QDir(folder).filePath(QStringLiteral("NoPicture.Bmp"))).isNull());
+}
+
+TEST_F(GeneratedCompany, StocksEachProductInAboutTenWarehousesAndTheFirstInAll)
+{
+    const QString folder = dir_.filePath(QStringLiteral("wide"));
+    const Outcome o = generate(folder, {QStringLiteral("--products"), QStringLiteral("400"), QStringLiteral("--warehouses"),
+                                        QStringLiteral("120"), QStringLiteral("--invoice-lines"), QStringLiteral("10")});
+    ASSERT_EQ(o.status, 0) << o.err.toStdString();
+    SiteReader site(folder, QStringLiteral("BENCH"), QStringLiteral("GENWIDE"));
+    // Per product and year: how many warehouses, and whether MAIN is one.
+    const QString perProduct = QStringLiteral(
+        "(Select Product, BalanceYear, Count(*) N, Sum(Case When Warehouse = 1 Then 1 Else 0 End) Main, "
+        "Count(Distinct Warehouse) Distinct_ From productonhand Group By Product, BalanceYear) X");
+    EXPECT_EQ(site.rows(QStringLiteral("Select BalanceYear, N From ") + perProduct
+                        + QStringLiteral(" Where Product = 1 Order By BalanceYear"))
+                  .size(),
+              2);
+    EXPECT_EQ(site.scalar(QStringLiteral("Select Min(N) From ") + perProduct + QStringLiteral(" Where Product = 1")),
+              QStringLiteral("120"));
+    const QStringList others = site.rows(QStringLiteral("Select Count(*), Min(N), Max(N), Avg(Convert(Float, N)), Min(Main), "
+                                                        "Max(Main), Sum(N - Distinct_) From ")
+                                         + perProduct + QStringLiteral(" Where Product > 1"));
+    ASSERT_EQ(others.size(), 1);
+    const QStringList f = others.first().split(QLatin1Char('|'));
+    EXPECT_EQ(f.at(0), QStringLiteral("798")) << "every other product, both years";
+    EXPECT_GE(f.at(1).toInt(), 4);
+    EXPECT_LE(f.at(2).toInt(), 13);
+    EXPECT_NEAR(f.at(3).toDouble(), 10.0, 1.5);
+    EXPECT_EQ(f.at(4), QStringLiteral("1")) << "MAIN holds every product";
+    EXPECT_EQ(f.at(5), QStringLiteral("1"));
+    EXPECT_EQ(f.at(6), QStringLiteral("0")) << "no warehouse twice for a product and year";
+    // The same warehouses both years, and the stock spread over all of them.
+    EXPECT_EQ(site.scalar(QStringLiteral("Select Count(*) From productonhand A Where Not Exists (Select 1 From "
+                                         "productonhand B Where B.Product = A.Product And B.Warehouse = A.Warehouse "
+                                         "And B.BalanceYear <> A.BalanceYear)")),
+              QStringLiteral("0"));
+    EXPECT_GE(site.scalar(QStringLiteral("Select Count(Distinct Warehouse) From productonhand Where Product > 1")).toInt(),
+              110);
+    EXPECT_TRUE(o.out.contains(QStringLiteral("400 products"))) << o.out.toStdString();
 }
 
 TEST_F(GeneratedCompany, TheSameSeedGivesTheSameDataAnotherSeedOtherData)

@@ -278,6 +278,36 @@ TEST_F(DbGridTest, GridAndQueryShareTheCurrentRow)
     EXPECT_EQ(grid->currentField(), "Name");
 }
 
+TEST_F(DbGridTest, KeysReachRowsBeyondTheFirstBlockOfALongResult)
+{
+    db.exec(QStringLiteral("Create Table D (D Int Not Null Primary Key)\n"
+                           "Insert Into D Values (0), (1), (2), (3), (4), (5), (6), (7), (8), (9)"));
+    query = db.open(QStringLiteral("Select 'L' + Right('000' + Convert(VarChar(4), A.D + 10 * B.D + 100 * C.D), 4) "
+                                   "Code, N'ชื่อ' Name, 1.0 Price, 1.0 Qty, '' Note From D A, D B, D C Order By 1"));
+    grid->setQuery(query.get());
+    showActive();
+    view()->setFocus();
+    const int block = db::Query::kFetchBlock;
+    ASSERT_LT(grid->model()->rowCount(), 1000) << "the grid starts on the rows read";
+
+    for (int i = 0; i < block + 5; ++i)
+        QTest::keyClick(view(), Qt::Key_Down);
+    EXPECT_EQ(grid->currentRow(), block + 5);
+    EXPECT_EQ(query->recNo(), block + 5);
+    EXPECT_EQ(query->asString("Code"), QStringLiteral("L%1").arg(block + 5, 4, 10, QLatin1Char('0')));
+
+    QTest::keyClick(view(), Qt::Key_PageDown);
+    EXPECT_GT(query->recNo(), block + 5);
+    EXPECT_EQ(query->asString("Code"), QStringLiteral("L%1").arg(query->recNo(), 4, 10, QLatin1Char('0')));
+
+    QTest::keyClick(view(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(query->recNo(), 999);
+    EXPECT_EQ(query->asString("Code"), "L0999");
+    EXPECT_EQ(grid->model()->rowCount(), 1000);
+    QTest::keyClick(view(), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(query->recNo(), 0);
+}
+
 TEST_F(DbGridTest, RowIndicatorMarksOnlyTheCurrentRow)
 {
     grid->setRowSelect(true);

@@ -70,4 +70,38 @@ TEST_F(QueryModelTest, ChosenColumnsTitlesAndInMemoryEdits)
     EXPECT_EQ(model.data(model.index(0, 1)).toString(), "7");
 }
 
+// A result longer than one block: the view gets rows as it asks for them and
+// as the query reads them for its own callers.
+TEST(QueryModelOverALongResult, ShowsTheRowsReadAndGrowsAsMoreAreRead)
+{
+    EmbeddedDb db;
+    db.exec(QStringLiteral("Create Table D (D Int Not Null Primary Key)\n"
+                           "Insert Into D Values (0), (1), (2), (3), (4), (5), (6), (7), (8), (9)"));
+    auto query = db.open(QStringLiteral("Select 1 + A.D + 10 * B.D + 100 * C.D N From D A, D B, D C Order By 1"));
+    widgets::QueryModel model;
+    // A view over it, as the grids have; QAbstractItemModelTester cannot
+    // watch a model that reads on while its reset is reported.
+    QTableView view;
+    view.setModel(&model);
+    model.setQuery(query.get());
+    const int block = db::Query::kFetchBlock;
+    EXPECT_EQ(model.rowCount(), block);
+    EXPECT_TRUE(model.canFetchMore(QModelIndex()));
+    model.fetchMore(QModelIndex());
+    EXPECT_EQ(model.rowCount(), 2 * block);
+    EXPECT_EQ(model.data(model.index(2 * block - 1, 0)).toString(), QString::number(2 * block));
+
+    // Rows the query reads for a locate show in the view too.
+    ASSERT_TRUE(query->locate(QStringLiteral("N"), 900));
+    EXPECT_GE(model.rowCount(), 900);
+    EXPECT_EQ(model.data(model.index(899, 0)).toString(), "900");
+    EXPECT_EQ(query->recordCount(), 1000);
+    EXPECT_EQ(model.rowCount(), 1000);
+    EXPECT_FALSE(model.canFetchMore(QModelIndex()));
+
+    // Opened again, the view starts from the first block.
+    query->open();
+    EXPECT_EQ(model.rowCount(), block);
+}
+
 } // namespace

@@ -25,8 +25,8 @@ namespace qeldb {
 
 namespace {
 
-constexpr int kMaxProducts = 200000;
-constexpr qint64 kMaxHistoryLines = 5000000;
+constexpr int kMaxProducts = 1000000;
+constexpr qint64 kMaxHistoryLines = 20000000;
 constexpr int kMaxWarehouses = 999;
 constexpr int kMaxYears = 10;
 constexpr int kSalesmen = 20;
@@ -335,6 +335,9 @@ int generate(const GenerateRequest& request, QIODevice& out, QIODevice& err)
     QHash<QString, QString> values{
         {QStringLiteral("Products"), QString::number(products)},
         {QStringLiteral("Warehouses"), QString::number(warehouses)},
+        // Steps between the warehouses a product is stocked in: at most
+        // twelve steps stay below the number of warehouses, so none repeats.
+        {QStringLiteral("Stride"), QString::number(std::max(1, (warehouses - 1) / 12))},
         {QStringLiteral("Years"), QString::number(request.years)},
         {QStringLiteral("Days"), QString::number(365 * request.years)},
         {QStringLiteral("Customers"), QString::number(customers)},
@@ -375,7 +378,7 @@ Begin
   Insert Into GenNumber (N, R, R2) Select N + @Have, 0, 0 From GenNumber Where N + @Have <= {Numbers}
   Set @Have = @Have * 2
 End
-Update GenNumber Set R = N * 7919 % 1000003
+Update GenNumber Set R = Convert(BigInt, N) * 7919 % 1000003
 Update GenNumber Set R = ((Convert(BigInt, R) + {SeedA}) % 1000003 * ((R + {SeedA}) % 1000003) + N * 131 + {SeedB}) % 999983
 Update GenNumber Set R2 = (Convert(BigInt, R) * R + N * 17 + {SeedA}) % 1000003
 )")},
@@ -525,10 +528,12 @@ Inner Join GenProduct G On G.N = U.Product
 Cross Join GenPriceType T
 Set IDENTITY_INSERT ProductPrice Off
 )")},
-        // Every product is stocked in MAIN; each keeps its own share of the
-        // other warehouses (5 to 30 in a hundred), by a value of product,
-        // warehouse and year. About one row in twenty is short, a few are
-        // zero, a third of the rest hold loose small units.
+        // Every product is stocked in MAIN and in about ten others (fewer
+        // where there are few warehouses: 5 to 30 in a hundred of them),
+        // spread evenly over the warehouses from a start of its own; product
+        // 1 is stocked everywhere, the worst case of the on-hand panel. The
+        // same warehouses every year. About one row in twenty is short, a few
+        // are zero, a third of the rest hold loose small units.
         {QStringLiteral("stock"), QStringLiteral("productonhand"), QStringLiteral(R"(
 Insert Into productonhand (Product, ProductUnits, Warehouse, BalanceYear, Quantity)
 Select X.P, X.U, X.W, X.Yr,
@@ -537,14 +542,25 @@ Select X.P, X.U, X.W, X.Yr,
             Else X.F * (X.H / 100000 % 60 + 1) + Case When X.H / 100 % 3 = 0 And X.F > 1 Then X.H / 7 % X.F Else 0 End
        End
 From (
-  Select G.N P, (G.N - 1) * 3 + G.StockSeq U, W.Id W, Year(GetDate()) + 1 - Y.N Yr, K.Fraction F,
-         ((G.R * 31 + W.Id * 7919 + Y.N * 104729) % 999983 * 613 + G.R2 + W.Id) % 1000003 H, 5 + G.R2 % 26 Share
-  From GenProduct G
-  Inner Join GenPack K On K.Grp = G.Grp And K.Variant = G.Variant And K.Seq = G.StockSeq
-  Cross Join Warehouse W
+  Select S.P, S.U, S.W, Year(GetDate()) + 1 - Y.N Yr, S.F,
+         ((S.R * 31 + S.W * 7919 + Y.N * 104729) % 999983 * 613 + S.R2 + S.W) % 1000003 H
+  From (
+    Select O.N P, O.U, O.F, O.R, O.R2,
+           Case When J.N = 1 Then 1 When O.N = 1 Then J.N
+                Else 2 + (O.R2 + (J.N - 2) * {Stride}) % ({Warehouses} - 1) End W
+    From (
+      Select G.N, (G.N - 1) * 3 + G.StockSeq U, K.Fraction F, G.R, G.R2,
+             Case When G.N = 1 Then {Warehouses} - 1
+                  When 6 + G.R2 % 7 > 1 + ({Warehouses} - 1) * (5 + G.R2 % 26) / 100
+                  Then 1 + ({Warehouses} - 1) * (5 + G.R2 % 26) / 100
+                  Else 6 + G.R2 % 7 End Others
+      From GenProduct G
+      Inner Join GenPack K On K.Grp = G.Grp And K.Variant = G.Variant And K.Seq = G.StockSeq
+    ) O
+    Inner Join GenNumber J On J.N <= 1 + Case When O.Others < {Warehouses} - 1 Then O.Others Else {Warehouses} - 1 End
+  ) S
   Inner Join GenNumber Y On Y.N <= {Years}
 ) X
-Where X.W = 1 Or X.H % 100 < X.Share
 Update Product Set Negative = 'Y' Where Id In (Select Product From productonhand Where Quantity < 0)
 )")},
         {QStringLiteral("goods receipts"), QStringLiteral("MrDt"), QStringLiteral(R"(

@@ -17,7 +17,7 @@ namespace qeldb {
 struct GenerateRequest {
     QString folder;
     QString database = QStringLiteral("BENCH");
-    int products = 0;         // 1 to 200,000
+    int products = 0;         // 1 to 1,000,000
     int warehouses = 50;      // 1 to 999; the first is MAIN, the last RMA
     int years = 2;            // balance years of stock, this one and before
     qint64 invoiceLines = -1; // sales history lines; -1: as many as products

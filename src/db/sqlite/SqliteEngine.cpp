@@ -1,6 +1,7 @@
 #include "SqliteEngine.h"
 
 #include "DayNumberDates.h"
+#include "SqliteCursor.h"
 #include "SqlServerFunctions.h"
 #include "TsqlParser.h"
 #include "db/DbError.h"
@@ -40,6 +41,18 @@ QString cannotOpen(const QString& name)
     return QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.").arg(name);
 }
 
+StatementObserver& statementObserver()
+{
+    static StatementObserver observer;
+    return observer;
+}
+
+void observe(const GeneratedSql& g, const QVector<QVariant>& values)
+{
+    if (statementObserver())
+        statementObserver()(g.sql, values);
+}
+
 QVariant toSqlite(const QVariant& v)
 {
     if (!v.isValid() || v.isNull())
@@ -60,6 +73,11 @@ QVariant toSqlite(const QVariant& v)
 }
 
 } // namespace
+
+void setStatementObserver(StatementObserver observer)
+{
+    statementObserver() = std::move(observer);
+}
 
 QString findDatabaseFile(const QString& folder, const QString& name)
 {
@@ -133,6 +151,7 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
     sqlite3* h = handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
     if (!h)
         throw DbError(QStringLiteral("The SQLite driver gave no connection handle."));
+    handle_ = h;
     // A double-quoted name that matches no column must be an error, as in
     // SQL Server, not silently a string.
     sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -317,6 +336,10 @@ void SqliteEngine::ensureCatalog()
 
 SqliteEngine::~SqliteEngine()
 {
+    // Queries may outlive the session: they keep the rows read so far.
+    for (SqliteCursor* cursor : QSet<SqliteCursor*>(cursors_))
+        cursor->detach();
+    finalizeIdleStatements();
     qDeleteAll(prepared_);
     prepared_.clear();
     db_.close();
@@ -376,6 +399,92 @@ void SqliteEngine::schemaChanged()
     userTypes_.clear();
     qDeleteAll(prepared_);
     prepared_.clear();
+    finalizeIdleStatements();
+}
+
+sqlite3_stmt* SqliteEngine::takeStatement(const QString& sql, const Stmt* stmt)
+{
+    if (sqlite3_stmt* idle = idleStatements_.take(sql))
+        return idle;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare16_v3(handle_, sql.utf16(), int(sql.size() * sizeof(QChar)), SQLITE_PREPARE_PERSISTENT,
+                             &statement, nullptr)
+        != SQLITE_OK) {
+        const QString message = translateError(QString::fromUtf8(sqlite3_errmsg(handle_)), stmt);
+        sqlite3_finalize(statement);
+        throw DbError(message);
+    }
+    return statement;
+}
+
+void SqliteEngine::returnStatement(const QString& sql, sqlite3_stmt* statement)
+{
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (idleStatements_.contains(sql) || idleStatements_.size() >= kMaxCachedBatches)
+        sqlite3_finalize(statement);
+    else
+        idleStatements_.insert(sql, statement);
+}
+
+void SqliteEngine::finalizeIdleStatements()
+{
+    for (sqlite3_stmt* statement : std::as_const(idleStatements_))
+        sqlite3_finalize(statement);
+    idleStatements_.clear();
+}
+
+QString SqliteEngine::stepError(sqlite3_stmt* statement, const Stmt* stmt)
+{
+    Q_UNUSED(statement);
+    return translateError(QString::fromUtf8(sqlite3_errmsg(handle_)), stmt);
+}
+
+void SqliteEngine::parkCursors(SqliteCursor* reading)
+{
+    for (SqliteCursor* cursor : std::as_const(cursors_)) {
+        if (cursor != reading)
+            cursor->park();
+    }
+}
+
+void SqliteEngine::beforeCursorFetch(SqliteCursor* cursor)
+{
+    startClock();
+    parkCursors(cursor);
+}
+
+std::unique_ptr<RowCursor> SqliteEngine::openCursor(const QString& sql, const ParamValues& params)
+{
+    parkCursors();
+    startClock();
+    const std::shared_ptr<const Batch> batch = parse(sql);
+    const Stmt* s = batch->statements.size() == 1 ? batch->statements.front().get() : nullptr;
+    const bool plainSelect = s && s->kind == Stmt::SelectStmt && rowcount_ == 0 && s->select->cores.size() >= 1
+        && (s->select->cores.front().items.empty() || s->select->cores.front().items.front().assignVariable.isEmpty());
+    if (!plainSelect)
+        return Engine::openCursor(sql, params);
+    try {
+        const GeneratedSql& g = generated(s, 0, [&] { return generator_.statement(*s); });
+        for (const BindSlot& b : g.binds) {
+            if (b.kind != BindSlot::Param)
+                return Engine::openCursor(sql, params);
+        }
+        sqlite3_stmt* statement = takeStatement(g.sql, s);
+        QVector<QVariant> values(int(g.binds.size()));
+        for (int i = 0; i < int(g.binds.size()); ++i) {
+            values[i] = toSqlite(params.value(g.binds[size_t(i)].name));
+            bindValue(statement, i, values[i]);
+        }
+        observe(g, values);
+        if (lcSql().isDebugEnabled())
+            qCDebug(lcSql).noquote() << g.sql;
+        return std::make_unique<SqliteCursor>(*this, statement, g.sql, batch);
+    } catch (const DbError&) {
+        // The batch runs again the ordinary way, which words the error as
+        // it words any other.
+        return Engine::openCursor(sql, params);
+    }
 }
 
 namespace {
@@ -412,6 +521,7 @@ int SqliteEngine::onProgress(void* engine)
 
 ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
 {
+    parkCursors();
     startClock();
     const std::shared_ptr<const Batch> batch = parse(sql);
     for (size_t i = 1; i < batch->statements.size(); ++i) {
@@ -426,6 +536,7 @@ ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
 
 void SqliteEngine::callProcedure(const QString& name, std::vector<ProcParam>& params)
 {
+    parkCursors();
     startClock();
     const Procedure proc = procedure(name);
     const auto& defs = proc.definition->procParams;
@@ -1101,6 +1212,12 @@ ResultSet SqliteEngine::runSql(const GeneratedSql& g, Frame& frame, const Stmt* 
             v = it->value;
         }
         q->bindValue(i, toSqlite(v));
+    }
+    if (statementObserver()) {
+        QVector<QVariant> values;
+        for (int i = 0; i < int(g.binds.size()); ++i)
+            values.append(q->boundValue(i));
+        observe(g, values);
     }
     if (lcSql().isDebugEnabled()) {
         QStringList shown;

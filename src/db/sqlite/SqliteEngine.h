@@ -12,15 +12,20 @@
 
 #include <chrono>
 #include <optional>
+#include <functional>
 #include <memory>
 
 class QSqlQuery;
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace db::sqlite::fn {
 struct SessionSettings;
 }
 
 namespace db::sqlite {
+
+class SqliteCursor;
 
 // The file that holds database `name` in `folder` ("NAME.sqlite", the name
 // matched without regard to case as SQL Server matches database names), or
@@ -29,6 +34,12 @@ QString findDatabaseFile(const QString& folder, const QString& name);
 
 // Makes an empty database; fails with SQL Server's message when it exists.
 void createDatabase(const QString& folder, const QString& name);
+
+// Sees every SQLite statement the engine runs, with its bound values (for
+// measuring the engine beside SQLite itself). One for the process; empty:
+// none. Set it before the engine is used.
+using StatementObserver = std::function<void(const QString& sql, const QVector<QVariant>& values)>;
+void setStatementObserver(StatementObserver observer);
 
 // The embedded engine: one SQLite file per database, T-SQL translated into
 // SQLite SQL (each statement text parsed once, each statement generated once
@@ -40,6 +51,8 @@ public:
     ~SqliteEngine() override;
 
     ResultSet execute(const QString& sql, const ParamValues& params) override;
+    // A batch of one SELECT is read lazily; any other as execute() runs it.
+    std::unique_ptr<RowCursor> openCursor(const QString& sql, const ParamValues& params) override;
     void callProcedure(const QString& name, std::vector<ProcParam>& params) override;
     QString databaseName() const override { return database_; }
     bool isReadOnly() const override { return readOnly_; }
@@ -57,6 +70,8 @@ public:
     QStringList explain(const QString& sql, const ParamValues& params);
 
 private:
+    friend class SqliteCursor;
+
     struct Variable {
         TypeName type;
         QVariant value;
@@ -129,6 +144,16 @@ private:
     QString foreignKeyConflict(const QString& verb, const QString& table) const;
     void schemaChanged();
     void setDateFormat(const QString& format);
+    // Prepared statements for lazy cursors: one idle statement per text is
+    // kept between uses; a cursor holds its own while it reads.
+    sqlite3_stmt* takeStatement(const QString& sql, const Stmt* stmt);
+    void returnStatement(const QString& sql, sqlite3_stmt* statement);
+    void finalizeIdleStatements();
+    QString stepError(sqlite3_stmt* statement, const Stmt* stmt);
+    // Cursors let go of their statements (see SqliteCursor) before anything
+    // else runs; `reading` is the one about to read on.
+    void parkCursors(SqliteCursor* reading = nullptr);
+    void beforeCursorFetch(SqliteCursor* cursor);
 
     // SchemaInfo
     QString columnType(const QString& table, const QString& column) const override;
@@ -154,6 +179,9 @@ private:
     QHash<QString, std::shared_ptr<const Batch>> parsed_;
     QHash<QPair<const void*, int>, GeneratedSql> generatedCache_;
     QHash<QString, QSqlQuery*> prepared_;
+    sqlite3* handle_ = nullptr;
+    QHash<QString, sqlite3_stmt*> idleStatements_;
+    QSet<SqliteCursor*> cursors_;
 
     struct TableInfo {
         QStringList columns;

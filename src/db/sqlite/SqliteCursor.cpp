@@ -1,0 +1,177 @@
+#include "SqliteCursor.h"
+
+#include "SqliteEngine.h"
+#include "db/DbError.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+#include <sqlite3.h>
+
+namespace db::sqlite {
+
+QVariant columnValue(sqlite3_stmt* statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(statement, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement, column));
+    case SQLITE_NULL:
+        return QVariant(QMetaType::fromType<QString>());
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, column)),
+                          sqlite3_column_bytes(statement, column));
+    default:
+        return QString(static_cast<const QChar*>(sqlite3_column_text16(statement, column)),
+                       sqlite3_column_bytes16(statement, column) / int(sizeof(QChar)));
+    }
+}
+
+void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
+{
+    const int i = index + 1;
+    if (!value.isValid() || value.isNull()) {
+        sqlite3_bind_null(statement, i);
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        sqlite3_bind_blob(statement, i, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case QMetaType::Int:
+    case QMetaType::Bool:
+    case QMetaType::Short:
+    case QMetaType::Char:
+    case QMetaType::UChar:
+    case QMetaType::UShort:
+        sqlite3_bind_int(statement, i, value.toInt());
+        return;
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+        sqlite3_bind_int64(statement, i, value.toLongLong());
+        return;
+    case QMetaType::ULongLong:
+        sqlite3_bind_int64(statement, i, qint64(value.toULongLong()));
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        sqlite3_bind_double(statement, i, value.toDouble());
+        return;
+    case QMetaType::QDateTime:
+        bindValue(statement, index, value.toDateTime().toString(Qt::ISODateWithMs));
+        return;
+    case QMetaType::QDate:
+        bindValue(statement, index, value.toDate().toString(Qt::ISODate));
+        return;
+    case QMetaType::QTime:
+        bindValue(statement, index, value.toTime().toString(QStringLiteral("hh:mm:ss.zzz")));
+        return;
+    default: {
+        const QString text = value.toString();
+        sqlite3_bind_text16(statement, i, text.utf16(), int(text.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+        return;
+    }
+    }
+}
+
+SqliteCursor::SqliteCursor(SqliteEngine& engine, sqlite3_stmt* statement, QString sql,
+                           std::shared_ptr<const Batch> batch)
+    : engine_(&engine), statement_(statement), sql_(std::move(sql)), batch_(std::move(batch))
+{
+    returnsRows_ = true;
+    const int n = sqlite3_column_count(statement_);
+    for (int i = 0; i < n; ++i) {
+        const auto* name = static_cast<const QChar*>(sqlite3_column_name16(statement_, i));
+        columns_.append(QString(name).remove(QLatin1Char('"')));
+    }
+    engine_->cursors_.insert(this);
+    try {
+        onRow_ = step();
+    } catch (...) {
+        finish();
+        throw;
+    }
+    atEnd_ = !onRow_;
+    if (atEnd_)
+        finish();
+}
+
+SqliteCursor::~SqliteCursor()
+{
+    finish();
+}
+
+bool SqliteCursor::step()
+{
+    const int rc = sqlite3_step(statement_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    const QString message = engine_->stepError(statement_, batch_->statements.front().get());
+    throw DbError(message);
+}
+
+void SqliteCursor::park()
+{
+    if (!statement_ || parked_)
+        return;
+    sqlite3_reset(statement_);
+    parked_ = true;
+}
+
+void SqliteCursor::fetch(int count, std::vector<QVector<QVariant>>& rows)
+{
+    if (!statement_) {
+        atEnd_ = true;
+        return;
+    }
+    engine_->beforeCursorFetch(this);
+    if (parked_) {
+        parked_ = false;
+        // Run again and pass the rows handed out; the row that was current
+        // when parked is the next one.
+        qint64 skip = handedOut_;
+        onRow_ = step();
+        for (; onRow_ && skip > 0; --skip)
+            onRow_ = step();
+    }
+    const int n = int(columns_.size());
+    for (; count > 0 && onRow_; --count) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = columnValue(statement_, i);
+        rows.push_back(std::move(row));
+        ++handedOut_;
+        onRow_ = step();
+    }
+    atEnd_ = !onRow_;
+    if (atEnd_)
+        finish();
+}
+
+void SqliteCursor::detach()
+{
+    finish();
+    atEnd_ = true;
+}
+
+void SqliteCursor::finish()
+{
+    if (!engine_)
+        return;
+    engine_->cursors_.remove(this);
+    if (statement_)
+        engine_->returnStatement(sql_, statement_);
+    statement_ = nullptr;
+    engine_ = nullptr;
+}
+
+} // namespace db::sqlite

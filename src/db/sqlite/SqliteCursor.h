@@ -1,0 +1,54 @@
+#pragma once
+
+#include "TsqlAst.h"
+#include "db/Engine.h"
+
+#include <QString>
+
+#include <memory>
+
+struct sqlite3_stmt;
+
+namespace db::sqlite {
+
+class SqliteEngine;
+
+// The rows of one SELECT, stepped out of its prepared statement as they are
+// asked for. The statement is parked (reset, so that the session's other
+// statements read the database as it is now, not as it was when this one
+// started) whenever the engine runs something else; the next fetch runs it
+// again and steps past the rows already handed out.
+class SqliteCursor : public RowCursor {
+public:
+    // Takes the prepared, bound statement; `batch` keeps the parsed text alive
+    // for error messages. Steps to the first row: errors show here.
+    SqliteCursor(SqliteEngine& engine, sqlite3_stmt* statement, QString sql, std::shared_ptr<const Batch> batch);
+    ~SqliteCursor() override;
+
+    void fetch(int count, std::vector<QVector<QVariant>>& rows) override;
+
+    void park();
+    // The engine closes: no more rows.
+    void detach();
+
+private:
+    bool step();  // true on a row; false at the end; throws on errors
+    void finish();
+
+    SqliteEngine* engine_;
+    sqlite3_stmt* statement_;
+    QString sql_;
+    std::shared_ptr<const Batch> batch_;
+    qint64 handedOut_ = 0;  // rows given to fetch()'s callers
+    bool onRow_ = false;    // the statement stands on a row not handed out yet
+    bool parked_ = false;
+};
+
+// A column of the row a statement stands on: integers as qint64, reals as
+// double, text as QString, blobs as QByteArray, NULL as a null QString.
+QVariant columnValue(sqlite3_stmt* statement, int column);
+
+// Binds a value made by toSqlite() to parameter `index` (0-based).
+void bindValue(sqlite3_stmt* statement, int index, const QVariant& value);
+
+} // namespace db::sqlite
