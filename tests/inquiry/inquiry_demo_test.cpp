@@ -3,6 +3,7 @@
 // on screen, and the printed offer's Thai words whole in the PDF's text.
 
 #include "Clerk.h"
+#include "InquiryFixture.h"
 
 #include "Demo.h"
 
@@ -34,7 +35,7 @@ namespace {
 
 using namespace clerk;
 
-class DemoInquiry : public ::testing::Test {
+class DemoInquiry : public InquiryFixture {
 protected:
     void SetUp() override
     {
@@ -48,27 +49,12 @@ protected:
         ini.close();
         previousFolder = QDir::currentPath();
         QDir::setCurrent(dir.path());
-        DMConfig = &config;
-        DM = &dm;
-        config.GetCompanyConfig("DEMO");
-        dm.setDatabaseArgument("DEMO");
-        config.CheckRight(12, 1);
-        previousHandler = widgets::setMessageHandler([this](widgets::MessageKind, const QString& text) {
-            messages.append(text);
-            return true;
-        });
-        window = std::make_unique<TFrInquiryPrice>();
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QTest::qWait(20);
+        attach("DEMO");
+        open();
     }
     void TearDown() override
     {
-        window.reset();
-        widgets::setMessageHandler(previousHandler);
-        DM = nullptr;
-        DMConfig = nullptr;
-        dm.connection().close();
+        InquiryFixture::TearDown();
         QDir::setCurrent(previousFolder);
     }
 
@@ -107,11 +93,6 @@ protected:
 
     QTemporaryDir dir;
     QString previousFolder;
-    TDMConfig config;
-    TDM dm;
-    std::unique_ptr<TFrInquiryPrice> window;
-    QStringList messages;
-    widgets::MessageHandler previousHandler;
 };
 
 TEST_F(DemoInquiry, NothingTheClerkReadsIsClippedAt792By560)
@@ -182,7 +163,7 @@ TEST_F(DemoInquiry, ThePrintedOfferKeepsItsThaiWordsWhole)
     ASSERT_TRUE(QFile::exists(pdf)) << qPrintable(messages.join('|'));
 
     // Every word the offer prints, as the program knows it.
-    QStringList words = config.Run.CompanyName.split(' ', Qt::SkipEmptyParts);
+    QStringList words = config->Run.CompanyName.split(' ', Qt::SkipEmptyParts);
     words += w.CustomerName->text().split(' ', Qt::SkipEmptyParts);
     words += w.QDemoSo.valueAt(0, w.QDemoSo.fieldIndex("ProductName")).toString().split(' ', Qt::SkipEmptyParts);
     words += w.QDemoSo.valueAt(0, w.QDemoSo.fieldIndex("Units")).toString();

@@ -4,6 +4,7 @@
 // (tests/inquiry/Clerk.h), so a key that does nothing fails a test.
 
 #include "Clerk.h"
+#include "InquiryFixture.h"
 
 #include "support/TestSite.h"
 
@@ -107,7 +108,7 @@ QString offerFooter(widgets::DbGrid* grid, const char* field)
     return grid->footerText(QLatin1String(field));
 }
 
-class InquiryWindow : public ::testing::Test {
+class InquiryWindow : public InquiryFixture {
 protected:
     void SetUp() override
     {
@@ -123,32 +124,7 @@ protected:
         ASSERT_TRUE(side.save(site.folder() + "/pictures/sub/a100-side.bmp", "BMP"));
         site.business("Update Config Set PicturePath = '" + site.folder() + "/pictures\\'");
 
-        DMConfig = &config;
-        DM = &dm;
-        config.GetCompanyConfig("ACME");
-        dm.setDatabaseArgument("ACME");
-        previousHandler = widgets::setMessageHandler([this](widgets::MessageKind, const QString& text) {
-            messages.append(text);
-            return true;
-        });
-    }
-    void TearDown() override
-    {
-        window.reset();
-        widgets::setMessageHandler(previousHandler);
-        DM = nullptr;
-        DMConfig = nullptr;
-    }
-
-    // Opens the window for a user, as start-up does, and waits for its show step.
-    TFrInquiryPrice& open(int user = 1)
-    {
-        config.CheckRight(12, user);
-        window = std::make_unique<TFrInquiryPrice>();
-        window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QTest::qWait(20);
-        return *window;
+        attach("ACME");
     }
 
     // C001 and A100 entered, and F7 pressed twice: two lines of 15.00.
@@ -204,11 +180,6 @@ protected:
     }
 
     TestSite site;
-    TDMConfig config;
-    TDM dm;
-    std::unique_ptr<TFrInquiryPrice> window;
-    QStringList messages;
-    widgets::MessageHandler previousHandler;
 };
 
 TEST_F(InquiryWindow, TypicalInquiryEndToEnd)
@@ -357,7 +328,7 @@ TEST_F(InquiryWindow, ALookUpTheDatabaseBreaksOffLeavesNothingOfTheOneBefore)
     EXPECT_EQ(w.QDemoSo.recordCount(), 0) << "nothing left to add by mistake";
 
     tabTo(w.GetCustomerCode, true);
-    dm.connection().close();
+    dm->connection().close();
     site.dropBusinessDatabase();
     press(Qt::Key_A, Qt::ControlModifier);
     type("C002");

@@ -4,6 +4,7 @@
 // The searches are the program's own, on a real site.
 
 #include "Clerk.h"
+#include "InquiryFixture.h"
 
 #include "support/ModalDialog.h"
 #include "support/TestSite.h"
@@ -45,32 +46,19 @@ Set Identity_Insert Product Off
 Insert Into ProductUnits (Product, UnitName, Fraction, SaleFlag, SmallUnitFlag) Values (1, N'ขวด', 1, 'Y', 'Y')
 )";
 
-class SearchButtons : public ::testing::Test {
+class SearchButtons : public InquiryFixture {
 protected:
     void SetUp() override
     {
         site.business(QString::fromUtf8(kData));
-        DMConfig = &config;
-        DM = &dm;
-        config.GetCompanyConfig("ACME");
-        dm.setDatabaseArgument("ACME");
-        config.CheckRight(12, 1);
-        previousHandler = widgets::setMessageHandler([this](widgets::MessageKind, const QString& text) {
-            messages.append(text);
-            return true;
-        });
-        window = std::make_unique<TFrInquiryPrice>();
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QTest::qWait(20);
+        attach("ACME");
+        open();
     }
     void TearDown() override
     {
         window.reset();
         widgets::destroyGlobalWindows();
-        widgets::setMessageHandler(previousHandler);
-        DM = nullptr;
-        DMConfig = nullptr;
+        InquiryFixture::TearDown();
     }
 
     // Everything the clerk reads in the window that a search could change.
@@ -83,11 +71,6 @@ protected:
     }
 
     TestSite site;
-    TDMConfig config;
-    TDM dm;
-    std::unique_ptr<TFrInquiryPrice> window;
-    QStringList messages;
-    widgets::MessageHandler previousHandler;
 };
 
 TEST_F(SearchButtons, F5FindsACustomerByNameAndEnterLooksItUp)
