@@ -820,6 +820,8 @@ void TFrInquiryPrice::forgetProduct()
 
 void TFrInquiryPrice::loadProductPanels()
 {
+    // Each grid fits its columns once, to what the load leaves in it.
+    const widgets::DbGrid::FittingHold onhand(DgOnhand), units(DgUnits), prices(DgPrice);
     loadPlaceholderPictures();
     for (db::Query* q : {&Qonhand, &QLastMr, &QPrice, &QUnits, &QProduct})
         q->close();
@@ -994,6 +996,7 @@ void TFrInquiryPrice::LoadHistory()
     const bool product = hasRow(QProduct);
     if (!customer && !product)
         return;
+    const widgets::DbGrid::FittingHold fitOnce(DgHistory);
     QHistory.close();
     if (customer)
         QHistory.setParam(QStringLiteral("GetCus"), QCustomer.value(QStringLiteral("Id")));

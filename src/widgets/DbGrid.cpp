@@ -483,11 +483,11 @@ DbGrid::DbGrid(QWidget* parent) : QFrame(parent)
             fieldBeforeReset_ = currentField();
     });
     connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
-        if (fitContent_ && widerThanItsColumn(from, to))
-            applyWidths();
+        if (fitContent_ && (fittingHolds_ > 0 || widerThanItsColumn(from, to)))
+            requestWidths();
     });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        applyWidths();
+        requestWidths();
         followQuery(query_ ? query_->recNo() : -1);
         footer_->refresh();
     });
@@ -643,6 +643,29 @@ void DbGrid::applyWidths()
         contentWidth_ = total;
         updateGeometry();
     }
+}
+
+void DbGrid::requestWidths()
+{
+    if (fittingHolds_ > 0) {
+        widthsPending_ = true;
+        return;
+    }
+    widthsPending_ = false;
+    applyWidths();
+}
+
+DbGrid::FittingHold::FittingHold(DbGrid* grid)
+    : grid_(grid)
+{
+    ++grid_->fittingHolds_;
+}
+
+DbGrid::FittingHold::~FittingHold()
+{
+    if (!grid_ || --grid_->fittingHolds_ > 0 || !grid_->widthsPending_)
+        return;
+    grid_->requestWidths();
 }
 
 void DbGrid::setSpareWidthField(const QString& field)
@@ -989,7 +1012,7 @@ void DbGrid::setFooterText(const QString& field, const QString& text)
     // Columns are fitted again only when the text does not fit its column.
     const int column = model_->columnOfField(field);
     if (footerVisible_ && column >= 0 && footerWidth(footer_->font(), text) > view_->horizontalHeader()->sectionSize(column))
-        applyWidths();
+        requestWidths();
     footer_->refresh();
 }
 

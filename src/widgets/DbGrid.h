@@ -102,6 +102,19 @@ public:
     // shows no empty band at its right.
     void setSpareWidthField(const QString& field);
     QSize sizeHint() const override;
+    // While a hold lasts, what would fit the columns again (a reset, cell
+    // or footer texts written) fits them once when the last hold ends, so
+    // a window that writes into many rows measures each row once.
+    class FittingHold {
+    public:
+        explicit FittingHold(DbGrid* grid);
+        ~FittingHold();
+        FittingHold(const FittingHold&) = delete;
+        FittingHold& operator=(const FittingHold&) = delete;
+
+    private:
+        QPointer<DbGrid> grid_;
+    };
 
     // Fields edited as numbers: an entry that is not a number, has more
     // than `decimals` places (0: a whole number; negative: any) or lies
@@ -209,6 +222,7 @@ private:
     QRect footerColumnRect(int column) const;  // not cut to the data area
     QRect footerDataArea() const;
     void applyWidths();
+    void requestWidths();  // now, or when the last FittingHold ends
     bool widerThanItsColumn(const QModelIndex& from, const QModelIndex& to) const;
     void applyFont();
     void applyEditTriggers();
@@ -253,6 +267,8 @@ private:
     int footerHeight_ = 30;
     int contentWidth_ = 0;  // of all columns, as last applied
     int rowHeight_ = 0;
+    int fittingHolds_ = 0;
+    bool widthsPending_ = false;
     bool footerVisible_ = false;
     bool fitContent_ = false;
     bool hbarShown_ = false;
