@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -330,6 +331,32 @@ class GridDelegate : public QStyledItemDelegate {
 public:
     explicit GridDelegate(DbGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
+    // While the grid fits its columns it measures every row, and a column
+    // often shows the same text in many rows (a customer, a unit, a date):
+    // each text is laid out once per pass.
+    void setMeasuring(bool on)
+    {
+        measuring_ = on;
+        measured_.clear();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!measuring_)
+            return QStyledItemDelegate::sizeHint(option, index);
+        const QVariant font = index.data(Qt::FontRole);
+        const QString key = index.data(Qt::DisplayRole).toString() + QChar(0)
+            + (font.isValid() ? font.value<QFont>().key() : QString()) + QChar(0)
+            + QString::number(index.data(Qt::TextAlignmentRole).toInt()) + QChar(0)
+            + QString::number(option.rect.width()) + QLatin1Char('x') + QString::number(option.rect.height());
+        const auto known = measured_.constFind(key);
+        if (known != measured_.constEnd())
+            return *known;
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        measured_.insert(key, size);
+        return size;
+    }
+
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
     {
         auto* editor = new QLineEdit(parent);
@@ -376,6 +403,8 @@ public:
 
 private:
     DbGrid* grid_;
+    bool measuring_ = false;
+    mutable QHash<QString, QSize> measured_;
 };
 
 void GridFooter::refresh()
@@ -621,6 +650,9 @@ void DbGrid::applyWidths()
 {
     const auto& list = model_->columns();
     QHeaderView* titles = view_->horizontalHeader();
+    auto* delegate = static_cast<detail::GridDelegate*>(view_->itemDelegate());
+    delegate->setMeasuring(true);
+    const auto stopMeasuring = qScopeGuard([delegate] { delegate->setMeasuring(false); });
     int total = 0;
     int spareColumn = -1;
     for (int c = 0; c < list.size() && c < titles->count(); ++c) {
