@@ -226,6 +226,58 @@ TEST_F(DbGridTest, RebuiltColumnsAppearTogetherAndKeepTheQueryWhereItWas)
     EXPECT_FALSE(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable);
 }
 
+TEST_F(DbGridTest, FittedColumnsFollowTextsWrittenUnderAFittingHold)
+{
+    grid->setFitColumnsToContent(true);
+    grid->setFooterVisible(true);
+    showActive();
+    const int note = col("Note");
+    QHeaderView* titles = view()->horizontalHeader();
+    // What Qt itself measures, every cell laid out: nothing may be cut.
+    const auto fitted = [&] { return qMax(titles->sectionSizeHint(note), static_cast<QAbstractItemView*>(view())->sizeHintForColumn(note)); };
+
+    // The same text in every row but one, which shows it in bold: a grid
+    // that measured each text once regardless of its font would cut it.
+    const QString repeated = QStringLiteral("หมายเหตุที่ยาวกว่าเดิมมากสำหรับทุกแถว");
+    grid->setCellStyler([](const QString& field, int row, const QVariant&) {
+        widgets::CellStyle style;
+        if (field.compare(QLatin1String("Note"), Qt::CaseInsensitive) == 0 && row == kRows - 1) {
+            QFont bold;
+            bold.setBold(true);
+            bold.setPointSize(bold.pointSize() + 4);
+            style.font = bold;
+        }
+        return style;
+    });
+    const int before = titles->sectionSize(note);
+    const QString total = QStringLiteral("รวมทั้งหมดของหมายเหตุที่ยาวที่สุดในตาราง");
+    {
+        const DbGrid::FittingHold hold(grid);
+        for (int row = 0; row < kRows; ++row)
+            query->setValueAt(row, fieldIndex("Note"), repeated);
+        grid->setFooterText(QStringLiteral("Note"), total);
+        EXPECT_EQ(titles->sectionSize(note), before) << "fitted once, when the hold ends";
+    }
+    EXPECT_GE(titles->sectionSize(note), fitted());
+    EXPECT_GE(titles->sectionSize(note), QFontMetrics(grid->font()).horizontalAdvance(total));
+    const int wide = titles->sectionSize(note);
+
+    // Shorter texts and no footer: the column narrows to exactly what Qt
+    // measures, the bold row included.
+    grid->clearFooterTexts();
+    {
+        const DbGrid::FittingHold hold(grid);
+        for (int row = 0; row < kRows; ++row)
+            query->setValueAt(row, fieldIndex("Note"), row % 2 ? QStringLiteral("สั้น") : QStringLiteral("ยาวขึ้นนิด"));
+    }
+    EXPECT_LT(titles->sectionSize(note), wide);
+    EXPECT_EQ(titles->sectionSize(note), fitted());
+
+    // Without a hold a wider text refits at once.
+    query->setValueAt(0, fieldIndex("Note"), repeated + repeated);
+    EXPECT_EQ(titles->sectionSize(note), fitted());
+}
+
 // --- Current row -----------------------------------------------------------
 
 TEST_F(DbGridTest, GridAndQueryShareTheCurrentRow)
