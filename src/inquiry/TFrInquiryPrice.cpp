@@ -820,6 +820,13 @@ void TFrInquiryPrice::forgetProduct()
 
 void TFrInquiryPrice::loadProductPanels()
 {
+    fillProductPanels();
+    // The grids have fitted their columns by now; the panels follow them.
+    fitPanelsToGrids();
+}
+
+void TFrInquiryPrice::fillProductPanels()
+{
     // Each grid fits its columns once, to what the load leaves in it.
     const widgets::DbGrid::FittingHold onhand(DgOnhand), units(DgUnits), prices(DgPrice);
     loadPlaceholderPictures();
@@ -843,7 +850,6 @@ void TFrInquiryPrice::loadProductPanels()
     }
     fillOnhandTexts();
     loadPictures();
-    fitPanelsToGrids();
 }
 
 void TFrInquiryPrice::fitPanelsToGrids()

@@ -116,6 +116,7 @@ private:
     void openDetail(db::Query& detail);
     void lookUpCustomerRow();
     void loadProductPanels();
+    void fillProductPanels();  // the queries and texts, each grid fitted once
     void forgetProduct();
     void loadPlaceholderPictures();
     void loadPictures();
