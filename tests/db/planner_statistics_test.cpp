@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -124,7 +125,7 @@ TEST_F(PlannerStatistics, AnOrderedSearchWalksItsIndexOnceTheFileIsReopenedAndKe
     EXPECT_EQ(rowsOf(reopened->execute(kUnitSearch, {})), sorted);
 }
 
-TEST_F(PlannerStatistics, AnEmptyTableIsAnalyzedOnTheFirstOpenAfterItHoldsRows)
+TEST_F(PlannerStatistics, ATableIsAnalyzedOnTheFirstOpenAfterItHoldsRowsAndAgainWhenItHasGrownTenfold)
 {
     auto second = open();
     EXPECT_EQ(analyzedTables(*second), (QStringList{QStringLiteral("Goods"), QStringLiteral("Prices"),
@@ -132,8 +133,30 @@ TEST_F(PlannerStatistics, AnEmptyTableIsAnalyzedOnTheFirstOpenAfterItHoldsRows)
     second->execute(QStringLiteral("INSERT INTO Later (Id, Name) VALUES (1, N'ก'), (2, NULL)"), {});
     second.reset();
     first.reset();
-    const auto third = open();
+    auto third = open();
     EXPECT_TRUE(analyzedTables(*third).contains(QStringLiteral("Later")));
+    // The rows SQLite counted (estimated, as it samples): the first number
+    // of each statistics line.
+    const auto counted = [](SqliteEngine& engine) {
+        int rows = 0;
+        for (const auto& row : engine.execute(QStringLiteral("SELECT stat FROM sqlite_stat1 WHERE tbl = 'Later'"), {}).rows)
+            rows = std::max(rows, row.value(0).toString().section(QLatin1Char(' '), 0, 0).toInt());
+        return rows;
+    };
+    EXPECT_EQ(counted(*third), 2);
+
+    // Grown tenfold and more: counted again on the next open; a little growth is not.
+    QStringList rows;
+    for (int id = 3; id <= 1102; ++id)
+        rows.append(QStringLiteral("(%1, NULL)").arg(id));
+    third->execute(QStringLiteral("INSERT INTO Later (Id, Name) VALUES ") + rows.join(QLatin1Char(',')), {});
+    third.reset();
+    auto fourth = open();
+    const int recounted = counted(*fourth);
+    EXPECT_GT(recounted, 500) << "sampled, so about the 1,102 rows";
+    fourth->execute(QStringLiteral("INSERT INTO Later (Id, Name) VALUES (1103, NULL)"), {});
+    fourth.reset();
+    EXPECT_EQ(counted(*open()), recounted);
 }
 
 TEST_F(PlannerStatistics, AJoinedTableIsNotReadWholeBeforeTheFirstRow)

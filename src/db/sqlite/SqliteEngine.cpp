@@ -195,10 +195,11 @@ void SqliteEngine::waitForLocks(bool wait)
 // SQLite chooses between walking the index of an ORDER BY and sorting the
 // whole join first by the row counts ANALYZE leaves behind; without them it
 // guesses, and a search with every box empty sorted every price row before
-// showing its first. A table that holds rows but has no statistics yet is
-// analyzed when the file is opened, sampled so that it takes a fraction of a
-// second at any size; once done, opening costs one look-up per table. It is
-// skipped, not waited for, while another program holds the file.
+// showing its first. A table that holds rows but has no statistics yet, or
+// has grown more than tenfold since, is analyzed when the file is opened,
+// sampled so that it takes a fraction of a second at any size; otherwise
+// opening costs two look-ups per table. It is skipped, not waited for, while
+// another program holds the file.
 void SqliteEngine::analyzeNewTables()
 {
     QSqlQuery q(db_);
@@ -212,13 +213,19 @@ void SqliteEngine::analyzeNewTables()
         tables.append(q.value(0).toString());
     QByteArray analyze;
     for (const QString& table : tables) {
+        // Rows counted when last analyzed; the highest row id tells cheaply
+        // whether the table has grown far beyond that since.
+        qint64 counted = -1;
         if (anyStatistics) {
-            q.prepare(QStringLiteral("SELECT 1 FROM main.sqlite_stat1 WHERE tbl = ?"));
+            q.prepare(QStringLiteral("SELECT max(CAST(stat AS INTEGER)) FROM main.sqlite_stat1 WHERE tbl = ?"));
             q.addBindValue(table);
-            if (q.exec() && q.next())
-                continue;
+            if (q.exec() && q.next() && !q.value(0).isNull())
+                counted = q.value(0).toLongLong();
         }
-        if (q.exec(QStringLiteral("SELECT 1 FROM main.%1 LIMIT 1").arg(quoteIdent(table))) && q.next())
+        const bool grown = counted < 0 ? q.exec(QStringLiteral("SELECT 1 FROM main.%1 LIMIT 1").arg(quoteIdent(table))) && q.next()
+                                       : q.exec(QStringLiteral("SELECT max(rowid) FROM main.%1").arg(quoteIdent(table)))
+                                             && q.next() && q.value(0).toLongLong() > 10 * counted + 1000;
+        if (grown)
             analyze += QStringLiteral("ANALYZE main.%1;").arg(quoteIdent(table)).toUtf8();
     }
     q.finish();
