@@ -4,6 +4,7 @@
 // the rows and their order must stay those of the sorting plan.
 
 #include "db/sqlite/SqliteEngine.h"
+#include "support/EmbeddedDb.h"
 
 #include <QTemporaryDir>
 
@@ -15,18 +16,6 @@
 namespace {
 
 using db::sqlite::SqliteEngine;
-
-QStringList rowsOf(const db::ResultSet& r)
-{
-    QStringList out;
-    for (const auto& row : r.rows) {
-        QStringList cells;
-        for (const QVariant& v : row)
-            cells.append(v.isNull() ? QStringLiteral("<null>") : v.toString());
-        out.append(cells.join(QLatin1Char('|')));
-    }
-    return out;
-}
 
 bool sorts(const QStringList& plan)
 {
