@@ -10,6 +10,7 @@
 #include "db/sqlite/SqlGenerator.h"
 #include "db/sqlite/SqliteEngine.h"
 #include "db/sqlite/TsqlParser.h"
+#include "support/EmbeddedDb.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -25,18 +26,6 @@
 namespace {
 
 using db::sqlite::SqliteEngine;
-
-QStringList rowsOf(const db::ResultSet& r)
-{
-    QStringList out;
-    for (const auto& row : r.rows) {
-        QStringList cells;
-        for (const QVariant& v : row)
-            cells.append(v.isNull() ? QStringLiteral("<null>") : v.toString());
-        out.append(cells.join(QLatin1Char('|')));
-    }
-    return out;
-}
 
 const QStringList kNames{
     QStringLiteral("น้ำปลาตราปลาหมึก"), QStringLiteral("ปลากระป๋อง"), QStringLiteral("Fish Sauce"),

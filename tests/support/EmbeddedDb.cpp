@@ -54,15 +54,34 @@ QString EmbeddedDb::scalar(const QString& sql, std::initializer_list<std::pair<c
     return db::variantToText(q->valueAt(0, 0));
 }
 
+namespace {
+
+QString cellText(const QVariant& v)
+{
+    return v.isNull() ? QStringLiteral("<null>") : db::variantToText(v);
+}
+
+}  // namespace
+
 QStringList rowsOf(const db::Query& q)
 {
     QStringList out;
     for (int r = 0; r < q.recordCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < q.fieldCount(); ++c) {
-            const QVariant v = q.valueAt(r, c);
-            cells.append(v.isNull() ? QStringLiteral("<null>") : db::variantToText(v));
-        }
+        for (int c = 0; c < q.fieldCount(); ++c)
+            cells.append(cellText(q.valueAt(r, c)));
+        out.append(cells.join(QLatin1Char('|')));
+    }
+    return out;
+}
+
+QStringList rowsOf(const db::ResultSet& r)
+{
+    QStringList out;
+    for (const auto& row : r.rows) {
+        QStringList cells;
+        for (const QVariant& v : row)
+            cells.append(cellText(v));
         out.append(cells.join(QLatin1Char('|')));
     }
     return out;

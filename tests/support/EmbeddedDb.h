@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Connection.h"
+#include "db/Engine.h"
 #include "db/Query.h"
 #include "support/QtPrinters.h"
 
@@ -45,4 +46,6 @@ private:
     std::unique_ptr<db::Connection> connection_;
 };
 
+// Every row as an "a|b|c" line, NULL written as <null>.
 QStringList rowsOf(const db::Query& q);
+QStringList rowsOf(const db::ResultSet& r);

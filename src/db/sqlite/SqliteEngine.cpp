@@ -158,9 +158,12 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
     sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     // How long, and how visibly, to wait for a database another program has
     // locked is the program's to decide.
-    sqlite3_busy_handler(
-        h, [](void* name, int attempt) { return waitForLock(*static_cast<const QString*>(name), attempt) ? 1 : 0; },
-        &database_);
+    waitForLocks(true);
+    // With statistics SQLite may build a Bloom filter of a joined table before
+    // the first row, reading the whole table; the program's lists show their
+    // first rows while the rest are read, so the filter only delays them.
+    constexpr int kBloomFilter = 0x00080000, kBloomPulldown = 0x00100000;  // SQLite's optimisation bits
+    sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, h, kBloomFilter | kBloomPulldown);
     registerSqlServerFunctions(h, session_.get());
     // Setting the session up is bounded like any call.
     startClock();
@@ -174,7 +177,65 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
     if (!readOnly_) {
         rebuildIndexesForTheCollation();
         syncTrigramIndexes();
+        analyzeNewTables();
     }
+}
+
+void SqliteEngine::waitForLocks(bool wait)
+{
+    if (wait)
+        sqlite3_busy_handler(
+            handle_,
+            [](void* name, int attempt) { return waitForLock(*static_cast<const QString*>(name), attempt) ? 1 : 0; },
+            &database_);
+    else
+        sqlite3_busy_handler(handle_, nullptr, nullptr);
+}
+
+// SQLite chooses between walking the index of an ORDER BY and sorting the
+// whole join first by the row counts ANALYZE leaves behind; without them it
+// guesses, and a search with every box empty sorted every price row before
+// showing its first. A table that holds rows but has no statistics yet, or
+// has grown more than tenfold since, is analyzed when the file is opened,
+// sampled so that it takes a fraction of a second at any size; otherwise
+// opening costs two look-ups per table. It is skipped, not waited for, while
+// another program holds the file.
+void SqliteEngine::analyzeNewTables()
+{
+    QSqlQuery q(db_);
+    q.exec(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = 'sqlite_stat1'"));
+    const bool anyStatistics = q.next() && q.value(0).toInt() > 0;
+    QStringList tables;
+    q.exec(QStringLiteral("SELECT name FROM main.sqlite_master WHERE type = 'table' "
+                          "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' AND name NOT LIKE 'qel!_%' ESCAPE '!' "
+                          "AND sql NOT LIKE 'CREATE VIRTUAL%'"));
+    while (q.next())
+        tables.append(q.value(0).toString());
+    QByteArray analyze;
+    for (const QString& table : tables) {
+        // Rows counted when last analyzed; the highest row id tells cheaply
+        // whether the table has grown far beyond that since.
+        qint64 counted = -1;
+        if (anyStatistics) {
+            q.prepare(QStringLiteral("SELECT max(CAST(stat AS INTEGER)) FROM main.sqlite_stat1 WHERE tbl = ?"));
+            q.addBindValue(table);
+            if (q.exec() && q.next() && !q.value(0).isNull())
+                counted = q.value(0).toLongLong();
+        }
+        const bool grown = counted < 0 ? q.exec(QStringLiteral("SELECT 1 FROM main.%1 LIMIT 1").arg(quoteIdent(table))) && q.next()
+                                       : q.exec(QStringLiteral("SELECT max(rowid) FROM main.%1").arg(quoteIdent(table)))
+                                             && q.next() && q.value(0).toLongLong() > 10 * counted + 1000;
+        if (grown)
+            analyze += QStringLiteral("ANALYZE main.%1;").arg(quoteIdent(table)).toUtf8();
+    }
+    q.finish();
+    if (analyze.isEmpty())
+        return;
+    waitForLocks(false);
+    if (sqlite3_exec(handle_, ("PRAGMA analysis_limit = 1000; BEGIN IMMEDIATE; " + analyze + " COMMIT;").constData(),
+                     nullptr, nullptr, nullptr) != SQLITE_OK && !sqlite3_get_autocommit(handle_))
+        sqlite3_exec(handle_, "ROLLBACK", nullptr, nullptr, nullptr);
+    waitForLocks(true);
 }
 
 void SqliteEngine::syncTrigramIndexes()

@@ -168,6 +168,9 @@ private:
     // tables once and neither groups nor combines rows; empty otherwise.
     QHash<QString, QString> viewOrigins(const QString& view) const;
     void syncTrigramIndexes();
+    void analyzeNewTables();
+    // Whether a locked file is waited for (and the wait shown) or refused at once.
+    void waitForLocks(bool wait);
     void loadTable(const QString& table) const;
 
     QString database_;
