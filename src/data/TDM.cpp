@@ -148,12 +148,14 @@ db::Query& TDM::Config()
 
 QString TDM::QuantityText(int unitId, double quantity)
 {
-    QString sign;
-    double x = quantity;
-    if (x < 0) {
-        sign = QStringLiteral("- ");
-        x = -x;
-    }
+    return QuantityTexts(unitId, {quantity}).value(0);
+}
+
+QStringList TDM::QuantityTexts(int unitId, const QList<double>& quantities)
+{
+    // The unit's fraction and the setup row's masks are read once for the
+    // whole list: a product stocked in hundreds of warehouses would run the
+    // statement once per row otherwise.
     QUnitFraction.close();
     QUnitFraction.setParam(QStringLiteral("GetUnit"), unitId);
     QUnitFraction.open();
@@ -168,31 +170,43 @@ QString TDM::QuantityText(int unitId, double quantity)
                           : QStringLiteral(" #,###,##0. ");
     }
     const QString largeMask = QStringLiteral("###,###,##0 ");
-
-    QString result;
-    if (QUnitFraction.isEmpty()) {
-        result = formatNumber(smallMask, x) + QStringLiteral("ERROR");
-        return trimmedOfControls(result);
-    }
-    const qint64 fraction = QUnitFraction.asInteger(QStringLiteral("Fraction"));
+    const bool known = !QUnitFraction.isEmpty();
+    const qint64 fraction = known ? QUnitFraction.asInteger(QStringLiteral("Fraction")) : 0;
     const QString left = config.asString(QStringLiteral("UnitLeft"));
     const QString right = config.asString(QStringLiteral("UnitRight"));
-    const QString largeName = left + QUnitFraction.asString(QStringLiteral("LUnit")) + right;
-    const QString smallName = left + QUnitFraction.asString(QStringLiteral("SUnit")) + right;
-    if (fraction == 1) {
-        result = formatNumber(smallMask, x) + largeName;
-    } else {
-        const double divisor = fraction < 1 ? 1.0 : double(fraction);
-        const qint64 whole = qint64(std::trunc(x / divisor));
-        if (whole != 0)
-            result = formatNumber(largeMask, double(whole)) + largeName;
-        const double rest = x - double(whole) * divisor;
-        if (rest != 0)
-            result += formatNumber(smallMask, rest) + smallName;
+    const QString largeName = known ? left + QUnitFraction.asString(QStringLiteral("LUnit")) + right : QString();
+    const QString smallName = known ? left + QUnitFraction.asString(QStringLiteral("SUnit")) + right : QString();
+
+    QStringList texts;
+    texts.reserve(quantities.size());
+    for (const double quantity : quantities) {
+        QString sign;
+        double x = quantity;
+        if (x < 0) {
+            sign = QStringLiteral("- ");
+            x = -x;
+        }
+        QString result;
+        if (!known) {
+            texts.append(trimmedOfControls(formatNumber(smallMask, x) + QStringLiteral("ERROR")));
+            continue;
+        }
+        if (fraction == 1) {
+            result = formatNumber(smallMask, x) + largeName;
+        } else {
+            const double divisor = fraction < 1 ? 1.0 : double(fraction);
+            const qint64 whole = qint64(std::trunc(x / divisor));
+            if (whole != 0)
+                result = formatNumber(largeMask, double(whole)) + largeName;
+            const double rest = x - double(whole) * divisor;
+            if (rest != 0)
+                result += formatNumber(smallMask, rest) + smallName;
+        }
+        if (result.isEmpty())
+            result = QStringLiteral("0 ") + largeName;
+        texts.append(trimmedOfControls(sign + result));
     }
-    if (result.isEmpty())
-        result = QStringLiteral("0 ") + largeName;
-    return trimmedOfControls(sign + result);
+    return texts;
 }
 
 void TDM::RunBusinessSchemaScript()

@@ -51,6 +51,8 @@ public:
     // A quantity counted in small units written in whole `unitId` units and
     // the small-unit rest, each with its name in the setup row's brackets.
     QString QuantityText(int unitId, double quantity);
+    // The same for many quantities of one unit, with one look-up of the unit.
+    QStringList QuantityTexts(int unitId, const QList<double>& quantities);
 
     // Registers `version` for the program file `programExe`; false (after a
     // message) when a newer copy is registered.

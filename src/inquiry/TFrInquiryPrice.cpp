@@ -859,10 +859,22 @@ void TFrInquiryPrice::fitPanelsToGrids()
     for (widgets::DbGrid* grid : {DgOnhand, DgUnits, DgPrice}) {
         grid->parentWidget()->layout()->invalidate();
         grid->parentWidget()->updateGeometry();
+        grid->settleScrollBars();
     }
     TabSheet1->layout()->invalidate();
-    if (TabSheet1->isVisible())
-        TabSheet1->layout()->activate();
+}
+
+bool TFrInquiryPrice::event(QEvent* event)
+{
+    // A layout that settles asks its parent's to follow in a later round of
+    // the event loop, and each round that changes something paints the
+    // window again: they all settle before the window is painted, so that
+    // a product load is painted once.
+    if (event->type() == QEvent::UpdateRequest) {
+        for (int round = 0; round < 8; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    }
+    return QDialog::event(event);
 }
 
 void TFrInquiryPrice::fillLastPurchasePrice()
@@ -896,15 +908,21 @@ void TFrInquiryPrice::fillOnhandTexts()
     QStockUnit.open();
     const int stockUnit = int(QStockUnit.asInteger(QStringLiteral("Id")));
     const int text = Qonhand.fieldIndex(QStringLiteral("OnhandStr"));
+    const int sum = Qonhand.fieldIndex(QStringLiteral("SumQnty"));
+    QList<double> quantities;
+    quantities.reserve(Qonhand.recordCount());
     double total = 0;
     for (int row = 0; row < Qonhand.recordCount(); ++row) {
-        const double quantity = db::variantToFloat(Qonhand.valueAt(row, Qonhand.fieldIndex(QStringLiteral("SumQnty"))));
-        total += quantity;
-        Qonhand.setValueAt(row, text, DM->QuantityText(stockUnit, quantity));
+        quantities.append(db::variantToFloat(Qonhand.valueAt(row, sum)));
+        total += quantities.back();
     }
+    quantities.append(total);
+    const QStringList texts = DM->QuantityTexts(stockUnit, quantities);
+    for (int row = 0; row < Qonhand.recordCount(); ++row)
+        Qonhand.setValueAt(row, text, texts.at(row));
     Qonhand.first();
     DgOnhand->setFooterText(QStringLiteral("Code"), QStringLiteral("รวมคงเหลือ"));
-    DgOnhand->setFooterText(QStringLiteral("OnhandStr"), DM->QuantityText(stockUnit, total));
+    DgOnhand->setFooterText(QStringLiteral("OnhandStr"), texts.back());
     QStockUnit.close();
 }
 

@@ -6,6 +6,7 @@
 #include "widgets/UpperCaseEntry.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -149,6 +150,48 @@ public:
 
 private:
     DbGrid* grid_;
+};
+
+// The column titles. A title's size is asked for on every reset of the
+// grid (each product load) and laying out Thai text is not cheap: each
+// title is measured once in its font.
+class TitleHeader : public QHeaderView {
+public:
+    explicit TitleHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override
+    {
+        const QAbstractItemModel* m = model();
+        if (!m)
+            return QHeaderView::sectionSizeFromContents(logicalIndex);
+        const QVariant fontData = m->headerData(logicalIndex, orientation(), Qt::FontRole);
+        const QVariant decoration = m->headerData(logicalIndex, orientation(), Qt::DecorationRole);
+        const bool sorted = isSortIndicatorShown() && sortIndicatorSection() == logicalIndex;
+        if (decoration.isValid())
+            return QHeaderView::sectionSizeFromContents(logicalIndex);
+        const QString key = m->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString() + QChar(0)
+            + (fontData.isValid() ? fontData.value<QFont>().key() : QString()) + QChar(0)
+            + QLatin1Char(sorted ? '1' : '0');
+        const auto known = sizes_.constFind(key);
+        if (known != sizes_.constEnd())
+            return *known;
+        const QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
+        if (sizes_.size() > 2000)
+            sizes_.clear();
+        sizes_.insert(key, size);
+        return size;
+    }
+
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            sizes_.clear();
+        QHeaderView::changeEvent(event);
+    }
+
+private:
+    mutable QHash<QString, QSize> sizes_;  // title, font, sort indicator
 };
 
 // The narrow column left of the data, marking the current row.
@@ -332,28 +375,44 @@ public:
     explicit GridDelegate(DbGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
     // While the grid fits its columns it measures every row, and a column
-    // often shows the same text in many rows (a customer, a unit, a date):
-    // each text is laid out once per pass.
-    void setMeasuring(bool on)
-    {
-        measuring_ = on;
-        measured_.clear();
-    }
+    // often shows the same text in many rows (a customer, a unit, a date),
+    // and the next load shows many of them again: a text's width in a font
+    // is measured once (a single line of text is its advance and the item's
+    // margins; the margins are found once per font).
+    void setMeasuring(bool on) { measuring_ = on; }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        if (!measuring_)
+        // A text wrapped within a given cell width is measured each time;
+        // unbounded (as a column is fitted) it is one line however it wraps.
+        if (!measuring_ || ((option.features & QStyleOptionViewItem::WrapText) && option.rect.isValid()))
             return QStyledItemDelegate::sizeHint(option, index);
-        const QVariant font = index.data(Qt::FontRole);
-        const QString key = index.data(Qt::DisplayRole).toString() + QChar(0)
-            + (font.isValid() ? font.value<QFont>().key() : QString()) + QChar(0)
-            + QString::number(index.data(Qt::TextAlignmentRole).toInt()) + QChar(0)
-            + QString::number(option.rect.width()) + QLatin1Char('x') + QString::number(option.rect.height());
-        const auto known = measured_.constFind(key);
-        if (known != measured_.constEnd())
+        const QVariant fontData = index.data(Qt::FontRole);
+        const QFont font = fontData.isValid() ? fontData.value<QFont>().resolve(option.font) : option.font;
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (font != keyedFont_) {  // QFont::key() writes the whole font out
+            keyedFont_ = font;
+            fontKey_ = font.key();
+        }
+        const QString& fontKey = fontKey_;
+        const QString key = fontKey + QChar(0) + text;
+        const auto known = widths_.constFind(key);
+        if (known != widths_.constEnd())
             return *known;
-        const QSize size = QStyledItemDelegate::sizeHint(option, index);
-        measured_.insert(key, size);
+        QSize size;
+        const auto margins = margins_.constFind(fontKey);
+        const bool singleLine = !text.isEmpty() && !text.contains(QLatin1Char('\n'))
+            && !text.contains(QChar::LineSeparator);
+        if (singleLine && margins != margins_.constEnd()) {
+            size = QSize(advance(font, text) + margins->width(), margins->height());
+        } else {
+            size = QStyledItemDelegate::sizeHint(option, index);
+            if (singleLine)
+                margins_.insert(fontKey, QSize(size.width() - advance(font, text), size.height()));
+        }
+        if (widths_.size() > 20000)
+            widths_.clear();
+        widths_.insert(key, size);
         return size;
     }
 
@@ -403,8 +462,16 @@ public:
 
 private:
     DbGrid* grid_;
+    static int advance(const QFont& font, const QString& text)
+    {
+        return qCeil(QFontMetricsF(font).horizontalAdvance(text));
+    }
+
     bool measuring_ = false;
-    mutable QHash<QString, QSize> measured_;
+    mutable QHash<QString, QSize> widths_;   // font key, NUL, text
+    mutable QHash<QString, QSize> margins_;  // font key -> margin width, line height
+    mutable QFont keyedFont_;
+    mutable QString fontKey_;
 };
 
 void GridFooter::refresh()
@@ -469,6 +536,7 @@ DbGrid::DbGrid(QWidget* parent) : QFrame(parent)
     view_->setFrameShape(QFrame::NoFrame);
     indicator_ = new detail::IndicatorHeader(view_);
     view_->setVerticalHeader(indicator_);
+    view_->setHorizontalHeader(new detail::TitleHeader(view_));
     model_ = new detail::GridModel(this, view_);
     view_->setModel(model_);
     view_->setItemDelegate(new detail::GridDelegate(this));
@@ -1139,6 +1207,12 @@ void DbGrid::placeParts()
     hbar_->setGeometry(area.x(), area.y() + tableHeight + footerHeight, barWidth, barHeight);
     hbar_->setVisible(hbarShown_);
     footer_->refresh();
+}
+
+void DbGrid::settleScrollBars()
+{
+    view_->doItemsLayout();
+    QCoreApplication::sendPostedEvents(view_, QEvent::MetaCall);
 }
 
 void DbGrid::resizeEvent(QResizeEvent* event)

@@ -116,6 +116,11 @@ public:
         QPointer<DbGrid> grid_;
     };
 
+    // Shows or hides the scroll bars now for what the grid holds (the table
+    // does it in a later round of the event loop, which paints the grid and
+    // moves what stands around it once more).
+    void settleScrollBars();
+
     // Fields edited as numbers: an entry that is not a number, has more
     // than `decimals` places (0: a whole number; negative: any) or lies
     // outside the range is refused. Entries are stored as doubles, as

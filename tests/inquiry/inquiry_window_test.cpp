@@ -433,6 +433,51 @@ private:
 
 } // namespace
 
+namespace {
+
+// Counts the paint events a widget receives while alive.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) : widget_(widget) { widget->installEventFilter(this); }
+    ~PaintCounter() override { widget_->removeEventFilter(this); }
+    int count() const { return count_; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count_;
+        return false;
+    }
+
+private:
+    QWidget* widget_;
+    int count_ = 0;
+};
+
+} // namespace
+
+TEST_F(InquiryWindow, AProductLoadReadsItsUnitOnceAndPaintsThePanelsOnce)
+{
+    TFrInquiryPrice& w = open();
+    customerAndProduct("C001", "A100");
+    ASSERT_EQ(column(w.DgOnhand, "Code").size(), 3);
+    press(Qt::Key_A, Qt::ControlModifier);
+    type("A100");
+    QTest::qWait(50);
+    {
+        const StatementCounter units(QStringLiteral("LUnit"));
+        const PaintCounter panels(w.PageCtrl);
+        press(Qt::Key_Return);
+        QTest::qWait(50);
+        EXPECT_EQ(units.count(), 1) << "the stock unit is read once for the three warehouses and the total";
+        EXPECT_EQ(panels.count(), 1) << "the layouts and the grids' scroll bars settle before the window is painted";
+    }
+    EXPECT_EQ(column(w.DgOnhand, "OnhandStr"),
+              (QStringList{QStringLiteral("2 (โหล) 6.00 (ขวด)"), QStringLiteral("-  2.00 (ขวด)"), QStringLiteral("0 (โหล)")}));
+    EXPECT_EQ(w.DgOnhand->footerText("OnhandStr"), QStringLiteral("2 (โหล) 4.00 (ขวด)"));
+}
+
 TEST_F(InquiryWindow, HistoryOfTheCustomerAndTheProduct)
 {
     TFrInquiryPrice& w = open();

@@ -226,6 +226,33 @@ TEST_F(DbGridTest, RebuiltColumnsAppearTogetherAndKeepTheQueryWhereItWas)
     EXPECT_FALSE(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable);
 }
 
+TEST_F(DbGridTest, FittedColumnsMatchQtsOwnMeasureWhenWrappingAndAfterAFontChange)
+{
+    grid->setFitColumnsToContent(true);
+    grid->setWordWrap(true);
+    showActive();
+    const int note = col("Note");
+    QHeaderView* titles = view()->horizontalHeader();
+    const auto fitted = [&] { return qMax(titles->sectionSizeHint(note), static_cast<QAbstractItemView*>(view())->sizeHintForColumn(note)); };
+    const auto write = [&](const QString& text) {
+        const DbGrid::FittingHold hold(grid);
+        for (int row = 0; row < kRows; ++row)
+            query->setValueAt(row, fieldIndex("Note"), row == 1 ? text : QStringLiteral("สั้น"));
+    };
+    // Words a wrapping cell could break between: a fitted column is still one line wide.
+    write(QStringLiteral("ส่งของ วันอังคาร และ วันศุกร์ ก่อนเที่ยง"));
+    EXPECT_EQ(titles->sectionSize(note), fitted());
+    const int small = titles->sectionSize(note);
+
+    // The same texts in a larger font: measured again, not taken from before.
+    QFont larger = grid->font();
+    larger.setPointSize(larger.pointSize() + 6);
+    grid->setFont(larger);
+    write(QStringLiteral("ส่งของ วันอังคาร และ วันศุกร์ ก่อนเที่ยง"));
+    EXPECT_GT(titles->sectionSize(note), small);
+    EXPECT_EQ(titles->sectionSize(note), fitted());
+}
+
 TEST_F(DbGridTest, FittedColumnsFollowTextsWrittenUnderAFittingHold)
 {
     grid->setFitColumnsToContent(true);
