@@ -76,6 +76,52 @@ double variantToFloat(const QVariant& v)
     return v.toDouble();
 }
 
+namespace {
+
+// The text both engines hand dates over in: "yyyy-MM-dd", optionally followed
+// by " HH:mm:ss" (or "T") and a fraction of a second. Read by hand: Qt's
+// general parser costs more than the rest of showing a history line.
+bool readIsoDateTime(QStringView s, QDate& date, QTime& time)
+{
+    const auto digits = [&](qsizetype at, int count, int& value) {
+        if (at + count > s.size())
+            return false;
+        value = 0;
+        for (int i = 0; i < count; ++i) {
+            const QChar c = s[at + i];
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+            value = value * 10 + (c.unicode() - '0');
+        }
+        return true;
+    };
+    int y, mo, d, h = 0, mi = 0, sec = 0, ms = 0;
+    if (!digits(0, 4, y) || s.size() < 10 || s[4] != QLatin1Char('-') || !digits(5, 2, mo) || s[7] != QLatin1Char('-')
+        || !digits(8, 2, d))
+        return false;
+    if (s.size() > 10) {
+        if ((s[10] != QLatin1Char(' ') && s[10] != QLatin1Char('T')) || s.size() < 19 || !digits(11, 2, h)
+            || s[13] != QLatin1Char(':') || !digits(14, 2, mi) || s[16] != QLatin1Char(':') || !digits(17, 2, sec))
+            return false;
+        if (s.size() > 19) {
+            if (s[19] != QLatin1Char('.') || s.size() == 20)
+                return false;
+            int scale = 100;
+            for (qsizetype i = 20; i < s.size(); ++i, scale /= 10) {
+                const QChar c = s[i];
+                if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                    return false;
+                ms += (c.unicode() - '0') * scale;  // digits past the millisecond add nothing
+            }
+        }
+    }
+    date = QDate(y, mo, d);
+    time = QTime(h, mi, sec, ms);
+    return date.isValid() && time.isValid();
+}
+
+} // namespace
+
 QDateTime variantToDateTime(const QVariant& v)
 {
     if (v.isNull() || !v.isValid())
@@ -87,6 +133,10 @@ QDateTime variantToDateTime(const QVariant& v)
     const QString s = v.toString().trimmed();
     if (s.isEmpty())
         return QDateTime();
+    QDate date;
+    QTime time;
+    if (readIsoDateTime(s, date, time))
+        return QDateTime(date, time);
     for (const char* fmt : {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss.zzz",
                             "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd"}) {
         QDateTime dt = QDateTime::fromString(s, QLatin1String(fmt));
@@ -94,6 +144,21 @@ QDateTime variantToDateTime(const QVariant& v)
             return dt;
     }
     throw DbError(QStringLiteral("'%1' is not a valid date and time").arg(s));
+}
+
+QDate variantToDate(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate();
+    if (v.typeId() == QMetaType::QString) {
+        // A day alone needs no time zone: no local date and time is made.
+        const QString text = v.toString();
+        QDate date;
+        QTime time;
+        if (readIsoDateTime(QStringView(text).trimmed(), date, time))
+            return date;
+    }
+    return variantToDateTime(v).date();
 }
 
 Query::Query(const QString& alias, QObject* parent) : QObject(parent), alias_(alias) {}

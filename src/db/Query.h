@@ -136,5 +136,6 @@ QString variantToText(const QVariant& v);
 qint64 variantToInteger(const QVariant& v);
 double variantToFloat(const QVariant& v);
 QDateTime variantToDateTime(const QVariant& v);
+QDate variantToDate(const QVariant& v);  // the day of variantToDateTime(v)
 
 } // namespace db

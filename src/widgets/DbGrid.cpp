@@ -92,7 +92,7 @@ public:
             if (isBlank(stored))
                 return QString();
             try {
-                return dateText(db::variantToDateTime(stored).date());
+                return dateText(db::variantToDate(stored));
             } catch (const std::exception&) {
                 return QueryModel::data(index, role);  // not a date after all: as stored
             }

@@ -223,3 +223,24 @@ TEST(EmbeddedFiles, DatabaseNamesMatchWithoutRegardToCase)
 }
 
 } // namespace
+
+TEST(DateValues, TheEnginesDateTextsAreReadAsTheyAreMeantAndAnythingElseIsRefused)
+{
+    using db::variantToDate;
+    using db::variantToDateTime;
+    EXPECT_EQ(variantToDateTime(QStringLiteral("2026-11-01 10:20:30.123")),
+              QDateTime(QDate(2026, 11, 1), QTime(10, 20, 30, 123)));
+    EXPECT_EQ(variantToDateTime(QStringLiteral("2026-11-01T10:20:30")), QDateTime(QDate(2026, 11, 1), QTime(10, 20, 30)));
+    EXPECT_EQ(variantToDateTime(QStringLiteral("2026-11-01 10:20:30.5")).time(), QTime(10, 20, 30, 500))
+        << "a fraction is of a second, not a count of milliseconds";
+    EXPECT_EQ(variantToDateTime(QStringLiteral("2026-11-01 10:20:30.1234567")).time(), QTime(10, 20, 30, 123));
+    EXPECT_EQ(variantToDateTime(QStringLiteral(" 2024-02-29 ")), QDate(2024, 2, 29).startOfDay());
+    EXPECT_EQ(variantToDate(QStringLiteral("2026-11-01 23:59:59.997")), QDate(2026, 11, 1));
+    EXPECT_EQ(variantToDate(QVariant(QDateTime(QDate(2026, 1, 2), QTime(3, 4)))), QDate(2026, 1, 2));
+    EXPECT_TRUE(variantToDateTime(QVariant()).isNull());
+    for (const char* bad : {"2026-02-30", "2026-13-01", "2026-11-01 24:00:00", "2026-11-01 10:20", "01/11/2026",
+                            "2026-11-01 10:20:30.", "2026-11-01 10:20:30.x"}) {
+        EXPECT_THROW(variantToDateTime(QString::fromLatin1(bad)), db::DbError) << bad;
+        EXPECT_THROW(variantToDate(QString::fromLatin1(bad)), db::DbError) << bad;
+    }
+}
