@@ -935,8 +935,17 @@ void TFrInquiryPrice::loadPlaceholderPictures()
 {
     QDir::setCurrent(StartFolder.isEmpty() ? QDir::currentPath() : StartFolder);
     const QString path = QDir(StartFolder).filePath(QStringLiteral("NoPicture.Bmp"));
+    // The placeholder does not change while the program runs: decoded once
+    // (a picture that could not be read is tried again next time).
+    if (placeholderPath_ == path && !placeholder_.isNull()) {
+        for (int i = 1; i <= 3; ++i)
+            pictureAt(i)->setPixmap(placeholder_);
+        return;
+    }
     QImageReader reader(path);
     const QImage placeholder = reader.read();
+    placeholderPath_ = path;
+    placeholder_ = QPixmap();
     if (placeholder.isNull()) {
         // Only a picture for empty boxes: say once what is wrong with it,
         // and let the inquiry go on with the boxes empty.
@@ -954,9 +963,9 @@ void TFrInquiryPrice::loadPlaceholderPictures()
         return;
     }
     brokenPlaceholder_.clear();  // mended: a later fault is told again
-    const QPixmap pixmap = QPixmap::fromImage(placeholder);
+    placeholder_ = QPixmap::fromImage(placeholder);
     for (int i = 1; i <= 3; ++i)
-        pictureAt(i)->setPixmap(pixmap);
+        pictureAt(i)->setPixmap(placeholder_);
 }
 
 void TFrInquiryPrice::loadPictures()

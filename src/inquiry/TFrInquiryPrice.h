@@ -3,6 +3,7 @@
 #include "db/Query.h"
 
 #include <QDialog>
+#include <QPixmap>
 #include <QString>
 
 class QFrame;
@@ -130,6 +131,8 @@ private:
 
     bool keyPreview_ = true;
     QString brokenPlaceholder_;  // the placeholder picture already reported as unreadable
+    QString placeholderPath_;  // the placeholder picture decoded once, and where from
+    QPixmap placeholder_;
     bool quantityPriceRecalc_ = true;
 };
 

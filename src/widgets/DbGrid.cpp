@@ -208,6 +208,11 @@ public:
     }
 
 protected:
+    // Rows are as high as the grid says and the marker column as wide: no
+    // section is measured (the table asks for a hundred rows' worth at
+    // every reset).
+    QSize sectionSizeFromContents(int) const override { return QSize(width(), defaultSectionSize()); }
+
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
     {
         QHeaderView::paintSection(painter, rect, logicalIndex);

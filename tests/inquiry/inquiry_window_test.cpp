@@ -526,6 +526,23 @@ TEST_F(InquiryWindow, PicturesPlaceholderAndHints)
     EXPECT_TRUE(messages.isEmpty());
 }
 
+TEST_F(InquiryWindow, ThePlaceholderPictureIsDecodedOncePerRun)
+{
+    TFrInquiryPrice& w = open();
+    customerAndProduct("C001", "A1001");
+    ASSERT_EQ(w.Pic1->pixmap().size(), QSize(40, 30));
+    // Replaced under the running program: the boxes keep the picture read
+    // when the window was shown, and nothing is reported.
+    QFile file(site.folder() + "/NoPicture.Bmp");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.close();
+    enter("A100");
+    enter("A1001");
+    EXPECT_EQ(w.Pic1->pixmap().size(), QSize(40, 30));
+    EXPECT_EQ(w.Pic2->pixmap().size(), QSize(40, 30));
+    EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join('|'));
+}
+
 TEST_F(InquiryWindow, ABrokenPlaceholderPictureIsReportedOnceAndTheInquiryGoesOn)
 {
     const QString placeholder = site.folder() + "/NoPicture.Bmp";
