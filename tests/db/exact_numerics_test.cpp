@@ -99,6 +99,15 @@ TEST(ExactNumerics, AvgHasTheTypeOfItsArgument)
     EXPECT_EQ(number(db, "SELECT AVG(M) FROM T"), 1.0033) << "money: four decimals";
     EXPECT_EQ(number(db, "SELECT AVG(D) FROM T"), 1.003333) << "decimal(9,2): six decimals";
     EXPECT_EQ(db.scalar("SELECT AVG(I) FROM T WHERE I > 5"), "") << "no rows: NULL";
+    EXPECT_EQ(db.scalar("SELECT AVG(D) FROM T WHERE I > 5"), "");
+
+    // The exact sum divided by the count, cut (not rounded) at the scale.
+    db.exec("UPDATE T SET M = 2, D = 2 WHERE I = 2");
+    EXPECT_EQ(number(db, "SELECT AVG(D) FROM T"), 1.666666) << "decimal(38,6): 5.00 / 3 cut";
+    EXPECT_EQ(number(db, "SELECT AVG(M) FROM T"), 1.6666) << "money: 5 / 3 cut at four decimals";
+    EXPECT_EQ(number(db, "SELECT AVG(DISTINCT D) FROM T"), 1.5);
+    EXPECT_EQ(db.scalar("SELECT CAST(AVG(CAST(D AS decimal(9,8))) AS varchar(40)) FROM T"), "1.66666666")
+        << "a scale past six is kept";
 }
 
 TEST(ExactNumerics, RealColumnsHoldFourByteFloats)

@@ -161,8 +161,31 @@ TEST(SqlServerStatements, SetDateformatReadsTextForTheRestOfTheSession)
     db.exec("SET DATEFORMAT mdy");
     EXPECT_EQ(db.scalar("SELECT Id FROM Ord WHERE Shipped = '02/03/2024'"), "1");
     EXPECT_EQ(db.errorOf("SELECT CAST('13/01/2024' AS datetime)"),
-              "Conversion failed when converting date and/or time from character string.");
+              "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value.");
     EXPECT_EQ(db.errorOf("SET DATEFORMAT xyz"), "SET DATEFORMAT date order 'xyz' is invalid.");
+}
+
+TEST(SqlServerStatements, DateReadsYearFirstTextAsWrittenAndDatetimeInTheSessionsOrder)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Ord (Id int NOT NULL, Due date NULL, Shipped datetime NULL)");
+    db.exec("SET DATEFORMAT dmy\nINSERT INTO Ord VALUES (1, '2017-02-03', '2017-02-03')\n"
+            "INSERT INTO Ord (Id, Due, Shipped) SELECT 2, CAST('2017-02-04' AS date), CAST('2017-02-04' AS datetime)\n"
+            "INSERT INTO Ord VALUES (3, '2017-02-05T10:00:00', '2017-02-05T10:00:00')");
+    EXPECT_EQ(db.rows("SELECT Id, CONVERT(varchar(10), Due, 120), CONVERT(varchar(10), Shipped, 120) FROM Ord ORDER BY Id"),
+              (QStringList{"1|2017-02-03|2017-03-02", "2|2017-02-04|2017-04-02", "3|2017-02-05|2017-02-05"}))
+        << "under dmy datetime reads yyyy-dd-mm, but not ISO 8601 with its T";
+    EXPECT_EQ(db.scalar("SELECT Id FROM Ord WHERE Shipped = '2017-02-03' AND Due = '2017-02-03'"), "1");
+    EXPECT_EQ(db.scalar("DECLARE @d datetime\nSET @d = '2017-02-04'\nSELECT CONVERT(varchar(10), @d, 120)"),
+              "2017-04-02");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(10), CAST('20170203' AS datetime), 120)"), "2017-02-03")
+        << "yyyymmdd reads the same in every order";
+    db.exec("SET DATEFORMAT ydm");
+    EXPECT_EQ(db.errorOf("SELECT CAST('2017-08-25' AS datetime)"),
+              "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value.");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(10), CAST('2017-08-25' AS date), 120)"), "2017-08-25");
+    db.exec("SET DATEFORMAT mdy");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(10), CAST('2017-08-25' AS datetime), 120)"), "2017-08-25");
 }
 
 TEST(SqlServerStatements, AtAtErrorGivesTheLastStatementsErrorNumber)
@@ -185,6 +208,21 @@ TEST(SqlServerStatements, AtAtErrorGivesTheLastStatementsErrorNumber)
     db.errorOf("EXEC AddTwice");
     EXPECT_EQ(db.scalar("SELECT Err FROM Log WHERE Step = 6"), "2627") << "a procedure tests it as scripts do";
     EXPECT_EQ(db.scalar("SELECT Err FROM Log WHERE Step = 7"), "0") << "inside the IF the IF has succeeded";
+}
+
+TEST(SqlServerStatements, AtAtErrorOutlivesTheBatchAnErrorEnded)
+{
+    EmbeddedDb db;
+    EXPECT_FALSE(db.errorOf("SELECT CAST('abc' AS int)").isEmpty());
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "245") << "the next batch reads the number of the error that ended this one";
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "0") << "the SELECT before it succeeded";
+    EXPECT_FALSE(db.errorOf("SELECT Id FROM Missing").isEmpty());
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "208");
+    EXPECT_FALSE(db.errorOf("SELEC 1").isEmpty());
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "102") << "a batch that does not parse";
+    EXPECT_FALSE(db.errorOf("SELECT CAST('2017-02-30' AS datetime)").isEmpty());
+    EXPECT_EQ(db.scalar("SELECT 1"), "1");
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "0") << "a lone SELECT that succeeds clears it too";
 }
 
 TEST(SqlServerStatements, NocheckIsKeptInTheDatabaseUntilCheckConstraint)

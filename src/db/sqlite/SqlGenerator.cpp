@@ -392,7 +392,7 @@ QString SqlGenerator::insert(const Stmt& s)
             // A date literal going into a date column is read as a date.
             if (unparen(v).kind == Expr::String) {
                 if (!type.isEmpty() && parseTypeNameSafe(type).isDate()) {
-                    const QString d = dateLiteral(unparen(v));
+                    const QString d = dateLiteral(unparen(v), type);
                     if (!d.isEmpty()) {
                         vals.append(storedAs(quoteString(d), type));
                         continue;
@@ -500,7 +500,7 @@ QString SqlGenerator::update(const Stmt& s)
         QString v;
         const QString type = schema_.columnType(target, column);
         if (unparen(*value).kind == Expr::String && !type.isEmpty() && parseTypeNameSafe(type).isDate()) {
-            const QString d = dateLiteral(unparen(*value));
+            const QString d = dateLiteral(unparen(*value), type);
             if (!d.isEmpty())
                 v = storedAs(quoteString(d), type);
         }
@@ -1050,17 +1050,19 @@ QString SqlGenerator::exactArithmetic(const Expr& e, const QString& call, const 
     return operandScales > scale ? QStringLiteral("ms_round(%1, %2)").arg(call, QString::number(scale)) : call;
 }
 
-// AVG has the type of its argument: an int column's mean is a truncated int,
-// money's has four decimals, decimal(p, s)'s at least six.
-QString SqlGenerator::average(const QString& mean, const TypeName& argument) const
+// AVG has the type of its argument: an int column's mean is a truncated int;
+// money's (four decimals) and decimal(p, s)'s (at least six) are the exact
+// sum divided by the count as those types divide, cut at the scale.
+QString SqlGenerator::average(const QString& mean, const QString& argument, bool distinct, const TypeName& type) const
 {
-    if (argument.isInteger())
+    if (type.isInteger())
         return QStringLiteral("CAST(%1 AS INTEGER)").arg(mean);
-    if (isMoneyType(argument))
-        return QStringLiteral("ms_round(%1, 4)").arg(mean);
-    if (isDecimalType(argument))
-        return QStringLiteral("ms_round(%1, %2)").arg(mean, QString::number(std::max(argument.scale, 6)));
-    return mean;
+    const TypeName result = averageType(type);
+    if (!isMoneyType(result) && !isDecimalType(result))
+        return mean;
+    const QString values = (distinct ? QStringLiteral("DISTINCT ") : QString()) + argument;
+    return QStringLiteral("ms_divide(ms_sum(%1), count(%1), %2)")
+        .arg(values, QString::number(isMoneyType(result) ? 4 : result.scale));
 }
 
 bool SqlGenerator::isDateColumn(const Expr& e, const Scope& scope) const
@@ -1069,11 +1071,12 @@ bool SqlGenerator::isDateColumn(const Expr& e, const Scope& scope) const
     return !type.isEmpty() && parseTypeNameSafe(type).isDate();
 }
 
-QString SqlGenerator::dateLiteral(const Expr& literal) const
+QString SqlGenerator::dateLiteral(const Expr& literal, const QString& columnType) const
 {
     if (literal.kind != Expr::String)
         return QString();
-    const auto dt = parseDateTime(literal.text, dayFirst_);
+    const auto dt =
+        parseDateTime(literal.text, dayFirst_, yearFirstFollowsDateOrder(parseTypeNameSafe(columnType).name));
     return dt ? canonicalDateTime(*dt) : QString();
 }
 
@@ -1084,11 +1087,11 @@ QString SqlGenerator::comparison(const Expr& e, const Scope& scope)
     QString left, right;
     // A date literal compared with a date column is read as a date.
     if (unparen(r).kind == Expr::String && isDateColumn(l, scope)) {
-        const QString d = dateLiteral(unparen(r));
+        const QString d = dateLiteral(unparen(r), columnTypeOf(l, scope));
         if (!d.isEmpty())
             right = quoteString(d);
     } else if (unparen(l).kind == Expr::String && isDateColumn(r, scope)) {
-        const QString d = dateLiteral(unparen(l));
+        const QString d = dateLiteral(unparen(l), columnTypeOf(r, scope));
         if (!d.isEmpty())
             left = quoteString(d);
     }
@@ -1255,7 +1258,7 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
     const QString call = it.value() + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
         + args.join(QStringLiteral(", ")) + QLatin1Char(')');
     if (e.text == QLatin1String("AVG"))
-        return average(call, staticType(*e.args[0], scope));
+        return average(call, args.value(0), e.distinct, staticType(*e.args[0], scope));
     // A sum of ints is an int, which overflows past 32 bits.
     if (e.text == QLatin1String("SUM") && sumType(staticType(*e.args[0], scope)).name == QLatin1String("INT"))
         return QStringLiteral("ms_convert('int', %1)").arg(call);
@@ -1334,8 +1337,8 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
         QString value = expr(v, scope);
         QString lo, hi;
         if (isDateColumn(v, scope)) {
-            lo = dateLiteral(unparen(*e.args[1]));
-            hi = dateLiteral(unparen(*e.args[2]));
+            lo = dateLiteral(unparen(*e.args[1]), columnTypeOf(v, scope));
+            hi = dateLiteral(unparen(*e.args[2]), columnTypeOf(v, scope));
             if (!lo.isEmpty())
                 lo = quoteString(lo);
             if (!hi.isEmpty())
@@ -1356,7 +1359,7 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
         QString value = expr(v, scope);
         QStringList items;
         for (size_t i = 1; i < e.args.size(); ++i) {
-            QString d = dates ? dateLiteral(unparen(*e.args[i])) : QString();
+            QString d = dates ? dateLiteral(unparen(*e.args[i]), columnTypeOf(v, scope)) : QString();
             items.append(d.isEmpty() ? expr(*e.args[i], scope) : quoteString(d));
         }
         if (!carriesCollation(v))
