@@ -94,11 +94,35 @@ TEST(SqlServerStatements, ProcedureDatetimeParametersReadTextAsDates)
               "Conversion failed when converting date and/or time from character string.");
 }
 
-TEST(SqlServerStatements, CharVariablesAreBlankPadded)
+TEST(SqlServerStatements, CharVariablesAndColumnsAreBlankPadded)
 {
     EmbeddedDb db;
     EXPECT_EQ(db.scalar("DECLARE @c char(5)\nSET @c = 'ab'\nSELECT '[' + @c + ']'"), "[ab   ]");
     EXPECT_EQ(db.scalar("DECLARE @v varchar(5)\nSET @v = 'ab'\nSELECT '[' + @v + ']'"), "[ab]");
+
+    db.exec("CREATE TABLE C (Id int NOT NULL, Code char(5) NULL, Thai nchar(3) NULL, Flag char(1) NULL, V varchar(5) NULL)\n"
+            "INSERT INTO C VALUES (1, 'ab', N'ก', '', 'ab')\nINSERT INTO C SELECT 2, 'abcde', NULL, 'Y', 'cd'\n"
+            "UPDATE C SET Code = 'x' WHERE Id = 2");
+    EXPECT_EQ(db.rows("SELECT Id, '[' + Code + ']', '[' + Thai + ']', '[' + Flag + ']', '[' + V + ']' FROM C ORDER BY Id"),
+              (QStringList{"1|[ab   ]|[ก  ]|[ ]|[ab]", "2|[x    ]|<null>|[Y]|[cd]"}))
+        << "padded to characters, not bytes; NULL stays NULL";
+    EXPECT_EQ(db.scalar("SELECT Id FROM C WHERE Code = 'ab' AND Flag = ''"), "1") << "trailing blanks still do not count";
+}
+
+TEST(SqlServerStatements, SubstringRefusesNumbersAndDatesByTheirTypes)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE T (D decimal(9,2) NULL, M money NULL, At datetime NULL, Day date NULL)");
+    const auto refused = [](const char* type) {
+        return QStringLiteral("Argument data type %1 is invalid for argument 1 of substring function.").arg(type);
+    };
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(1.5, 1, 2)"), refused("numeric"));
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(D, 1, 2) FROM T"), refused("decimal"));
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(M, 1, 2) FROM T"), refused("money"));
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(At, 1, 2) FROM T"), refused("datetime"));
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(Day, 1, 2) FROM T"), refused("date"));
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(GETDATE(), 1, 2)"), refused("datetime"));
+    EXPECT_EQ(db.scalar("SELECT SUBSTRING(CONVERT(varchar(20), M), 1, 2) FROM T"), "") << "converted first, it is text";
 }
 
 TEST(SqlServerStatements, ComputedColumnsAreWorkedOutWhenRead)

@@ -29,5 +29,9 @@ TypeName averageType(const TypeName& argument);
 
 bool isMoneyType(const TypeName& t);
 bool isDecimalType(const TypeName& t);
+// Any of the number types, exact or not.
+bool isNumberType(const TypeName& t);
+// A type as SQL Server names it in its messages: int, decimal, money, datetime.
+QString typeNameInMessages(const TypeName& t);
 
 } // namespace db::sqlite

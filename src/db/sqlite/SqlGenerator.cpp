@@ -950,6 +950,8 @@ QString SqlGenerator::storedAs(const QString& value, const QString& declared) co
         return QStringLiteral("ms_convert('decimal(%1,%2)', %3)")
             .arg(QString::number(type.precision > 0 ? type.precision : 18), QString::number(std::max(type.scale, 0)),
                  value);
+    if ((name == QLatin1String("CHAR") || name == QLatin1String("NCHAR")) && type.length > 0)
+        return QStringLiteral("ms_char_column(%1, %2)").arg(value, QString::number(type.length));
     return value;
 }
 
@@ -1010,6 +1012,8 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
         return arithmeticType(u.op, left, right);
     }
     case Expr::Function:
+        if (u.text == QLatin1String("GETDATE") || u.text == QLatin1String("GETUTCDATE"))
+            return parseTypeNameSafe(QStringLiteral("datetime"));
         if (u.args.empty() || u.distinct)
             return TypeName();
         if (u.text == QLatin1String("SUM"))
@@ -1235,6 +1239,16 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         if (timeParts.contains(e.args[0]->text.toUpper()))
             throw DbError(QStringLiteral("The datepart %1 is not supported by date function dateadd for data type date.")
                               .arg(e.args[0]->text.toLower()));
+    }
+    // SUBSTRING takes only text and binary; SQLite would cut a number's or a
+    // date's text. A written decimal is numeric.
+    if (e.text == QLatin1String("SUBSTRING") && !e.args.empty()) {
+        const TypeName t = staticType(*e.args[0], scope);
+        if (t.isDate() || isNumberType(t)) {
+            const bool written = unparen(*e.args[0]).kind == Expr::Number && isDecimalType(t);
+            throw DbError(QStringLiteral("Argument data type %1 is invalid for argument 1 of substring function.")
+                              .arg(written ? QStringLiteral("numeric") : typeNameInMessages(t)));
+        }
     }
     const auto& map = simpleFunctions();
     const auto it = map.find(e.text);
