@@ -119,6 +119,13 @@ TEST(ExactNumerics, RealColumnsHoldFourByteFloats)
     EXPECT_EQ(number(db, "SELECT F FROM Disc"), 0.15);
     db.exec("UPDATE Disc SET R = 0.35");
     EXPECT_EQ(number(db, "SELECT R FROM Disc"), double(0.35f)) << "an update stores four bytes too";
+
+    // Arithmetic with a real is real: four bytes at every step, not a double.
+    EXPECT_EQ(number(db, "SELECT CAST(1 AS real) / 3"), double(1.0f / 3.0f));
+    EXPECT_EQ(number(db, "SELECT 1 - R FROM Disc"), double(1.0f - 0.35f));
+    EXPECT_EQ(number(db, "SELECT CAST(1552.6 AS money) * (1 - R) FROM Disc"), double(1552.6f * (1.0f - 0.35f)));
+    EXPECT_DOUBLE_EQ(number(db, "SELECT F / 3 FROM Disc"), 0.05) << "float stays eight bytes";
+    EXPECT_EQ(number(db, "SELECT SUM(R) FROM Disc"), double(0.35f)) << "SUM of real is a float";
 }
 
 TEST(ExactNumerics, WhatNoDecimalHoldsStillCalculates)

@@ -135,7 +135,7 @@ TypeName arithmeticType(const QString& op, const TypeName& a, const TypeName& b)
         return TypeName();
     const TypeName& high = ra >= rb ? a : b;
     if (high.name == QLatin1String("FLOAT") || high.name == QLatin1String("REAL"))
-        return named("FLOAT");
+        return named(high.name == QLatin1String("REAL") ? "REAL" : "FLOAT");
     if (isMoneyType(high))
         return named(a.name == QLatin1String("SMALLMONEY") && b.name == QLatin1String("SMALLMONEY") ? "SMALLMONEY"
                                                                                                      : "MONEY");

@@ -7,7 +7,7 @@
 // SQL Server's result types of arithmetic on exact numbers, worked out before
 // a statement runs: decimal(p, s) with the precision and scale its rules give
 // (capped at 38 digits), money beside money or a whole number, whole numbers
-// of the wider kind. The engine carries values as doubles and exact decimals
+// of the wider kind, real (four bytes) beside anything but float. The engine carries values as doubles and exact decimals
 // while it calculates; these types say where a result is cut to its scale.
 namespace db::sqlite {
 

@@ -1331,6 +1331,10 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
             {QStringLiteral("%"), QStringLiteral("ms_mod")}};
         const auto op = operators.constFind(e.op);
         if (op != operators.constEnd()) {
+            // real is four bytes at every step: each operand is made one, and so is the result.
+            if (staticType(e, scope).name == QLatin1String("REAL"))
+                return QStringLiteral("ms_convert('real', %1(ms_convert('real', %2), ms_convert('real', %3)))")
+                    .arg(op.value(), l, r);
             // int arithmetic overflows at 32 bits unless a bigint takes part.
             const QString call = QStringLiteral("%1(%2, %3%4)")
                 .arg(op.value(), l, r, isBigint(e, scope) ? QStringLiteral(", 1") : QString());
