@@ -144,6 +144,9 @@ TEST(ExactNumerics, IntOverflowsUnlessABigintTakesPart)
     EXPECT_EQ(db.scalar("SELECT CONVERT(bigint, 65536) * 65536"), "4294967296");
     EXPECT_EQ(db.scalar("SELECT (CONVERT(bigint, 70000) + 1) % 1000003 * (70000 % 1000003)"), "4900070000");
     EXPECT_EQ(db.scalar("SELECT 2147483648 + 1"), "2147483649") << "a literal past int is not an int";
+    EXPECT_EQ(db.errorOf("SELECT ABS(CAST(-2147483648 AS int))"),
+              "Arithmetic overflow error converting expression to data type int.");
+    EXPECT_EQ(db.scalar("SELECT ABS(CAST(-2147483648 AS bigint))"), "2147483648");
 }
 
 TEST(ExactNumerics, DivisionTakesTheQuotientsScaleAndCutsThere)

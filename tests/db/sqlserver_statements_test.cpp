@@ -109,6 +109,18 @@ TEST(SqlServerStatements, CharVariablesAndColumnsAreBlankPadded)
     EXPECT_EQ(db.scalar("SELECT Id FROM C WHERE Code = 'ab' AND Flag = ''"), "1") << "trailing blanks still do not count";
 }
 
+TEST(SqlServerStatements, DatalengthCountsTwoBytesForUnicodeText)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE T (V varchar(10) NULL, N nvarchar(10) NULL, C nchar(4) NULL)\n"
+            "INSERT INTO T VALUES ('ราคา', N'ราคา', N'ab')");
+    EXPECT_EQ(db.rows("SELECT DATALENGTH(V), DATALENGTH(N), DATALENGTH(C) FROM T"), QStringList{"4|8|8"})
+        << "nchar(4) holds four characters, blank-padded";
+    EXPECT_EQ(db.scalar("DECLARE @n nvarchar(10)\nSET @n = N'abc'\nSELECT DATALENGTH(@n)"), "6");
+    EXPECT_EQ(db.scalar("SELECT DATALENGTH(CAST('abc' AS nvarchar(10)))"), "6");
+    EXPECT_EQ(db.scalar("SELECT DATALENGTH(CAST(NULL AS nvarchar(10)))"), "");
+}
+
 TEST(SqlServerStatements, SubstringRefusesNumbersAndDatesByTheirTypes)
 {
     EmbeddedDb db;

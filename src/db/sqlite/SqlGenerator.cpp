@@ -1273,8 +1273,16 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         + args.join(QStringLiteral(", ")) + QLatin1Char(')');
     if (e.text == QLatin1String("AVG"))
         return average(call, args.value(0), e.distinct, staticType(*e.args[0], scope));
-    // A sum of ints is an int, which overflows past 32 bits.
-    if (e.text == QLatin1String("SUM") && sumType(staticType(*e.args[0], scope)).name == QLatin1String("INT"))
+    // Unicode text takes two bytes a character, the code page's one.
+    if (e.text == QLatin1String("DATALENGTH") && !e.args.empty()) {
+        static const QSet<QString> unicode{QStringLiteral("NCHAR"), QStringLiteral("NVARCHAR"), QStringLiteral("NTEXT")};
+        if (unicode.contains(staticType(*e.args[0], scope).name))
+            return QStringLiteral("(%1 * 2)").arg(call);
+    }
+    // A sum of ints is an int, which overflows past 32 bits; so does the
+    // absolute value of the lowest int.
+    if ((e.text == QLatin1String("SUM") && sumType(staticType(*e.args[0], scope)).name == QLatin1String("INT"))
+        || (e.text == QLatin1String("ABS") && staticType(*e.args[0], scope).name == QLatin1String("INT")))
         return QStringLiteral("ms_convert('int', %1)").arg(call);
     return call;
 }
