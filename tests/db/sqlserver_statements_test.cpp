@@ -34,7 +34,7 @@ TEST(SqlServerStatements, NocheckConstraintLetsRowsInUntilCheckConstraint)
               "Cannot find the object \"Nowhere\" because it does not exist or you do not have permissions.");
 }
 
-TEST(SqlServerStatements, SetRowcountLimitsSelectsAndEndsWithTheProcedure)
+TEST(SqlServerStatements, SetRowcountLimitsSelectsUpdatesAndDeletesAndEndsWithTheProcedure)
 {
     EmbeddedDb db;
     db.exec("CREATE TABLE N (V int NOT NULL)\nINSERT INTO N VALUES (3)\nINSERT INTO N VALUES (1)\n"
@@ -46,6 +46,14 @@ TEST(SqlServerStatements, SetRowcountLimitsSelectsAndEndsWithTheProcedure)
     db.exec("CREATE PROCEDURE TopOne AS\nSET ROWCOUNT 1\nSELECT V FROM N ORDER BY V DESC");
     EXPECT_EQ(db.rows("EXEC TopOne"), QStringList{"3"});
     EXPECT_EQ(db.rows("SELECT V FROM N").size(), 3) << "a procedure's SET ROWCOUNT ends with it";
+
+    // Updates and deletes stop after so many rows too: the old way of
+    // taking away one of two twins.
+    db.exec("INSERT INTO N VALUES (2)\nSET ROWCOUNT 1\nDELETE FROM N WHERE V = 2\nUPDATE N SET V = 7 WHERE V > 0\n"
+            "SET ROWCOUNT 0");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N WHERE V = 2"), "1");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N WHERE V = 7"), "1");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N"), "3");
 }
 
 TEST(SqlServerStatements, ObjectIdAndSysobjectsAsOldScriptsTestThem)
