@@ -108,6 +108,9 @@ TEST(ExactNumerics, AvgHasTheTypeOfItsArgument)
     EXPECT_EQ(number(db, "SELECT AVG(DISTINCT D) FROM T"), 1.5);
     EXPECT_EQ(db.scalar("SELECT CAST(AVG(CAST(D AS decimal(9,8))) AS varchar(40)) FROM T"), "1.66666666")
         << "a scale past six is kept";
+    EXPECT_EQ(number(db, "DECLARE @m money = 3\nDECLARE @n int = 2\nSELECT @n + AVG(M * @m) + @n FROM T"), 9.0)
+        << "variables inside and beside AVG keep their places";
+    EXPECT_EQ(db.open("SELECT AVG(M * :Rate) FROM T", {{"Rate", 3}})->valueAt(0, 0).toDouble(), 5.0);
 }
 
 TEST(ExactNumerics, RealColumnsHoldFourByteFloats)

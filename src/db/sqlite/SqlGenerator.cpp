@@ -1057,13 +1057,17 @@ QString SqlGenerator::exactArithmetic(const Expr& e, const QString& call, const 
 // AVG has the type of its argument: an int column's mean is a truncated int;
 // money's (four decimals) and decimal(p, s)'s (at least six) are the exact
 // sum divided by the count as those types divide, cut at the scale.
-QString SqlGenerator::average(const QString& mean, const QString& argument, bool distinct, const TypeName& type) const
+QString SqlGenerator::average(const QString& mean, const QString& argument, bool distinct, const TypeName& type,
+                              size_t firstBind)
 {
     if (type.isInteger())
         return QStringLiteral("CAST(%1 AS INTEGER)").arg(mean);
     const TypeName result = averageType(type);
     if (!isMoneyType(result) && !isDecimalType(result))
         return mean;
+    // The argument is written twice, so its "?" markers bind twice, in order.
+    const std::vector<BindSlot> argumentBinds(binds_.begin() + std::ptrdiff_t(firstBind), binds_.end());
+    binds_.insert(binds_.end(), argumentBinds.begin(), argumentBinds.end());
     const QString values = (distinct ? QStringLiteral("DISTINCT ") : QString()) + argument;
     return QStringLiteral("ms_divide(ms_sum(%1), count(%1), %2)")
         .arg(values, QString::number(isMoneyType(result) ? 4 : result.scale));
@@ -1262,6 +1266,7 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
     }
     if (e.star)
         return it.value() + QStringLiteral("(*)");
+    const size_t firstBind = binds_.size();
     QStringList args;
     for (const auto& a : e.args) {
         if (a->kind == Expr::DatePart)
@@ -1272,7 +1277,7 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
     const QString call = it.value() + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
         + args.join(QStringLiteral(", ")) + QLatin1Char(')');
     if (e.text == QLatin1String("AVG"))
-        return average(call, args.value(0), e.distinct, staticType(*e.args[0], scope));
+        return average(call, args.value(0), e.distinct, staticType(*e.args[0], scope), firstBind);
     // Unicode text takes two bytes a character, the code page's one.
     if (e.text == QLatin1String("DATALENGTH") && !e.args.empty()) {
         static const QSet<QString> unicode{QStringLiteral("NCHAR"), QStringLiteral("NVARCHAR"), QStringLiteral("NTEXT")};

@@ -140,7 +140,8 @@ private:
     bool isBigint(const Expr& e, const Scope& scope) const;
     QString exactArithmetic(const Expr& e, const QString& call, const QString& l, const QString& r,
                             const Scope& scope) const;
-    QString average(const QString& mean, const QString& argument, bool distinct, const TypeName& type) const;
+    QString average(const QString& mean, const QString& argument, bool distinct, const TypeName& type,
+                    size_t firstBind);
     QString storedAs(const QString& value, const QString& declared) const;
     bool isDateColumn(const Expr& e, const Scope& scope) const;
     QString dateLiteral(const Expr& literal, const QString& columnType) const;  // canonical text, or empty
