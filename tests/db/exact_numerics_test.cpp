@@ -99,6 +99,18 @@ TEST(ExactNumerics, AvgHasTheTypeOfItsArgument)
     EXPECT_EQ(number(db, "SELECT AVG(M) FROM T"), 1.0033) << "money: four decimals";
     EXPECT_EQ(number(db, "SELECT AVG(D) FROM T"), 1.003333) << "decimal(9,2): six decimals";
     EXPECT_EQ(db.scalar("SELECT AVG(I) FROM T WHERE I > 5"), "") << "no rows: NULL";
+    EXPECT_EQ(db.scalar("SELECT AVG(D) FROM T WHERE I > 5"), "");
+
+    // The exact sum divided by the count, cut (not rounded) at the scale.
+    db.exec("UPDATE T SET M = 2, D = 2 WHERE I = 2");
+    EXPECT_EQ(number(db, "SELECT AVG(D) FROM T"), 1.666666) << "decimal(38,6): 5.00 / 3 cut";
+    EXPECT_EQ(number(db, "SELECT AVG(M) FROM T"), 1.6666) << "money: 5 / 3 cut at four decimals";
+    EXPECT_EQ(number(db, "SELECT AVG(DISTINCT D) FROM T"), 1.5);
+    EXPECT_EQ(db.scalar("SELECT CAST(AVG(CAST(D AS decimal(9,8))) AS varchar(40)) FROM T"), "1.66666666")
+        << "a scale past six is kept";
+    EXPECT_EQ(number(db, "DECLARE @m money = 3\nDECLARE @n int = 2\nSELECT @n + AVG(M * @m) + @n FROM T"), 9.0)
+        << "variables inside and beside AVG keep their places";
+    EXPECT_EQ(db.open("SELECT AVG(M * :Rate) FROM T", {{"Rate", 3}})->valueAt(0, 0).toDouble(), 5.0);
 }
 
 TEST(ExactNumerics, RealColumnsHoldFourByteFloats)
@@ -110,6 +122,13 @@ TEST(ExactNumerics, RealColumnsHoldFourByteFloats)
     EXPECT_EQ(number(db, "SELECT F FROM Disc"), 0.15);
     db.exec("UPDATE Disc SET R = 0.35");
     EXPECT_EQ(number(db, "SELECT R FROM Disc"), double(0.35f)) << "an update stores four bytes too";
+
+    // Arithmetic with a real is real: four bytes at every step, not a double.
+    EXPECT_EQ(number(db, "SELECT CAST(1 AS real) / 3"), double(1.0f / 3.0f));
+    EXPECT_EQ(number(db, "SELECT 1 - R FROM Disc"), double(1.0f - 0.35f));
+    EXPECT_EQ(number(db, "SELECT CAST(1552.6 AS money) * (1 - R) FROM Disc"), double(1552.6f * (1.0f - 0.35f)));
+    EXPECT_DOUBLE_EQ(number(db, "SELECT F / 3 FROM Disc"), 0.05) << "float stays eight bytes";
+    EXPECT_EQ(number(db, "SELECT SUM(R) FROM Disc"), double(0.35f)) << "SUM of real is a float";
 }
 
 TEST(ExactNumerics, WhatNoDecimalHoldsStillCalculates)
@@ -128,6 +147,9 @@ TEST(ExactNumerics, IntOverflowsUnlessABigintTakesPart)
     EXPECT_EQ(db.scalar("SELECT CONVERT(bigint, 65536) * 65536"), "4294967296");
     EXPECT_EQ(db.scalar("SELECT (CONVERT(bigint, 70000) + 1) % 1000003 * (70000 % 1000003)"), "4900070000");
     EXPECT_EQ(db.scalar("SELECT 2147483648 + 1"), "2147483649") << "a literal past int is not an int";
+    EXPECT_EQ(db.errorOf("SELECT ABS(CAST(-2147483648 AS int))"),
+              "Arithmetic overflow error converting expression to data type int.");
+    EXPECT_EQ(db.scalar("SELECT ABS(CAST(-2147483648 AS bigint))"), "2147483648");
 }
 
 TEST(ExactNumerics, DivisionTakesTheQuotientsScaleAndCutsThere)

@@ -34,7 +34,7 @@ TEST(SqlServerStatements, NocheckConstraintLetsRowsInUntilCheckConstraint)
               "Cannot find the object \"Nowhere\" because it does not exist or you do not have permissions.");
 }
 
-TEST(SqlServerStatements, SetRowcountLimitsSelectsAndEndsWithTheProcedure)
+TEST(SqlServerStatements, SetRowcountLimitsSelectsUpdatesAndDeletesAndEndsWithTheProcedure)
 {
     EmbeddedDb db;
     db.exec("CREATE TABLE N (V int NOT NULL)\nINSERT INTO N VALUES (3)\nINSERT INTO N VALUES (1)\n"
@@ -46,6 +46,14 @@ TEST(SqlServerStatements, SetRowcountLimitsSelectsAndEndsWithTheProcedure)
     db.exec("CREATE PROCEDURE TopOne AS\nSET ROWCOUNT 1\nSELECT V FROM N ORDER BY V DESC");
     EXPECT_EQ(db.rows("EXEC TopOne"), QStringList{"3"});
     EXPECT_EQ(db.rows("SELECT V FROM N").size(), 3) << "a procedure's SET ROWCOUNT ends with it";
+
+    // Updates and deletes stop after so many rows too: the old way of
+    // taking away one of two twins.
+    db.exec("INSERT INTO N VALUES (2)\nSET ROWCOUNT 1\nDELETE FROM N WHERE V = 2\nUPDATE N SET V = 7 WHERE V > 0\n"
+            "SET ROWCOUNT 0");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N WHERE V = 2"), "1");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N WHERE V = 7"), "1");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N"), "3");
 }
 
 TEST(SqlServerStatements, ObjectIdAndSysobjectsAsOldScriptsTestThem)
@@ -94,11 +102,47 @@ TEST(SqlServerStatements, ProcedureDatetimeParametersReadTextAsDates)
               "Conversion failed when converting date and/or time from character string.");
 }
 
-TEST(SqlServerStatements, CharVariablesAreBlankPadded)
+TEST(SqlServerStatements, CharVariablesAndColumnsAreBlankPadded)
 {
     EmbeddedDb db;
     EXPECT_EQ(db.scalar("DECLARE @c char(5)\nSET @c = 'ab'\nSELECT '[' + @c + ']'"), "[ab   ]");
     EXPECT_EQ(db.scalar("DECLARE @v varchar(5)\nSET @v = 'ab'\nSELECT '[' + @v + ']'"), "[ab]");
+
+    db.exec("CREATE TABLE C (Id int NOT NULL, Code char(5) NULL, Thai nchar(3) NULL, Flag char(1) NULL, V varchar(5) NULL)\n"
+            "INSERT INTO C VALUES (1, 'ab', N'ก', '', 'ab')\nINSERT INTO C SELECT 2, 'abcde', NULL, 'Y', 'cd'\n"
+            "UPDATE C SET Code = 'x' WHERE Id = 2");
+    EXPECT_EQ(db.rows("SELECT Id, '[' + Code + ']', '[' + Thai + ']', '[' + Flag + ']', '[' + V + ']' FROM C ORDER BY Id"),
+              (QStringList{"1|[ab   ]|[ก  ]|[ ]|[ab]", "2|[x    ]|<null>|[Y]|[cd]"}))
+        << "padded to characters, not bytes; NULL stays NULL";
+    EXPECT_EQ(db.scalar("SELECT Id FROM C WHERE Code = 'ab' AND Flag = ''"), "1") << "trailing blanks still do not count";
+}
+
+TEST(SqlServerStatements, DatalengthCountsTwoBytesForUnicodeText)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE T (V varchar(10) NULL, N nvarchar(10) NULL, C nchar(4) NULL)\n"
+            "INSERT INTO T VALUES ('ราคา', N'ราคา', N'ab')");
+    EXPECT_EQ(db.rows("SELECT DATALENGTH(V), DATALENGTH(N), DATALENGTH(C) FROM T"), QStringList{"4|8|8"})
+        << "nchar(4) holds four characters, blank-padded";
+    EXPECT_EQ(db.scalar("DECLARE @n nvarchar(10)\nSET @n = N'abc'\nSELECT DATALENGTH(@n)"), "6");
+    EXPECT_EQ(db.scalar("SELECT DATALENGTH(CAST('abc' AS nvarchar(10)))"), "6");
+    EXPECT_EQ(db.scalar("SELECT DATALENGTH(CAST(NULL AS nvarchar(10)))"), "");
+}
+
+TEST(SqlServerStatements, SubstringRefusesNumbersAndDatesByTheirTypes)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE T (D decimal(9,2) NULL, M money NULL, At datetime NULL, Day date NULL)");
+    const auto refused = [](const char* type) {
+        return QStringLiteral("Argument data type %1 is invalid for argument 1 of substring function.").arg(type);
+    };
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(1.5, 1, 2)"), refused("numeric"));
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(D, 1, 2) FROM T"), refused("decimal"));
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(M, 1, 2) FROM T"), refused("money"));
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(At, 1, 2) FROM T"), refused("datetime"));
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(Day, 1, 2) FROM T"), refused("date"));
+    EXPECT_EQ(db.errorOf("SELECT SUBSTRING(GETDATE(), 1, 2)"), refused("datetime"));
+    EXPECT_EQ(db.scalar("SELECT SUBSTRING(CONVERT(varchar(20), M), 1, 2) FROM T"), "") << "converted first, it is text";
 }
 
 TEST(SqlServerStatements, ComputedColumnsAreWorkedOutWhenRead)
@@ -161,8 +205,31 @@ TEST(SqlServerStatements, SetDateformatReadsTextForTheRestOfTheSession)
     db.exec("SET DATEFORMAT mdy");
     EXPECT_EQ(db.scalar("SELECT Id FROM Ord WHERE Shipped = '02/03/2024'"), "1");
     EXPECT_EQ(db.errorOf("SELECT CAST('13/01/2024' AS datetime)"),
-              "Conversion failed when converting date and/or time from character string.");
+              "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value.");
     EXPECT_EQ(db.errorOf("SET DATEFORMAT xyz"), "SET DATEFORMAT date order 'xyz' is invalid.");
+}
+
+TEST(SqlServerStatements, DateReadsYearFirstTextAsWrittenAndDatetimeInTheSessionsOrder)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Ord (Id int NOT NULL, Due date NULL, Shipped datetime NULL)");
+    db.exec("SET DATEFORMAT dmy\nINSERT INTO Ord VALUES (1, '2017-02-03', '2017-02-03')\n"
+            "INSERT INTO Ord (Id, Due, Shipped) SELECT 2, CAST('2017-02-04' AS date), CAST('2017-02-04' AS datetime)\n"
+            "INSERT INTO Ord VALUES (3, '2017-02-05T10:00:00', '2017-02-05T10:00:00')");
+    EXPECT_EQ(db.rows("SELECT Id, CONVERT(varchar(10), Due, 120), CONVERT(varchar(10), Shipped, 120) FROM Ord ORDER BY Id"),
+              (QStringList{"1|2017-02-03|2017-03-02", "2|2017-02-04|2017-04-02", "3|2017-02-05|2017-02-05"}))
+        << "under dmy datetime reads yyyy-dd-mm, but not ISO 8601 with its T";
+    EXPECT_EQ(db.scalar("SELECT Id FROM Ord WHERE Shipped = '2017-02-03' AND Due = '2017-02-03'"), "1");
+    EXPECT_EQ(db.scalar("DECLARE @d datetime\nSET @d = '2017-02-04'\nSELECT CONVERT(varchar(10), @d, 120)"),
+              "2017-04-02");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(10), CAST('20170203' AS datetime), 120)"), "2017-02-03")
+        << "yyyymmdd reads the same in every order";
+    db.exec("SET DATEFORMAT ydm");
+    EXPECT_EQ(db.errorOf("SELECT CAST('2017-08-25' AS datetime)"),
+              "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value.");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(10), CAST('2017-08-25' AS date), 120)"), "2017-08-25");
+    db.exec("SET DATEFORMAT mdy");
+    EXPECT_EQ(db.scalar("SELECT CONVERT(varchar(10), CAST('2017-08-25' AS datetime), 120)"), "2017-08-25");
 }
 
 TEST(SqlServerStatements, AtAtErrorGivesTheLastStatementsErrorNumber)
@@ -185,6 +252,21 @@ TEST(SqlServerStatements, AtAtErrorGivesTheLastStatementsErrorNumber)
     db.errorOf("EXEC AddTwice");
     EXPECT_EQ(db.scalar("SELECT Err FROM Log WHERE Step = 6"), "2627") << "a procedure tests it as scripts do";
     EXPECT_EQ(db.scalar("SELECT Err FROM Log WHERE Step = 7"), "0") << "inside the IF the IF has succeeded";
+}
+
+TEST(SqlServerStatements, AtAtErrorOutlivesTheBatchAnErrorEnded)
+{
+    EmbeddedDb db;
+    EXPECT_FALSE(db.errorOf("SELECT CAST('abc' AS int)").isEmpty());
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "245") << "the next batch reads the number of the error that ended this one";
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "0") << "the SELECT before it succeeded";
+    EXPECT_FALSE(db.errorOf("SELECT Id FROM Missing").isEmpty());
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "208");
+    EXPECT_FALSE(db.errorOf("SELEC 1").isEmpty());
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "102") << "a batch that does not parse";
+    EXPECT_FALSE(db.errorOf("SELECT CAST('2017-02-30' AS datetime)").isEmpty());
+    EXPECT_EQ(db.scalar("SELECT 1"), "1");
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "0") << "a lone SELECT that succeeds clears it too";
 }
 
 TEST(SqlServerStatements, NocheckIsKeptInTheDatabaseUntilCheckConstraint)

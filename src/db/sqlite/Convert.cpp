@@ -532,6 +532,9 @@ void convertToMoney(sqlite3_context* ctx, sqlite3_value* v, bool small)
     sqlite3_result_double(ctx, x);
 }
 
+const char kSmallDatetimeOutOfRange[] =
+    "The conversion of a varchar data type to a smalldatetime data type resulted in an out-of-range value.";
+
 // The order a CONVERT style reads day and month in; without a style, the
 // session's (SET DATEFORMAT).
 DateOrder orderOfStyle(sqlite3_context* ctx, std::int64_t style)
@@ -560,16 +563,25 @@ void convertToDate(sqlite3_context* ctx, sqlite3_value* v, const TargetType& typ
     default: {
         TextArg t;
         textOf(v, t);
-        const auto parsed = parseStamp(t.begin(), t.end(), orderOfStyle(ctx, style));
-        if (!parsed) {
+        const bool olderType = type.kind == TargetType::DateTime || type.kind == TargetType::SmallDateTime;
+        bool outOfRange = false;
+        const auto parsed = parseStamp(t.begin(), t.end(), orderOfStyle(ctx, style),
+                                       olderType ? YearFirst::ByOrder : YearFirst::AsWritten, &outOfRange);
+        // datetime names a day that does not exist as out of its range;
+        // date and datetime2 as text they cannot read.
+        if (!parsed && !(olderType && outOfRange)) {
             fail(ctx, kDateFromText);
             return;
         }
-        st = *parsed;
-        if (type.kind == TargetType::DateTime && !inDatetimeRange(st)) {
+        if (type.kind == TargetType::DateTime && (!parsed || !inDatetimeRange(*parsed))) {
             fail(ctx, "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value.");
             return;
         }
+        if (!parsed) {
+            fail(ctx, kSmallDatetimeOutOfRange);
+            return;
+        }
+        st = *parsed;
         break;
     }
     }
@@ -582,8 +594,7 @@ void convertToDate(sqlite3_context* ctx, sqlite3_value* v, const TargetType& typ
         const int intoMinute = st.ms % 60000;
         st = Stamp::fromTotalMs(st.totalMs() - intoMinute + (intoMinute >= 29999 ? 60000 : 0));
         if (st.day < 0 || st.day > daysFromCivil(2079, 6, 6)) {
-            fail(ctx, "The conversion of a varchar data type to a smalldatetime data type resulted in an "
-                      "out-of-range value.");
+            fail(ctx, kSmallDatetimeOutOfRange);
             return;
         }
         break;

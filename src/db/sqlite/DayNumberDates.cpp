@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace db::sqlite::fn {
 
@@ -256,8 +257,11 @@ bool readTime(DateReader& r, int& h, int& mi, int& s, int& ms)
 
 } // namespace
 
-std::optional<Stamp> parseStamp(const u8* begin, const u8* end, DateOrder order)
+std::optional<Stamp> parseStamp(const u8* begin, const u8* end, DateOrder order, YearFirst yearFirst,
+                               bool* outOfRange)
 {
+    if (outOfRange)
+        *outOfRange = false;
     trimBlanks(begin, end);
     if (begin == end)
         return std::nullopt;
@@ -296,6 +300,9 @@ std::optional<Stamp> parseStamp(const u8* begin, const u8* end, DateOrder order)
         if (!r.number(m, 1, 2) || !r.take(char(sep)) || !r.number(d, 1, 2))
             return std::nullopt;
         isoDashes = sep == '-';
+        // ISO 8601 with its T reads the same in every order.
+        if (yearFirst == YearFirst::ByOrder && order == DateOrder::DayFirst && !(isoDashes && r.peek('T')))
+            std::swap(m, d);
     } else if ((lead == 1 || lead == 2) && (sep == '/' || sep == '-' || sep == '.')) {
         int first = 0, second = 0;
         r.number(first, 1, 2);
@@ -355,8 +362,11 @@ std::optional<Stamp> parseStamp(const u8* begin, const u8* end, DateOrder order)
     }
     if (!r.atEnd())
         return std::nullopt;
-    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > daysInMonth(y, m) || !validTime(h, mi, s, ms))
+    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > daysInMonth(y, m) || !validTime(h, mi, s, ms)) {
+        if (outOfRange)
+            *outOfRange = true;
         return std::nullopt;
+    }
     return makeStamp(y, m, d, h, mi, s, ms);
 }
 

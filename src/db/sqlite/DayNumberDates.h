@@ -100,9 +100,17 @@ DateOrder sessionDateOrder(sqlite3_context* ctx);
 inline constexpr const char* kMonthAbbrev[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
+// How text that starts with a four-digit year is read. date and datetime2
+// read 'yyyy-mm-dd' as written whatever the session's order; datetime and
+// smalldatetime follow the order, so that under dmy, dym and ydm
+// '2017-02-03' is the 2nd of March.
+enum class YearFirst { AsWritten, ByOrder };
+
 // Date/time text in every form SQL Server reads in literals; nullopt when it
-// is none of them or names no real day or time.
-std::optional<Stamp> parseStamp(const u8* begin, const u8* end, DateOrder order);
+// is none of them or names no real day or time (`outOfRange`: the form was
+// right, the day or time is not).
+std::optional<Stamp> parseStamp(const u8* begin, const u8* end, DateOrder order,
+                                YearFirst yearFirst = YearFirst::AsWritten, bool* outOfRange = nullptr);
 
 enum class DateArg { Ok, Null, Bad };
 

@@ -82,6 +82,20 @@ bool isDecimalType(const TypeName& t)
     return t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC") || t.name == QLatin1String("DEC");
 }
 
+bool isNumberType(const TypeName& t)
+{
+    return rank(t) >= 0;
+}
+
+QString typeNameInMessages(const TypeName& t)
+{
+    if (t.name == QLatin1String("INTEGER"))
+        return QStringLiteral("int");
+    if (t.name == QLatin1String("DEC"))
+        return QStringLiteral("decimal");
+    return t.name.toLower();
+}
+
 TypeName numberLiteralType(const QString& text)
 {
     if (text.size() > 1 && text[1].toLower() == QLatin1Char('x'))
@@ -121,7 +135,7 @@ TypeName arithmeticType(const QString& op, const TypeName& a, const TypeName& b)
         return TypeName();
     const TypeName& high = ra >= rb ? a : b;
     if (high.name == QLatin1String("FLOAT") || high.name == QLatin1String("REAL"))
-        return named("FLOAT");
+        return named(high.name == QLatin1String("REAL") ? "REAL" : "FLOAT");
     if (isMoneyType(high))
         return named(a.name == QLatin1String("SMALLMONEY") && b.name == QLatin1String("SMALLMONEY") ? "SMALLMONEY"
                                                                                                      : "MONEY");

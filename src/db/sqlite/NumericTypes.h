@@ -7,7 +7,7 @@
 // SQL Server's result types of arithmetic on exact numbers, worked out before
 // a statement runs: decimal(p, s) with the precision and scale its rules give
 // (capped at 38 digits), money beside money or a whole number, whole numbers
-// of the wider kind. The engine carries values as doubles and exact decimals
+// of the wider kind, real (four bytes) beside anything but float. The engine carries values as doubles and exact decimals
 // while it calculates; these types say where a result is cut to its scale.
 namespace db::sqlite {
 
@@ -29,5 +29,9 @@ TypeName averageType(const TypeName& argument);
 
 bool isMoneyType(const TypeName& t);
 bool isDecimalType(const TypeName& t);
+// Any of the number types, exact or not.
+bool isNumberType(const TypeName& t);
+// A type as SQL Server names it in its messages: int, decimal, money, datetime.
+QString typeNameInMessages(const TypeName& t);
 
 } // namespace db::sqlite

@@ -392,7 +392,7 @@ QString SqlGenerator::insert(const Stmt& s)
             // A date literal going into a date column is read as a date.
             if (unparen(v).kind == Expr::String) {
                 if (!type.isEmpty() && parseTypeNameSafe(type).isDate()) {
-                    const QString d = dateLiteral(unparen(v));
+                    const QString d = dateLiteral(unparen(v), type);
                     if (!d.isEmpty()) {
                         vals.append(storedAs(quoteString(d), type));
                         continue;
@@ -500,7 +500,7 @@ QString SqlGenerator::update(const Stmt& s)
         QString v;
         const QString type = schema_.columnType(target, column);
         if (unparen(*value).kind == Expr::String && !type.isEmpty() && parseTypeNameSafe(type).isDate()) {
-            const QString d = dateLiteral(unparen(*value));
+            const QString d = dateLiteral(unparen(*value), type);
             if (!d.isEmpty())
                 v = storedAs(quoteString(d), type);
         }
@@ -950,6 +950,8 @@ QString SqlGenerator::storedAs(const QString& value, const QString& declared) co
         return QStringLiteral("ms_convert('decimal(%1,%2)', %3)")
             .arg(QString::number(type.precision > 0 ? type.precision : 18), QString::number(std::max(type.scale, 0)),
                  value);
+    if ((name == QLatin1String("CHAR") || name == QLatin1String("NCHAR")) && type.length > 0)
+        return QStringLiteral("ms_char_column(%1, %2)").arg(value, QString::number(type.length));
     return value;
 }
 
@@ -1010,6 +1012,8 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
         return arithmeticType(u.op, left, right);
     }
     case Expr::Function:
+        if (u.text == QLatin1String("GETDATE") || u.text == QLatin1String("GETUTCDATE"))
+            return parseTypeNameSafe(QStringLiteral("datetime"));
         if (u.args.empty() || u.distinct)
             return TypeName();
         if (u.text == QLatin1String("SUM"))
@@ -1050,17 +1054,23 @@ QString SqlGenerator::exactArithmetic(const Expr& e, const QString& call, const 
     return operandScales > scale ? QStringLiteral("ms_round(%1, %2)").arg(call, QString::number(scale)) : call;
 }
 
-// AVG has the type of its argument: an int column's mean is a truncated int,
-// money's has four decimals, decimal(p, s)'s at least six.
-QString SqlGenerator::average(const QString& mean, const TypeName& argument) const
+// AVG has the type of its argument: an int column's mean is a truncated int;
+// money's (four decimals) and decimal(p, s)'s (at least six) are the exact
+// sum divided by the count as those types divide, cut at the scale.
+QString SqlGenerator::average(const QString& mean, const QString& argument, bool distinct, const TypeName& type,
+                              size_t firstBind)
 {
-    if (argument.isInteger())
+    if (type.isInteger())
         return QStringLiteral("CAST(%1 AS INTEGER)").arg(mean);
-    if (isMoneyType(argument))
-        return QStringLiteral("ms_round(%1, 4)").arg(mean);
-    if (isDecimalType(argument))
-        return QStringLiteral("ms_round(%1, %2)").arg(mean, QString::number(std::max(argument.scale, 6)));
-    return mean;
+    const TypeName result = averageType(type);
+    if (!isMoneyType(result) && !isDecimalType(result))
+        return mean;
+    // The argument is written twice, so its "?" markers bind twice, in order.
+    const std::vector<BindSlot> argumentBinds(binds_.begin() + std::ptrdiff_t(firstBind), binds_.end());
+    binds_.insert(binds_.end(), argumentBinds.begin(), argumentBinds.end());
+    const QString values = (distinct ? QStringLiteral("DISTINCT ") : QString()) + argument;
+    return QStringLiteral("ms_divide(ms_sum(%1), count(%1), %2)")
+        .arg(values, QString::number(isMoneyType(result) ? 4 : result.scale));
 }
 
 bool SqlGenerator::isDateColumn(const Expr& e, const Scope& scope) const
@@ -1069,11 +1079,12 @@ bool SqlGenerator::isDateColumn(const Expr& e, const Scope& scope) const
     return !type.isEmpty() && parseTypeNameSafe(type).isDate();
 }
 
-QString SqlGenerator::dateLiteral(const Expr& literal) const
+QString SqlGenerator::dateLiteral(const Expr& literal, const QString& columnType) const
 {
     if (literal.kind != Expr::String)
         return QString();
-    const auto dt = parseDateTime(literal.text, dayFirst_);
+    const auto dt =
+        parseDateTime(literal.text, dayFirst_, yearFirstFollowsDateOrder(parseTypeNameSafe(columnType).name));
     return dt ? canonicalDateTime(*dt) : QString();
 }
 
@@ -1084,11 +1095,11 @@ QString SqlGenerator::comparison(const Expr& e, const Scope& scope)
     QString left, right;
     // A date literal compared with a date column is read as a date.
     if (unparen(r).kind == Expr::String && isDateColumn(l, scope)) {
-        const QString d = dateLiteral(unparen(r));
+        const QString d = dateLiteral(unparen(r), columnTypeOf(l, scope));
         if (!d.isEmpty())
             right = quoteString(d);
     } else if (unparen(l).kind == Expr::String && isDateColumn(r, scope)) {
-        const QString d = dateLiteral(unparen(l));
+        const QString d = dateLiteral(unparen(l), columnTypeOf(r, scope));
         if (!d.isEmpty())
             left = quoteString(d);
     }
@@ -1233,6 +1244,16 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
             throw DbError(QStringLiteral("The datepart %1 is not supported by date function dateadd for data type date.")
                               .arg(e.args[0]->text.toLower()));
     }
+    // SUBSTRING takes only text and binary; SQLite would cut a number's or a
+    // date's text. A written decimal is numeric.
+    if (e.text == QLatin1String("SUBSTRING") && !e.args.empty()) {
+        const TypeName t = staticType(*e.args[0], scope);
+        if (t.isDate() || isNumberType(t)) {
+            const bool written = unparen(*e.args[0]).kind == Expr::Number && isDecimalType(t);
+            throw DbError(QStringLiteral("Argument data type %1 is invalid for argument 1 of substring function.")
+                              .arg(written ? QStringLiteral("numeric") : typeNameInMessages(t)));
+        }
+    }
     const auto& map = simpleFunctions();
     const auto it = map.find(e.text);
     if (it == map.end())
@@ -1245,6 +1266,7 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
     }
     if (e.star)
         return it.value() + QStringLiteral("(*)");
+    const size_t firstBind = binds_.size();
     QStringList args;
     for (const auto& a : e.args) {
         if (a->kind == Expr::DatePart)
@@ -1255,9 +1277,17 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
     const QString call = it.value() + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
         + args.join(QStringLiteral(", ")) + QLatin1Char(')');
     if (e.text == QLatin1String("AVG"))
-        return average(call, staticType(*e.args[0], scope));
-    // A sum of ints is an int, which overflows past 32 bits.
-    if (e.text == QLatin1String("SUM") && sumType(staticType(*e.args[0], scope)).name == QLatin1String("INT"))
+        return average(call, args.value(0), e.distinct, staticType(*e.args[0], scope), firstBind);
+    // Unicode text takes two bytes a character, the code page's one.
+    if (e.text == QLatin1String("DATALENGTH") && !e.args.empty()) {
+        static const QSet<QString> unicode{QStringLiteral("NCHAR"), QStringLiteral("NVARCHAR"), QStringLiteral("NTEXT")};
+        if (unicode.contains(staticType(*e.args[0], scope).name))
+            return QStringLiteral("(%1 * 2)").arg(call);
+    }
+    // A sum of ints is an int, which overflows past 32 bits; so does the
+    // absolute value of the lowest int.
+    if ((e.text == QLatin1String("SUM") && sumType(staticType(*e.args[0], scope)).name == QLatin1String("INT"))
+        || (e.text == QLatin1String("ABS") && staticType(*e.args[0], scope).name == QLatin1String("INT")))
         return QStringLiteral("ms_convert('int', %1)").arg(call);
     return call;
 }
@@ -1314,6 +1344,10 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
             {QStringLiteral("%"), QStringLiteral("ms_mod")}};
         const auto op = operators.constFind(e.op);
         if (op != operators.constEnd()) {
+            // real is four bytes at every step: each operand is made one, and so is the result.
+            if (staticType(e, scope).name == QLatin1String("REAL"))
+                return QStringLiteral("ms_convert('real', %1(ms_convert('real', %2), ms_convert('real', %3)))")
+                    .arg(op.value(), l, r);
             // int arithmetic overflows at 32 bits unless a bigint takes part.
             const QString call = QStringLiteral("%1(%2, %3%4)")
                 .arg(op.value(), l, r, isBigint(e, scope) ? QStringLiteral(", 1") : QString());
@@ -1334,8 +1368,8 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
         QString value = expr(v, scope);
         QString lo, hi;
         if (isDateColumn(v, scope)) {
-            lo = dateLiteral(unparen(*e.args[1]));
-            hi = dateLiteral(unparen(*e.args[2]));
+            lo = dateLiteral(unparen(*e.args[1]), columnTypeOf(v, scope));
+            hi = dateLiteral(unparen(*e.args[2]), columnTypeOf(v, scope));
             if (!lo.isEmpty())
                 lo = quoteString(lo);
             if (!hi.isEmpty())
@@ -1356,7 +1390,7 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
         QString value = expr(v, scope);
         QStringList items;
         for (size_t i = 1; i < e.args.size(); ++i) {
-            QString d = dates ? dateLiteral(unparen(*e.args[i])) : QString();
+            QString d = dates ? dateLiteral(unparen(*e.args[i]), columnTypeOf(v, scope)) : QString();
             items.append(d.isEmpty() ? expr(*e.args[i], scope) : quoteString(d));
         }
         if (!carriesCollation(v))

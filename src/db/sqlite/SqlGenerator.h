@@ -140,10 +140,11 @@ private:
     bool isBigint(const Expr& e, const Scope& scope) const;
     QString exactArithmetic(const Expr& e, const QString& call, const QString& l, const QString& r,
                             const Scope& scope) const;
-    QString average(const QString& mean, const TypeName& argument) const;
+    QString average(const QString& mean, const QString& argument, bool distinct, const TypeName& type,
+                    size_t firstBind);
     QString storedAs(const QString& value, const QString& declared) const;
     bool isDateColumn(const Expr& e, const Scope& scope) const;
-    QString dateLiteral(const Expr& literal) const;  // canonical text, or empty
+    QString dateLiteral(const Expr& literal, const QString& columnType) const;  // canonical text, or empty
     QString bind(BindSlot::Kind kind, const QString& name);
 
     const SchemaInfo& schema_;

@@ -59,15 +59,22 @@ QString canonicalDateTime(const QDateTime& dt)
     return QString::fromLatin1(buf, 23);
 }
 
-std::optional<QDateTime> parseDateTime(QStringView text, bool dayFirst)
+std::optional<QDateTime> parseDateTime(QStringView text, bool dayFirst, bool yearFirstByOrder)
 {
     const QByteArray utf8 = text.toUtf8();
     const u8* p = reinterpret_cast<const u8*>(utf8.constData());
-    const auto st = parseStamp(p, p + utf8.size(), dayFirst ? DateOrder::DayFirst : DateOrder::MonthFirst);
+    const auto st = parseStamp(p, p + utf8.size(), dayFirst ? DateOrder::DayFirst : DateOrder::MonthFirst,
+                               yearFirstByOrder ? YearFirst::ByOrder : YearFirst::AsWritten);
     if (!st)
         return std::nullopt;
     const DateTimeParts t = partsOf(*st);
     return QDateTime(QDate(t.y, t.m, t.d), QTime(t.h, t.mi, t.s, t.ms));
+}
+
+bool yearFirstFollowsDateOrder(const QString& typeName)
+{
+    return typeName.compare(QLatin1String("datetime"), Qt::CaseInsensitive) == 0
+        || typeName.compare(QLatin1String("smalldatetime"), Qt::CaseInsensitive) == 0;
 }
 
 double roundToScale(double v, int scale)

@@ -37,8 +37,13 @@ QString canonicalDateTime(const QDateTime& dt);
 // 'mm/dd/yyyy[ hh:mm[:ss]]', 'yyyymmdd[ hh:mm[:ss]]' (and the 'Jan  5 2024
 // 12:00AM' form SQL Server writes itself). nullopt when it is none of them or
 // names no real day or time.
-// `dayFirst` reads 'dd/mm/yyyy' (SET DATEFORMAT dmy).
-std::optional<QDateTime> parseDateTime(QStringView text, bool dayFirst = false);
+// `dayFirst` reads 'dd/mm/yyyy' (SET DATEFORMAT dmy); with `yearFirstByOrder`
+// also 'yyyy-dd-mm', as datetime reads text under such an order.
+std::optional<QDateTime> parseDateTime(QStringView text, bool dayFirst = false, bool yearFirstByOrder = false);
+
+// datetime and smalldatetime read 'yyyy-mm-dd' in the session's order; date
+// and datetime2 read it as written.
+bool yearFirstFollowsDateOrder(const QString& typeName);
 
 // Rounds half away from zero on the decimal digits, as a decimal(p, scale)
 // or money variable keeps a value.

@@ -1,6 +1,7 @@
 #include "SqliteEngine.h"
 
 #include "DayNumberDates.h"
+#include "ErrorNumbers.h"
 #include "SqliteCursor.h"
 #include "SqlServerFunctions.h"
 #include "TsqlParser.h"
@@ -419,7 +420,13 @@ std::shared_ptr<const Batch> SqliteEngine::parse(const QString& sql)
         qDeleteAll(prepared_);
         prepared_.clear();
     }
-    auto batch = std::make_shared<const Batch>(parseBatch(sql));
+    std::shared_ptr<const Batch> batch;
+    try {
+        batch = std::make_shared<const Batch>(parseBatch(sql));
+    } catch (const DbError& e) {
+        lastError_ = errorNumber(e.message()).number;
+        throw;
+    }
     parsed_.insert(sql, batch);
     return batch;
 }
@@ -540,6 +547,7 @@ std::unique_ptr<RowCursor> SqliteEngine::openCursor(const QString& sql, const Pa
         observe(g, values);
         if (lcSql().isDebugEnabled())
             qCDebug(lcSql).noquote() << g.sql;
+        lastError_ = 0;
         return std::make_unique<SqliteCursor>(*this, statement, g.sql, batch);
     } catch (const DbError&) {
         // The batch runs again the ordinary way, which words the error as
@@ -849,27 +857,6 @@ QString foreignKeyMessage(const QString& verb, const QString& key, const QString
         .arg(verb, key, database, table, column);
 }
 
-// As in SQL Server, a broken constraint, a division by zero, an arithmetic
-// overflow or a value too long for its column ends the statement; the batch
-// goes on. Such an error's number (what @@ERROR gives next), or 0 for an
-// error that ends the batch.
-int statementErrorNumber(const QString& message)
-{
-    static const std::pair<const char*, int> starts[] = {
-        {"Violation of PRIMARY KEY constraint", 2627}, {"Violation of UNIQUE KEY constraint", 2627},
-        {"Cannot insert duplicate key row", 2601},     {"Cannot insert the value NULL into column", 515},
-        {"The INSERT statement conflicted with", 547}, {"The UPDATE statement conflicted with", 547},
-        {"The DELETE statement conflicted with", 547}, {"INSERT statement conflicted with", 547},
-        {"UPDATE statement conflicted with", 547},     {"DELETE statement conflicted with", 547},
-        {"Divide by zero error encountered.", 8134},   {"Arithmetic overflow error", 8115},
-        {"String or binary data would be truncated", 8152},
-    };
-    for (const auto& [start, number] : starts)
-        if (message.startsWith(QLatin1String(start)))
-            return number;
-    return 0;
-}
-
 } // namespace
 
 ResultSet SqliteEngine::runBatch(const std::vector<StmtPtr>& list, Frame& frame)
@@ -890,9 +877,12 @@ SqliteEngine::Flow SqliteEngine::runList(const std::vector<StmtPtr>& list, Frame
             f = run(*s, frame, result);
             lastError_ = 0;
         } catch (const DbError& e) {
-            if (const int number = statementErrorNumber(e.message())) {
+            // @@ERROR belongs to the session: an error that ends the batch
+            // is still there for the next one to read.
+            const ErrorNumber error = errorNumber(e.message());
+            lastError_ = error.number;
+            if (error.endsOnlyTheStatement) {
                 statementErrors_.append(e.message());
-                lastError_ = number;
                 continue;
             }
             // What the engine cannot translate is named with the text near it.
@@ -970,7 +960,8 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
     if (t.isDate() && value.typeId() == QMetaType::QString) {
         // Text given to a datetime variable or parameter is read as a date
         // once, here, so that it compares as the stored dates do.
-        const auto parsed = parseDateTime(value.toString(), session_->dateOrder == fn::DateOrder::DayFirst);
+        const auto parsed = parseDateTime(value.toString(), session_->dateOrder == fn::DateOrder::DayFirst,
+                                          yearFirstFollowsDateOrder(t.name));
         if (!parsed)
             throw DbError(QStringLiteral("Conversion failed when converting date and/or time from character string."));
         if (t.name == QLatin1String("DATE"))
@@ -982,7 +973,16 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
 
 void SqliteEngine::runDataChange(const Stmt& s, Frame& frame)
 {
-    const GeneratedSql& g = generated(&s, 0, [&] { return generator_.statement(s); });
+    const GeneratedSql& generatedSql = generated(&s, 0, [&] { return generator_.statement(s); });
+    // SET ROWCOUNT stops an UPDATE or a DELETE after so many rows, as it
+    // does a SELECT (SET ROWCOUNT 1 DELETE ... takes one of two twins).
+    GeneratedSql limited;
+    const bool limit = rowcount_ > 0 && (s.kind == Stmt::Update || s.kind == Stmt::Delete);
+    if (limit) {
+        limited = generatedSql;
+        limited.sql += QStringLiteral(" LIMIT %1").arg(rowcount_);
+    }
+    const GeneratedSql& g = limit ? limited : generatedSql;
     if (s.table.compare(TrigramIndexes::catalogTable(), Qt::CaseInsensitive) == 0) {
         runSql(g, frame, &s);
         syncTrigramIndexes();  // a declaration added or taken away

@@ -46,6 +46,27 @@ bool textArgument(sqlite3_context* ctx, sqlite3_value* v, const char* function)
     return false;
 }
 
+// What a char(n) column holds: text blank-padded to n characters. A value
+// of another kind, or one already as long, is left as it is.
+void fnCharColumn(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    std::int64_t width = 0;
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT || !intArg(ctx, argv[1], width)) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    TextArg t;
+    textOf(argv[0], t);
+    const std::size_t have = charCount(t.begin(), t.end());
+    if (width <= 0 || have >= std::size_t(width)) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    std::string padded(t.view());
+    padded.append(std::size_t(width) - have, ' ');
+    resultText(ctx, padded);
+}
+
 void fnSubstring(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
 {
     std::int64_t start = 0, length = 0;
@@ -344,6 +365,7 @@ std::span<const FunctionDef> textFunctions()
     {"ms_reverse", 1, fnReverse, true},
     {"ms_stuff", 4, nullIn<fnStuff>, true},
     {"ms_datalength", 1, fnDatalength, true},
+    {"ms_char_column", 2, fnCharColumn, true},
     };
     return rows;
 }
