@@ -823,6 +823,12 @@ void TFrInquiryPrice::loadProductPanels()
     fillProductPanels();
     // The grids have fitted their columns by now; the panels follow them.
     fitPanelsToGrids();
+    // Told once the panels are filled, so that the window behind the
+    // message is not left half-drawn.
+    if (QProduct.isEmpty()) {
+        widgets::showMessage(widgets::MessageKind::Information, QStringLiteral("ไม่พบรหัสสินค้าที่ป้อน"), this);
+        GetProductCode->setFocus();
+    }
 }
 
 void TFrInquiryPrice::fillProductPanels()
@@ -842,12 +848,8 @@ void TFrInquiryPrice::fillProductPanels()
                                                                    : QVariant(0));
     openDetail(QPrice);
     fillLastPurchasePrice();
-    if (QProduct.isEmpty()) {
-        widgets::showMessage(widgets::MessageKind::Information, QStringLiteral("ไม่พบรหัสสินค้าที่ป้อน"), this);
-        GetProductCode->setFocus();
-    } else {
+    if (!QProduct.isEmpty())
         ProductName->setText(QProduct.asString(QStringLiteral("ThaiName")));
-    }
     fillOnhandTexts();
     loadPictures();
 }
@@ -900,6 +902,12 @@ void TFrInquiryPrice::fillLastPurchasePrice()
 void TFrInquiryPrice::fillOnhandTexts()
 {
     DgOnhand->clearFooterTexts();
+    // No product, no stock: every warehouse at nought in no unit would read
+    // as a fault.
+    if (!hasRow(QProduct)) {
+        Qonhand.close();
+        return;
+    }
     openDetail(Qonhand);
     if (Qonhand.isEmpty())
         return;
