@@ -447,6 +447,15 @@ void Query::setValueAt(int row, int column, const QVariant& value)
     emit valueChanged(row, column);
 }
 
+void Query::setColumnValues(int column, const QVector<QVariant>& values)
+{
+    if (values.isEmpty() || !fetchTo(int(values.size()) - 1) || column < 0 || column >= columns_.size())
+        return;
+    for (qsizetype row = 0; row < values.size(); ++row)
+        rows_[size_t(row)][column] = values[row];
+    emit columnChanged(column);
+}
+
 void Query::setValue(const QString& field, const QVariant& value)
 {
     const int col = requireField(field);

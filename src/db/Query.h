@@ -95,6 +95,9 @@ public:
     // Any row, by index (for grids).
     QVariant valueAt(int row, int column) const;
     void setValueAt(int row, int column, const QVariant& value);
+    // Column `column` of the first values.size() rows at once, with one
+    // columnChanged() for all of them (a grid repaints once, not per row).
+    void setColumnValues(int column, const QVector<QVariant>& values);
     // Sets a value of the current row in memory only.
     void setValue(const QString& field, const QVariant& value);
 
@@ -103,6 +106,7 @@ signals:
     void closed();
     void currentRowChanged(int row);
     void valueChanged(int row, int column);
+    void columnChanged(int column);  // in rows 0 .. `count` - 1 of setColumnValues
     void rowsChanged();  // rows appended or deleted in memory
     void rowsFetched(int first, int last);  // rows read from the result and added at its end
 

@@ -926,8 +926,11 @@ void TFrInquiryPrice::fillOnhandTexts()
     }
     quantities.append(total);
     const QStringList texts = DM->QuantityTexts(stockUnit, quantities);
+    QVector<QVariant> shown;
+    shown.reserve(Qonhand.recordCount());
     for (int row = 0; row < Qonhand.recordCount(); ++row)
-        Qonhand.setValueAt(row, text, texts.at(row));
+        shown.append(texts.at(row));
+    Qonhand.setColumnValues(text, shown);
     Qonhand.first();
     DgOnhand->setFooterText(QStringLiteral("Code"), QStringLiteral("รวมคงเหลือ"));
     DgOnhand->setFooterText(QStringLiteral("OnhandStr"), texts.back());

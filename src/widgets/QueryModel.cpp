@@ -27,6 +27,12 @@ void QueryModel::setQuery(db::Query* query)
                     emit dataChanged(index(row, c), index(row, c));
             }
         });
+        connect(query_, &db::Query::columnChanged, this, [this](int queryColumn) {
+            for (int c = 0; c < map_.size(); ++c) {
+                if (map_[c] == queryColumn && rows_ > 0)
+                    emit dataChanged(index(0, c), index(rows_ - 1, c));
+            }
+        });
     }
     reload();
 }

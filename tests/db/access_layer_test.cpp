@@ -86,6 +86,21 @@ TEST_F(AccessLayer, DisplayValuesLiveInMemoryOnly)
     EXPECT_EQ(again->asString("Shown").trimmed(), "");
 }
 
+TEST_F(AccessLayer, AColumnWrittenAtOnceChangesOnlyItsRowsAndIsToldOnce)
+{
+    auto q = db.open("Select Id, Name From Unit Order By Id");
+    QSignalSpy one(q.get(), &db::Query::valueChanged);
+    QSignalSpy all(q.get(), &db::Query::columnChanged);
+    q->setColumnValues(1, {QStringLiteral("หนึ่ง"), QStringLiteral("สอง")});
+    EXPECT_EQ(rowsOf(*q), (QStringList{"1|หนึ่ง", "2|สอง", "3|BOX"})) << "the third row keeps its value";
+    EXPECT_EQ(one.count(), 0);
+    ASSERT_EQ(all.count(), 1);
+    EXPECT_EQ(all[0][0].toInt(), 1);
+    q->setColumnValues(1, {QString(), QString(), QString(), QStringLiteral("none such")});
+    EXPECT_EQ(all.count(), 1) << "more values than rows: nothing is written";
+    EXPECT_EQ(rowsOf(*q), (QStringList{"1|หนึ่ง", "2|สอง", "3|BOX"}));
+}
+
 TEST_F(AccessLayer, NotFindingARowIsAnAnswer)
 {
     auto q = db.open("Select Id From Unit Where Id = 42");
