@@ -29,8 +29,9 @@ public:
     explicit Query(const QString& alias = QString(), QObject* parent = nullptr);
     ~Query() override;
 
-    // Rows read at a time once the statement has run.
-    static constexpr int kFetchBlock = 256;
+    // Rows read at a time once the statement has run: a screenful or two,
+    // so that a search whose matches are spread thin shows them soon.
+    static constexpr int kFetchBlock = 64;
 
     void setAlias(const QString& alias) { alias_ = alias; }
     const QString& alias() const { return alias_; }

@@ -81,9 +81,20 @@ void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
     }
 }
 
+SqliteCursor::StepBudget::StepBudget(SqliteEngine& e, bool on) : engine(e)
+{
+    if (on)
+        engine.beginStepBudget();
+}
+
+SqliteCursor::StepBudget::~StepBudget()
+{
+    engine.endStepBudget();
+}
+
 SqliteCursor::SqliteCursor(SqliteEngine& engine, sqlite3_stmt* statement, QString sql,
-                           std::shared_ptr<const Batch> batch)
-    : engine_(&engine), statement_(statement), sql_(std::move(sql)), batch_(std::move(batch))
+                           std::shared_ptr<const Batch> batch, WholeShape whole)
+    : engine_(&engine), statement_(statement), sql_(std::move(sql)), batch_(std::move(batch)), whole_(std::move(whole))
 {
     returnsRows_ = true;
     const int n = sqlite3_column_count(statement_);
@@ -93,6 +104,7 @@ SqliteCursor::SqliteCursor(SqliteEngine& engine, sqlite3_stmt* statement, QStrin
     }
     engine_->cursors_.insert(this);
     try {
+        const StepBudget budget(*engine_, !whole_.sql.isEmpty());
         onRow_ = step();
     } catch (...) {
         finish();
@@ -115,8 +127,35 @@ bool SqliteCursor::step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
+    if (rc == SQLITE_INTERRUPT && engine_->stepBudgetSpent()) {
+        takeWholeShape();
+        return stepPast(handedOut_);
+    }
     const QString message = engine_->stepError(statement_, batch_->statements.front().get());
     throw DbError(message);
+}
+
+bool SqliteCursor::stepPast(qint64 rows)
+{
+    // A step that goes on with the whole shape stands past the rows handed
+    // out already: the skipping ends there.
+    const sqlite3_stmt* shape = statement_;
+    bool onRow = step();
+    for (; onRow && rows > 0 && statement_ == shape; --rows)
+        onRow = step();
+    return onRow;
+}
+
+void SqliteCursor::takeWholeShape()
+{
+    engine_->endStepBudget();
+    sqlite3_stmt* whole = engine_->takeStatement(whole_.sql, batch_->statements.front().get());
+    for (int i = 0; i < whole_.values.size(); ++i)
+        bindValue(whole, i, whole_.values[i]);
+    engine_->returnStatement(sql_, statement_);
+    statement_ = whole;
+    sql_ = std::move(whole_.sql);
+    whole_ = {};
 }
 
 void SqliteCursor::park()
@@ -134,14 +173,12 @@ void SqliteCursor::fetch(int count, std::vector<QVector<QVariant>>& rows)
         return;
     }
     engine_->beforeCursorFetch(this);
+    const StepBudget budget(*engine_, !whole_.sql.isEmpty());
     if (parked_) {
         parked_ = false;
         // Run again and pass the rows handed out; the row that was current
         // when parked is the next one.
-        qint64 skip = handedOut_;
-        onRow_ = step();
-        for (; onRow_ && skip > 0; --skip)
-            onRow_ = step();
+        onRow_ = stepPast(handedOut_);
     }
     const int n = int(columns_.size());
     for (; count > 0 && onRow_; --count) {
