@@ -68,7 +68,7 @@ public:
     // steps) before the cursor goes on with the whole statement: a little
     // more than a block of thinly spread matches takes. Tests lower it.
     static constexpr int kProgressTick = 1000;
-    static constexpr std::chrono::nanoseconds kFirstRowsBudget = std::chrono::milliseconds(8);
+    static constexpr std::chrono::nanoseconds kFirstRowsBudget = std::chrono::milliseconds(15);
     void setFirstRowsBudget(std::chrono::nanoseconds budget) { firstRowsBudget_ = budget; }
 
     // How SQLite would run each SELECT of the batch: the SQLite statement it
