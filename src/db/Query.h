@@ -2,6 +2,7 @@
 
 #include "Money.h"
 #include "Params.h"
+#include "RowStore.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -89,7 +90,7 @@ public:
     QDateTime asDateTime(const QString& field) const;
 
     // Rows read so far, and reading the next block of them (for grids).
-    int fetchedCount() const { return int(rows_.size()); }
+    int fetchedCount() const { return rows_.rowCount(); }
     bool allFetched() const { return !cursor_; }
     void fetchMore() const;
 
@@ -125,7 +126,7 @@ private:
     // Rows read so far; the cursor is kept while more may follow. Reading
     // more changes neither the rows read nor the current row, so the
     // const readers may do it.
-    mutable std::vector<QVector<QVariant>> rows_;
+    mutable RowStore rows_;
     mutable std::unique_ptr<RowCursor> cursor_;
     int current_ = -1;
     bool eof_ = true;

@@ -352,10 +352,18 @@ TEST_F(EngineRewrites, AnOrderedTrigramSearchReadLazilyGivesEveryRowOnceInOneOrd
             SCOPED_TRACE(QStringLiteral("%1, budget %2 ns").arg(name).arg(budget.count()).toStdString());
             fast->setFirstRowsBudget(budget);
             std::unique_ptr<db::RowCursor> cursor = fast->openCursor(search.arg(name), {});
-            db::ResultSet read;
+            db::RowStore store;
+            store.clear(int(cursor->columns().size()));
             while (!cursor->atEnd()) {
-                cursor->fetch(3, read.rows);
+                cursor->fetch(3, store);
                 fast->execute(QStringLiteral("Select Count(*) From Dt"), {});
+            }
+            db::ResultSet read;
+            for (int r = 0; r < store.rowCount(); ++r) {
+                QVector<QVariant> row;
+                for (int c = 0; c < store.columnCount(); ++c)
+                    row.append(store.value(r, c));
+                read.rows.push_back(row);
             }
             EXPECT_EQ(rowsOf(read), expected);
         }

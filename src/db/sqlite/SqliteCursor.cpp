@@ -30,6 +30,27 @@ QVariant columnValue(sqlite3_stmt* statement, int column)
     }
 }
 
+void addColumn(sqlite3_stmt* statement, int column, RowStore& rows)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        rows.addInteger(sqlite3_column_int64(statement, column));
+        return;
+    case SQLITE_FLOAT:
+        rows.addReal(sqlite3_column_double(statement, column));
+        return;
+    case SQLITE_NULL:
+        rows.addNull();
+        return;
+    case SQLITE_BLOB:
+        rows.addBlob(sqlite3_column_blob(statement, column), sqlite3_column_bytes(statement, column));
+        return;
+    default:
+        rows.addText(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                     sqlite3_column_bytes(statement, column));
+    }
+}
+
 void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
 {
     const int i = index + 1;
@@ -166,7 +187,7 @@ void SqliteCursor::park()
     parked_ = true;
 }
 
-void SqliteCursor::fetch(int count, std::vector<QVector<QVariant>>& rows)
+void SqliteCursor::fetch(int count, RowStore& rows)
 {
     if (!statement_) {
         atEnd_ = true;
@@ -182,10 +203,8 @@ void SqliteCursor::fetch(int count, std::vector<QVector<QVariant>>& rows)
     }
     const int n = int(columns_.size());
     for (; count > 0 && onRow_; --count) {
-        QVector<QVariant> row(n);
         for (int i = 0; i < n; ++i)
-            row[i] = columnValue(statement_, i);
-        rows.push_back(std::move(row));
+            addColumn(statement_, i, rows);
         ++handedOut_;
         onRow_ = step();
     }

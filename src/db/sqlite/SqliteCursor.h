@@ -37,7 +37,7 @@ public:
                  WholeShape whole = {});
     ~SqliteCursor() override;
 
-    void fetch(int count, std::vector<QVector<QVariant>>& rows) override;
+    void fetch(int count, RowStore& rows) override;
 
     void park();
     // The engine closes: no more rows.
@@ -70,6 +70,9 @@ private:
 // A column of the row a statement stands on: integers as qint64, reals as
 // double, text as QString, blobs as QByteArray, NULL as a null QString.
 QVariant columnValue(sqlite3_stmt* statement, int column);
+
+// The same value added to `rows` as it stands, text still UTF-8.
+void addColumn(sqlite3_stmt* statement, int column, RowStore& rows);
 
 // Binds a value made by toSqlite() to parameter `index` (0-based).
 void bindValue(sqlite3_stmt* statement, int index, const QVariant& value);
