@@ -619,8 +619,15 @@ int SqliteEngine::onProgress(void* engine)
 
 void SqliteEngine::beginStepBudget()
 {
-    stepBudgetEnd_ = threadTime() + firstRowsBudget_;
+    stepBudgetStart_ = threadTime();
+    stepBudgetEnd_ = stepBudgetStart_ + firstRowBudget_;
     stepBudgetSpent_ = false;
+}
+
+void SqliteEngine::stretchStepBudget()
+{
+    if (stepBudgetEnd_)
+        stepBudgetEnd_ = stepBudgetStart_ + firstRowsBudget_;
 }
 
 ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
