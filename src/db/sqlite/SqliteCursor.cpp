@@ -206,7 +206,6 @@ void SqliteCursor::fetch(int count, RowStore& rows)
         for (int i = 0; i < n; ++i)
             addColumn(statement_, i, rows);
         ++handedOut_;
-        engine_->stretchStepBudget();
         onRow_ = step();
     }
     atEnd_ = !onRow_;

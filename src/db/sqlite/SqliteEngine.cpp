@@ -619,15 +619,8 @@ int SqliteEngine::onProgress(void* engine)
 
 void SqliteEngine::beginStepBudget()
 {
-    stepBudgetStart_ = threadTime();
-    stepBudgetEnd_ = stepBudgetStart_ + firstRowBudget_;
+    stepBudgetEnd_ = threadTime() + firstRowsBudget_;
     stepBudgetSpent_ = false;
-}
-
-void SqliteEngine::stretchStepBudget()
-{
-    if (stepBudgetEnd_)
-        stepBudgetEnd_ = stepBudgetStart_ + firstRowsBudget_;
 }
 
 ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)

@@ -65,14 +65,11 @@ public:
 
     // How long a statement's first-rows shape may step in one fetch (this
     // thread's processor time, looked at every kProgressTick virtual machine
-    // steps) before the cursor goes on with the whole statement: until its
-    // first row, little (a search that finds nothing should not wait), and
-    // once it has one, a little more than a block of thinly spread matches
-    // takes. Tests set both.
+    // steps) before the cursor goes on with the whole statement: a little
+    // more than a block of thinly spread matches takes. Tests lower it.
     static constexpr int kProgressTick = 1000;
-    static constexpr std::chrono::nanoseconds kFirstRowBudget = std::chrono::milliseconds(4);
     static constexpr std::chrono::nanoseconds kFirstRowsBudget = std::chrono::milliseconds(15);
-    void setFirstRowsBudget(std::chrono::nanoseconds budget) { firstRowBudget_ = firstRowsBudget_ = budget; }
+    void setFirstRowsBudget(std::chrono::nanoseconds budget) { firstRowsBudget_ = budget; }
 
     // How SQLite would run each SELECT of the batch: the SQLite statement it
     // becomes, the names its "?" take in order (a "-- " line), then SQLite's
@@ -168,7 +165,6 @@ private:
     // A cursor's first-rows shape steps only so far (see SqliteCursor): the
     // progress handler interrupts it once the budget is spent.
     void beginStepBudget();
-    void stretchStepBudget();  // a row came: the fetch may go on to its whole budget
     void endStepBudget() { stepBudgetEnd_.reset(); stepBudgetSpent_ = false; }
     bool stepBudgetSpent() const { return stepBudgetSpent_; }
 
@@ -227,9 +223,7 @@ private:
     std::chrono::milliseconds maxQueryTime_{0};
     std::chrono::steady_clock::time_point deadline_;
     bool timedOut_ = false;
-    std::chrono::nanoseconds firstRowBudget_ = kFirstRowBudget;
     std::chrono::nanoseconds firstRowsBudget_ = kFirstRowsBudget;
-    std::chrono::nanoseconds stepBudgetStart_{0};
     std::optional<std::chrono::nanoseconds> stepBudgetEnd_;  // processor time, while a first-rows shape steps
     bool stepBudgetSpent_ = false;
     bool readOnly_ = false;  // the file or its folder cannot be written by this user  // the running statement was interrupted for taking too long
