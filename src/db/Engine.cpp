@@ -16,10 +16,12 @@ ResultCursor::ResultCursor(ResultSet result) : rows_(std::move(result.rows))
     atEnd_ = rows_.empty();
 }
 
-void ResultCursor::fetch(int count, std::vector<QVector<QVariant>>& rows)
+void ResultCursor::fetch(int count, RowStore& rows)
 {
-    for (; count > 0 && next_ < rows_.size(); --count)
-        rows.push_back(std::move(rows_[next_++]));
+    for (; count > 0 && next_ < rows_.size(); --count) {
+        for (QVariant& v : rows_[next_++])
+            rows.addValue(std::move(v));
+    }
     atEnd_ = next_ >= rows_.size();
     if (atEnd_)
         rows_.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Params.h"
+#include "RowStore.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -29,9 +30,9 @@ public:
     const QStringList& columns() const { return columns_; }
     bool atEnd() const { return atEnd_; }
 
-    // Appends up to `count` more rows to `rows`; sets atEnd() after the last.
-    // Throws DbError when reading fails.
-    virtual void fetch(int count, std::vector<QVector<QVariant>>& rows) = 0;
+    // Appends up to `count` more rows to `rows` (cleared to columns() by the
+    // caller); sets atEnd() after the last. Throws DbError when reading fails.
+    virtual void fetch(int count, RowStore& rows) = 0;
 
 protected:
     bool returnsRows_ = false;
@@ -43,7 +44,7 @@ protected:
 class ResultCursor : public RowCursor {
 public:
     explicit ResultCursor(ResultSet result);
-    void fetch(int count, std::vector<QVector<QVariant>>& rows) override;
+    void fetch(int count, RowStore& rows) override;
 
 private:
     std::vector<QVector<QVariant>> rows_;

@@ -169,7 +169,7 @@ void Query::fetch(int count) const
 {
     if (!cursor_)
         return;
-    const int first = int(rows_.size());
+    const int first = rows_.rowCount();
     try {
         cursor_->fetch(count, rows_);
     } catch (const DbError& e) {
@@ -180,21 +180,21 @@ void Query::fetch(int count) const
     }
     if (cursor_ && cursor_->atEnd())
         cursor_.reset();
-    if (int(rows_.size()) > first)
-        emit const_cast<Query*>(this)->rowsFetched(first, int(rows_.size()) - 1);
+    if (rows_.rowCount() > first)
+        emit const_cast<Query*>(this)->rowsFetched(first, rows_.rowCount() - 1);
 }
 
 bool Query::fetchTo(int row) const
 {
-    while (row >= int(rows_.size()) && cursor_)
-        fetch(std::max(kFetchBlock, row + 1 - int(rows_.size())));
-    return row >= 0 && row < int(rows_.size());
+    while (row >= rows_.rowCount() && cursor_)
+        fetch(std::max(kFetchBlock, row + 1 - rows_.rowCount()));
+    return row >= 0 && row < rows_.rowCount();
 }
 
 void Query::fetchAll() const
 {
     while (cursor_)
-        fetch(std::max(kFetchBlock, int(rows_.size())));
+        fetch(std::max(kFetchBlock, rows_.rowCount()));
 }
 
 void Query::fetchMore() const
@@ -205,7 +205,7 @@ void Query::fetchMore() const
 int Query::recordCount() const
 {
     fetchAll();
-    return int(rows_.size());
+    return rows_.rowCount();
 }
 
 bool Query::isEmpty() const
@@ -248,6 +248,7 @@ void Query::run(bool requireRows)
     columns_ = cursor->columns();
     if (!cursor->returnsRows())
         return;
+    rows_.clear(int(columns_.size()));
     // The first block is read here, so that the statement's errors come
     // from open() as before.
     cursor->fetch(kFetchBlock, rows_);
@@ -262,6 +263,7 @@ void Query::openInMemory(const QStringList& fields)
 {
     close();
     columns_ = fields;
+    rows_.clear(int(columns_.size()));
     open_ = true;
     emit opened();
     first();
@@ -272,19 +274,19 @@ void Query::append()
     if (!open_)
         throw DbError(QStringLiteral("Cannot perform this operation on a closed dataset"));
     fetchAll();
-    rows_.push_back(QVector<QVariant>(columns_.size()));
+    rows_.addEmptyRow();
     emit rowsChanged();
     eof_ = bof_ = false;
-    setCurrent(int(rows_.size()) - 1);
+    setCurrent(rows_.rowCount() - 1);
 }
 
 void Query::deleteCurrent()
 {
     fetchAll();
-    if (current_ < 0 || current_ >= int(rows_.size()))
+    if (current_ < 0 || current_ >= rows_.rowCount())
         return;
-    rows_.erase(rows_.begin() + current_);
-    const int next = rows_.empty() ? -1 : std::min(current_, int(rows_.size()) - 1);
+    rows_.removeRow(current_);
+    const int next = rows_.empty() ? -1 : std::min(current_, rows_.rowCount() - 1);
     current_ = -2;  // the row under the cursor is another one now
     emit rowsChanged();
     eof_ = bof_ = rows_.empty();
@@ -325,7 +327,7 @@ void Query::last()
     fetchAll();
     eof_ = true;
     bof_ = rows_.empty();
-    setCurrent(int(rows_.size()) - 1);
+    setCurrent(rows_.rowCount() - 1);
 }
 
 void Query::next()
@@ -363,7 +365,7 @@ bool Query::locate(const QString& field, const QVariant& value)
     const int col = requireField(field);
     const bool textual = value.typeId() == QMetaType::QString;
     for (int r = 0; fetchTo(r); ++r) {
-        const QVariant& v = rows_[size_t(r)][col];
+        const QVariant v = rows_.value(r, col);
         const bool match = textual
             ? variantToText(v).compare(value.toString(), Qt::CaseInsensitive) == 0
             : (!v.isNull() && v == value)
@@ -396,9 +398,9 @@ int Query::requireField(const QString& field) const
 QVariant Query::value(const QString& field) const
 {
     const int col = requireField(field);
-    if (current_ < 0 || current_ >= int(rows_.size()))
+    if (current_ < 0 || current_ >= rows_.rowCount())
         return QVariant();
-    return rows_[size_t(current_)][col];
+    return rows_.value(current_, col);
 }
 
 bool Query::isNull(const QString& field) const
@@ -436,14 +438,14 @@ QVariant Query::valueAt(int row, int column) const
 {
     if (!fetchTo(row) || column < 0 || column >= columns_.size())
         return QVariant();
-    return rows_[size_t(row)][column];
+    return rows_.value(row, column);
 }
 
 void Query::setValueAt(int row, int column, const QVariant& value)
 {
     if (!fetchTo(row) || column < 0 || column >= columns_.size())
         return;
-    rows_[size_t(row)][column] = value;
+    rows_.setValue(row, column, value);
     emit valueChanged(row, column);
 }
 
@@ -452,7 +454,7 @@ void Query::setColumnValues(int column, const QVector<QVariant>& values)
     if (values.isEmpty() || !fetchTo(int(values.size()) - 1) || column < 0 || column >= columns_.size())
         return;
     for (qsizetype row = 0; row < values.size(); ++row)
-        rows_[size_t(row)][column] = values[row];
+        rows_.setValue(int(row), column, values[row]);
     emit columnChanged(column);
 }
 

@@ -2,6 +2,7 @@
 
 #include "Money.h"
 #include "Params.h"
+#include "RowStore.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -29,8 +30,9 @@ public:
     explicit Query(const QString& alias = QString(), QObject* parent = nullptr);
     ~Query() override;
 
-    // Rows read at a time once the statement has run.
-    static constexpr int kFetchBlock = 256;
+    // Rows read at a time once the statement has run: a screenful or two,
+    // so that a search whose matches are spread thin shows them soon.
+    static constexpr int kFetchBlock = 64;
 
     void setAlias(const QString& alias) { alias_ = alias; }
     const QString& alias() const { return alias_; }
@@ -88,7 +90,7 @@ public:
     QDateTime asDateTime(const QString& field) const;
 
     // Rows read so far, and reading the next block of them (for grids).
-    int fetchedCount() const { return int(rows_.size()); }
+    int fetchedCount() const { return rows_.rowCount(); }
     bool allFetched() const { return !cursor_; }
     void fetchMore() const;
 
@@ -128,7 +130,7 @@ private:
     // Rows read so far; the cursor is kept while more may follow. Reading
     // more changes neither the rows read nor the current row, so the
     // const readers may do it.
-    mutable std::vector<QVector<QVariant>> rows_;
+    mutable RowStore rows_;
     mutable std::unique_ptr<RowCursor> cursor_;
     int current_ = -1;
     bool eof_ = true;

@@ -77,17 +77,6 @@ bool isAggregate(const QString& name)
     return names.contains(name);
 }
 
-bool hasAggregate(const Expr& e)
-{
-    if (e.kind == Expr::Function && isAggregate(e.text))
-        return true;
-    for (const auto& a : e.args) {
-        if (a && hasAggregate(*a))
-            return true;
-    }
-    return false;  // a subquery's aggregates are its own
-}
-
 class Splitter {
 public:
     Splitter(const SchemaInfo& schema) : schema_(schema) {}
@@ -243,6 +232,17 @@ bool orderNamesResultColumns(const Select& s)
 }
 
 } // namespace
+
+bool hasAggregate(const Expr& e)
+{
+    if (e.kind == Expr::Function && isAggregate(e.text))
+        return true;
+    for (const auto& a : e.args) {
+        if (a && hasAggregate(*a))
+            return true;
+    }
+    return false;  // a subquery's aggregates are its own
+}
 
 SelectPtr splitOrIntoUnion(const Select& select, const SchemaInfo& schema)
 {

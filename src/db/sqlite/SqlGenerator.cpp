@@ -265,9 +265,16 @@ GeneratedSql SqlGenerator::statement(const Stmt& s)
     whereTerms_.clear();
     QString sql;
     switch (s.kind) {
-    case Stmt::SelectStmt:
+    case Stmt::SelectStmt: {
+        trigramUsed_ = splitIntoUnion_ = false;
         sql = select(*s.select, nullptr);
+        if (trigramUsed_ && !splitIntoUnion_) {
+            GeneratedSql g{sql, binds_};
+            addFirstRowsShapes(*s.select, g);
+            return g;
+        }
         break;
+    }
     case Stmt::Insert:
         sql = insert(s);
         break;
@@ -796,7 +803,7 @@ QString SqlGenerator::itemName(const SelectItem& item) const
 }
 
 QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool limitInside,
-                                 const std::vector<OrderItem>* order)
+                                 const std::vector<OrderItem>* order, bool tieBreak)
 {
     Scope scope;
     scope.outer = outer;
@@ -847,13 +854,13 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
     if (c.having)
         sql += QStringLiteral(" HAVING ") + expr(*c.having, scope);
     if (order && !order->empty())
-        sql += orderBy(*order, scope);
+        sql += orderBy(*order, scope, tieBreak);
     if (limitInside && c.top)
         sql += QStringLiteral(" LIMIT ") + expr(*c.top, scope);
     return sql;
 }
 
-QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& scope)
+QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool tieBreak)
 {
     QStringList terms;
     for (const OrderItem& o : items) {
@@ -867,7 +874,49 @@ QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& 
             text += QStringLiteral(" DESC");
         terms.append(text);
     }
+    if (tieBreak) {
+        for (const Source& src : scope.sources)
+            terms.append(quoteIdent(src.alias) + QStringLiteral(".rowid"));
+    }
     return QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
+}
+
+void SqlGenerator::addFirstRowsShapes(const Select& s, GeneratedSql& g)
+{
+    // One block of plain tables whose every row the ORDER BY places: then
+    // the rowids make the order total, whichever way SQLite goes.
+    if (s.cores.size() != 1 || s.orderBy.empty())
+        return;
+    const SelectCore& c = s.cores.front();
+    if (c.distinct || !c.groupBy.empty() || c.having || c.from.empty())
+        return;
+    for (const SelectItem& item : c.items) {
+        if (!item.assignVariable.isEmpty() || hasAggregate(*item.expr))
+            return;
+    }
+    Scope scope;
+    for (const auto& f : c.from)
+        collectSources(*f, scope);
+    // A view has no rowid: SQLite refuses the shapes, and the reader keeps
+    // to the plain statement.
+    for (const Source& src : scope.sources) {
+        if (src.table.isEmpty())
+            return;
+    }
+    const auto again = [&](bool asTest) {
+        binds_.clear();
+        whereTerms_.clear();
+        trigramAsTest_ = asTest;
+        tieBreakFor_ = &s;
+        const QString sql = select(s, nullptr);
+        trigramAsTest_ = false;
+        tieBreakFor_ = nullptr;
+        return sql;
+    };
+    const std::vector<BindSlot> binds = g.binds;
+    g.wholeSql = again(false);
+    g.firstRowsSql = again(true);
+    binds_ = binds;
 }
 
 QString SqlGenerator::select(const Select& s, const Scope* outer)
@@ -875,12 +924,14 @@ QString SqlGenerator::select(const Select& s, const Scope* outer)
     // Only a statement's own blocks: a subquery's row order or single row
     // is not to be touched.
     if (optimizations_.orAsUnion && !outer) {
-        if (const SelectPtr split = splitOrIntoUnion(s, schema_))
+        if (const SelectPtr split = splitOrIntoUnion(s, schema_)) {
+            splitIntoUnion_ = true;
             return select(*split, outer);
+        }
     }
     if (s.cores.size() == 1) {
         const SelectCore& c = s.cores.front();
-        QString sql = selectCore(c, outer, false, &s.orderBy);
+        QString sql = selectCore(c, outer, false, &s.orderBy, &s == tieBreakFor_);
         if (c.top) {
             Scope empty;
             empty.outer = outer;
@@ -1158,7 +1209,7 @@ QString SqlGenerator::like(const Expr& e, const Scope& scope)
     return call;
 }
 
-QString SqlGenerator::trigramFilter(const Expr& value, const Expr& pattern, const Scope& scope) const
+QString SqlGenerator::trigramFilter(const Expr& value, const Expr& pattern, const Scope& scope)
 {
     const Expr& column = unparen(value);
     if (pattern.kind != Expr::String || column.kind != Expr::Column)
@@ -1184,8 +1235,11 @@ QString SqlGenerator::trigramFilter(const Expr& value, const Expr& pattern, cons
     if (index.table.isEmpty())
         return QString();
     const QString key = index.key == QLatin1String("rowid") ? index.key : quoteIdent(index.key);
-    return QStringLiteral("%1.%2 IN (SELECT rowid FROM %3 WHERE %3 MATCH %4)")
-        .arg(quoteIdent(owner->alias), key, quoteIdent(index.table), quoteString(trigramQuery(literal)));
+    trigramUsed_ = true;
+    // A unary plus keeps SQLite from reading the table through the list.
+    return QStringLiteral("%1%2.%3 IN (SELECT rowid FROM %4 WHERE %4 MATCH %5)")
+        .arg(trigramAsTest_ ? QStringLiteral("+") : QString(), quoteIdent(owner->alias), key, quoteIdent(index.table),
+             quoteString(trigramQuery(literal)));
 }
 
 QString SqlGenerator::convert(const Expr& e, const Scope& scope)

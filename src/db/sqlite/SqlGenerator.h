@@ -74,6 +74,15 @@ struct BindSlot {
 struct GeneratedSql {
     QString sql;
     std::vector<BindSlot> binds;
+    // A SELECT with an ORDER BY whose trigram look-ups drive it may also be
+    // run with them tested row by row, so that SQLite can walk the index
+    // that gives the order and hand out first rows before it has found them
+    // all (`firstRowsSql`). `wholeSql` is the statement as `sql` but in the
+    // same total order (the ORDER BY completed with each table's rowid): a
+    // reader may start on the first and go on with the second, skipping the
+    // rows it has. Both empty when there is no such choice; same binds.
+    QString firstRowsSql = {};
+    QString wholeSql = {};
 };
 
 // Name under which the embedded engine keeps an index, unique per table as
@@ -109,7 +118,10 @@ private:
     };
 
     QString select(const Select& s, const Scope* outer);
-    QString selectCore(const SelectCore& c, const Scope* outer, bool limitInside, const std::vector<OrderItem>* orderBy);
+    QString selectCore(const SelectCore& c, const Scope* outer, bool limitInside, const std::vector<OrderItem>* orderBy,
+                       bool tieBreak = false);
+    // The two shapes of GeneratedSql::firstRowsSql, when `s` can have them.
+    void addFirstRowsShapes(const Select& s, GeneratedSql& g);
     QString source(const TableSource& t, Scope& scope, const Scope* outer);
     void collectSources(const TableSource& t, Scope& scope);
     QString expr(const Expr& e, const Scope& scope);
@@ -118,11 +130,12 @@ private:
     QString convert(const Expr& e, const Scope& scope);
     QString like(const Expr& e, const Scope& scope);
     // The trigram look-up that narrows `value LIKE pattern`, or empty.
-    QString trigramFilter(const Expr& value, const Expr& pattern, const Scope& scope) const;
+    QString trigramFilter(const Expr& value, const Expr& pattern, const Scope& scope);
     // Notes the terms of a WHERE or inner ON: conditions whose false and
     // unknown both drop the row.
     void markWhereTerms(const Expr& condition);
-    QString orderBy(const std::vector<OrderItem>& items, const Scope& scope);
+    // `tieBreak`: every table's rowid after the items, for one total order.
+    QString orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool tieBreak = false);
     QString itemName(const SelectItem& item) const;
 
     QString insert(const Stmt& s);
@@ -151,6 +164,10 @@ private:
     Optimizations optimizations_;
     QSet<const Expr*> whereTerms_;
     bool readDerivedOnce_ = false;  // the next derived table is read whole by its block
+    bool trigramUsed_ = false;      // a trigram look-up was written
+    bool trigramAsTest_ = false;    // write trigram look-ups as tests of each row, not as the way in
+    bool splitIntoUnion_ = false;   // the statement's own block became a UNION ALL
+    const Select* tieBreakFor_ = nullptr;  // the block whose ORDER BY gets the rowids
     std::vector<BindSlot> binds_;
     bool dayFirst_ = false;
 };

@@ -30,6 +30,27 @@ QVariant columnValue(sqlite3_stmt* statement, int column)
     }
 }
 
+void addColumn(sqlite3_stmt* statement, int column, RowStore& rows)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        rows.addInteger(sqlite3_column_int64(statement, column));
+        return;
+    case SQLITE_FLOAT:
+        rows.addReal(sqlite3_column_double(statement, column));
+        return;
+    case SQLITE_NULL:
+        rows.addNull();
+        return;
+    case SQLITE_BLOB:
+        rows.addBlob(sqlite3_column_blob(statement, column), sqlite3_column_bytes(statement, column));
+        return;
+    default:
+        rows.addText(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                     sqlite3_column_bytes(statement, column));
+    }
+}
+
 void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
 {
     const int i = index + 1;
@@ -81,9 +102,20 @@ void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
     }
 }
 
+SqliteCursor::StepBudget::StepBudget(SqliteEngine& e, bool on) : engine(e)
+{
+    if (on)
+        engine.beginStepBudget();
+}
+
+SqliteCursor::StepBudget::~StepBudget()
+{
+    engine.endStepBudget();
+}
+
 SqliteCursor::SqliteCursor(SqliteEngine& engine, sqlite3_stmt* statement, QString sql,
-                           std::shared_ptr<const Batch> batch)
-    : engine_(&engine), statement_(statement), sql_(std::move(sql)), batch_(std::move(batch))
+                           std::shared_ptr<const Batch> batch, WholeShape whole)
+    : engine_(&engine), statement_(statement), sql_(std::move(sql)), batch_(std::move(batch)), whole_(std::move(whole))
 {
     returnsRows_ = true;
     const int n = sqlite3_column_count(statement_);
@@ -93,6 +125,7 @@ SqliteCursor::SqliteCursor(SqliteEngine& engine, sqlite3_stmt* statement, QStrin
     }
     engine_->cursors_.insert(this);
     try {
+        const StepBudget budget(*engine_, !whole_.sql.isEmpty());
         onRow_ = step();
     } catch (...) {
         finish();
@@ -115,8 +148,35 @@ bool SqliteCursor::step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
+    if (rc == SQLITE_INTERRUPT && engine_->stepBudgetSpent()) {
+        takeWholeShape();
+        return stepPast(handedOut_);
+    }
     const QString message = engine_->stepError(statement_, batch_->statements.front().get());
     throw DbError(message);
+}
+
+bool SqliteCursor::stepPast(qint64 rows)
+{
+    // A step that goes on with the whole shape stands past the rows handed
+    // out already: the skipping ends there.
+    const sqlite3_stmt* shape = statement_;
+    bool onRow = step();
+    for (; onRow && rows > 0 && statement_ == shape; --rows)
+        onRow = step();
+    return onRow;
+}
+
+void SqliteCursor::takeWholeShape()
+{
+    engine_->endStepBudget();
+    sqlite3_stmt* whole = engine_->takeStatement(whole_.sql, batch_->statements.front().get());
+    for (int i = 0; i < whole_.values.size(); ++i)
+        bindValue(whole, i, whole_.values[i]);
+    engine_->returnStatement(sql_, statement_);
+    statement_ = whole;
+    sql_ = std::move(whole_.sql);
+    whole_ = {};
 }
 
 void SqliteCursor::park()
@@ -127,28 +187,24 @@ void SqliteCursor::park()
     parked_ = true;
 }
 
-void SqliteCursor::fetch(int count, std::vector<QVector<QVariant>>& rows)
+void SqliteCursor::fetch(int count, RowStore& rows)
 {
     if (!statement_) {
         atEnd_ = true;
         return;
     }
     engine_->beforeCursorFetch(this);
+    const StepBudget budget(*engine_, !whole_.sql.isEmpty());
     if (parked_) {
         parked_ = false;
         // Run again and pass the rows handed out; the row that was current
         // when parked is the next one.
-        qint64 skip = handedOut_;
-        onRow_ = step();
-        for (; onRow_ && skip > 0; --skip)
-            onRow_ = step();
+        onRow_ = stepPast(handedOut_);
     }
     const int n = int(columns_.size());
     for (; count > 0 && onRow_; --count) {
-        QVector<QVariant> row(n);
         for (int i = 0; i < n; ++i)
-            row[i] = columnValue(statement_, i);
-        rows.push_back(std::move(row));
+            addColumn(statement_, i, rows);
         ++handedOut_;
         onRow_ = step();
     }

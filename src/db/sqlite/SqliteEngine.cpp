@@ -22,6 +22,8 @@
 
 #include <sqlite3.h>
 
+#include <ctime>
+
 #include <atomic>
 
 namespace db::sqlite {
@@ -168,8 +170,7 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
     registerSqlServerFunctions(h, session_.get());
     // Setting the session up is bounded like any call.
     startClock();
-    if (maxQueryTime_.count() > 0)
-        sqlite3_progress_handler(h, 10000, &SqliteEngine::onProgress, this);
+    sqlite3_progress_handler(h, kProgressTick, &SqliteEngine::onProgress, this);
     QSqlQuery pragma(db_);
     for (const char* p : {"PRAGMA foreign_keys = ON", "PRAGMA synchronous = NORMAL", "PRAGMA cache_size = -32768",
                           "PRAGMA temp_store = MEMORY"})
@@ -258,24 +259,28 @@ QStringList SqliteEngine::explain(const QString& sql, const ParamValues& params)
         if (s->kind != Stmt::SelectStmt)
             continue;
         const GeneratedSql g = generator_.statement(*s);
-        out.append(g.sql);
         QStringList names;
         for (const BindSlot& b : g.binds)
             names.append(b.name);
-        if (!names.isEmpty())
-            out.append(QStringLiteral("-- ? in order: ") + names.join(QStringLiteral(", ")));
-        QSqlQuery q(db_);
-        if (!q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + g.sql))
-            throw DbError(translateError(q.lastError().databaseText(), s.get()));
-        for (int i = 0; i < int(g.binds.size()); ++i)
-            q.bindValue(i, toSqlite(params.value(g.binds[size_t(i)].name)));
-        if (!q.exec())
-            throw DbError(translateError(q.lastError().databaseText(), s.get()));
-        QHash<int, int> depth;
-        while (q.next()) {
-            const int level = depth.value(q.value(1).toInt(), -1) + 1;
-            depth.insert(q.value(0).toInt(), level);
-            out.append(QString(2 * (level + 1), QLatin1Char(' ')) + q.value(3).toString());
+        // A cursor reads the first-rows shape, then the whole one.
+        for (const QString& shape : g.firstRowsSql.isEmpty() ? QStringList{g.sql}
+                                                             : QStringList{g.sql, g.firstRowsSql, g.wholeSql}) {
+            out.append(shape);
+            if (!names.isEmpty())
+                out.append(QStringLiteral("-- ? in order: ") + names.join(QStringLiteral(", ")));
+            QSqlQuery q(db_);
+            if (!q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + shape))
+                throw DbError(translateError(q.lastError().databaseText(), s.get()));
+            for (int i = 0; i < int(g.binds.size()); ++i)
+                q.bindValue(i, toSqlite(params.value(g.binds[size_t(i)].name)));
+            if (!q.exec())
+                throw DbError(translateError(q.lastError().databaseText(), s.get()));
+            QHash<int, int> depth;
+            while (q.next()) {
+                const int level = depth.value(q.value(1).toInt(), -1) + 1;
+                depth.insert(q.value(0).toInt(), level);
+                out.append(QString(2 * (level + 1), QLatin1Char(' ')) + q.value(3).toString());
+            }
         }
     }
     return out;
@@ -538,17 +543,35 @@ std::unique_ptr<RowCursor> SqliteEngine::openCursor(const QString& sql, const Pa
             if (b.kind != BindSlot::Param)
                 return Engine::openCursor(sql, params);
         }
-        sqlite3_stmt* statement = takeStatement(g.sql, s);
         QVector<QVariant> values(int(g.binds.size()));
-        for (int i = 0; i < int(g.binds.size()); ++i) {
+        for (int i = 0; i < int(g.binds.size()); ++i)
             values[i] = toSqlite(params.value(g.binds[size_t(i)].name));
-            bindValue(statement, i, values[i]);
+        // The first-rows shape where SQLite takes it (a view has no rowid),
+        // else the plain statement.
+        QString sqlText = g.sql;
+        sqlite3_stmt* statement = nullptr;
+        SqliteCursor::WholeShape whole;
+        if (!g.firstRowsSql.isEmpty()) {
+            try {
+                statement = takeStatement(g.firstRowsSql, s);
+                returnStatement(g.wholeSql, takeStatement(g.wholeSql, s));
+                sqlText = g.firstRowsSql;
+                whole = {g.wholeSql, values};
+            } catch (const DbError&) {
+                if (statement)
+                    returnStatement(g.firstRowsSql, statement);
+                statement = nullptr;
+            }
         }
+        if (!statement)
+            statement = takeStatement(g.sql, s);
+        for (int i = 0; i < values.size(); ++i)
+            bindValue(statement, i, values[i]);
         observe(g, values);
         if (lcSql().isDebugEnabled())
-            qCDebug(lcSql).noquote() << g.sql;
+            qCDebug(lcSql).noquote() << sqlText;
         lastError_ = 0;
-        return std::make_unique<SqliteCursor>(*this, statement, g.sql, batch);
+        return std::make_unique<SqliteCursor>(*this, statement, sqlText, batch, std::move(whole));
     } catch (const DbError&) {
         // The batch runs again the ordinary way, which words the error as
         // it words any other.
@@ -560,6 +583,14 @@ namespace {
 
 // What SQL Server's client reports when a statement outlives its time-out.
 const char kQueryTimeout[] = "Query timeout expired";
+
+// This thread's processor time: a budget that others' load does not spend.
+std::chrono::nanoseconds threadTime()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec);
+}
 
 } // namespace
 
@@ -585,7 +616,19 @@ void SqliteEngine::checkDeadline()
 int SqliteEngine::onProgress(void* engine)
 {
     // Non-zero makes SQLite abandon the statement with SQLITE_INTERRUPT.
-    return static_cast<SqliteEngine*>(engine)->pastDeadline() ? 1 : 0;
+    auto* e = static_cast<SqliteEngine*>(engine);
+    if (e->stepBudgetEnd_ && threadTime() >= *e->stepBudgetEnd_) {
+        e->stepBudgetEnd_.reset();
+        e->stepBudgetSpent_ = true;
+        return 1;
+    }
+    return e->pastDeadline() ? 1 : 0;
+}
+
+void SqliteEngine::beginStepBudget()
+{
+    stepBudgetEnd_ = threadTime() + firstRowsBudget_;
+    stepBudgetSpent_ = false;
 }
 
 ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)

@@ -63,6 +63,14 @@ public:
     // compare with the plain statements.
     void setOptimizations(const Optimizations& o);
 
+    // How long a statement's first-rows shape may step in one fetch (this
+    // thread's processor time, looked at every kProgressTick virtual machine
+    // steps) before the cursor goes on with the whole statement: a little
+    // more than a block of thinly spread matches takes. Tests lower it.
+    static constexpr int kProgressTick = 1000;
+    static constexpr std::chrono::nanoseconds kFirstRowsBudget = std::chrono::milliseconds(15);
+    void setFirstRowsBudget(std::chrono::nanoseconds budget) { firstRowsBudget_ = budget; }
+
     // How SQLite would run each SELECT of the batch: the SQLite statement it
     // becomes, the names its "?" take in order (a "-- " line), then SQLite's
     // plan (EXPLAIN QUERY PLAN), one step a line, indented under its parent.
@@ -154,6 +162,11 @@ private:
     // else runs; `reading` is the one about to read on.
     void parkCursors(SqliteCursor* reading = nullptr);
     void beforeCursorFetch(SqliteCursor* cursor);
+    // A cursor's first-rows shape steps only so far (see SqliteCursor): the
+    // progress handler interrupts it once the budget is spent.
+    void beginStepBudget();
+    void endStepBudget() { stepBudgetEnd_.reset(); stepBudgetSpent_ = false; }
+    bool stepBudgetSpent() const { return stepBudgetSpent_; }
 
     // SchemaInfo
     QString columnType(const QString& table, const QString& column) const override;
@@ -210,6 +223,9 @@ private:
     std::chrono::milliseconds maxQueryTime_{0};
     std::chrono::steady_clock::time_point deadline_;
     bool timedOut_ = false;
+    std::chrono::nanoseconds firstRowsBudget_ = kFirstRowsBudget;
+    std::optional<std::chrono::nanoseconds> stepBudgetEnd_;  // processor time, while a first-rows shape steps
+    bool stepBudgetSpent_ = false;
     bool readOnly_ = false;  // the file or its folder cannot be written by this user  // the running statement was interrupted for taking too long
 };
 
