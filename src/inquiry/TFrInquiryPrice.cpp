@@ -911,6 +911,9 @@ void TFrInquiryPrice::fillOnhandTexts()
     openDetail(Qonhand);
     if (Qonhand.isEmpty())
         return;
+    // Every warehouse is read before the next statement runs: a half-read
+    // result is set aside by it and read again from the start after.
+    const int rows = Qonhand.recordCount();
     QStockUnit.close();
     QStockUnit.setParam(QStringLiteral("PId"), hasRow(QProduct) ? QProduct.value(QStringLiteral("Id")) : QVariant());
     QStockUnit.open();
@@ -918,17 +921,17 @@ void TFrInquiryPrice::fillOnhandTexts()
     const int text = Qonhand.fieldIndex(QStringLiteral("OnhandStr"));
     const int sum = Qonhand.fieldIndex(QStringLiteral("SumQnty"));
     QList<double> quantities;
-    quantities.reserve(Qonhand.recordCount());
+    quantities.reserve(rows);
     double total = 0;
-    for (int row = 0; row < Qonhand.recordCount(); ++row) {
+    for (int row = 0; row < rows; ++row) {
         quantities.append(db::variantToFloat(Qonhand.valueAt(row, sum)));
         total += quantities.back();
     }
     quantities.append(total);
     const QStringList texts = DM->QuantityTexts(stockUnit, quantities);
     QVector<QVariant> shown;
-    shown.reserve(Qonhand.recordCount());
-    for (int row = 0; row < Qonhand.recordCount(); ++row)
+    shown.reserve(rows);
+    for (int row = 0; row < rows; ++row)
         shown.append(texts.at(row));
     Qonhand.setColumnValues(text, shown);
     Qonhand.first();
