@@ -4,6 +4,7 @@
 #include "OrAsUnion.h"
 #include "SqlServerFunctions.h"
 #include "TrigramLike.h"
+#include "TrigramMatches.h"
 #include "db/DbError.h"
 
 #include <QHash>
@@ -907,9 +908,11 @@ void SqlGenerator::addFirstRowsShapes(const Select& s, GeneratedSql& g)
         binds_.clear();
         whereTerms_.clear();
         trigramAsTest_ = asTest;
+        trigramShared_ = true;
         tieBreakFor_ = &s;
         const QString sql = select(s, nullptr);
         trigramAsTest_ = false;
+        trigramShared_ = false;
         tieBreakFor_ = nullptr;
         return sql;
     };
@@ -1237,9 +1240,13 @@ QString SqlGenerator::trigramFilter(const Expr& value, const Expr& pattern, cons
     const QString key = index.key == QLatin1String("rowid") ? index.key : quoteIdent(index.key);
     trigramUsed_ = true;
     // A unary plus keeps SQLite from reading the table through the list.
-    return QStringLiteral("%1%2.%3 IN (SELECT rowid FROM %4 WHERE %4 MATCH %5)")
-        .arg(trigramAsTest_ ? QStringLiteral("+") : QString(), quoteIdent(owner->alias), key, quoteIdent(index.table),
-             quoteString(trigramQuery(literal)));
+    // The two shapes of a first-rows reader share one look-up.
+    const QString lookUp = trigramShared_
+        ? QStringLiteral("SELECT value FROM %1").arg(trigramMatchSource(index.table, trigramQuery(literal)))
+        : QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH %2")
+              .arg(quoteIdent(index.table), quoteString(trigramQuery(literal)));
+    return QStringLiteral("%1%2.%3 IN (%4)")
+        .arg(trigramAsTest_ ? QStringLiteral("+") : QString(), quoteIdent(owner->alias), key, lookUp);
 }
 
 QString SqlGenerator::convert(const Expr& e, const Scope& scope)

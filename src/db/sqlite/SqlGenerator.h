@@ -166,6 +166,7 @@ private:
     bool readDerivedOnce_ = false;  // the next derived table is read whole by its block
     bool trigramUsed_ = false;      // a trigram look-up was written
     bool trigramAsTest_ = false;    // write trigram look-ups as tests of each row, not as the way in
+    bool trigramShared_ = false;    // read trigram look-ups through the reader's shared lists
     bool splitIntoUnion_ = false;   // the statement's own block became a UNION ALL
     const Select* tieBreakFor_ = nullptr;  // the block whose ORDER BY gets the rowids
     std::vector<BindSlot> binds_;

@@ -143,6 +143,7 @@ SqliteCursor::~SqliteCursor()
 
 bool SqliteCursor::step()
 {
+    const TrigramMatches::Active lists(engine_->trigramMatches_, matches_);
     const int rc = sqlite3_step(statement_);
     if (rc == SQLITE_ROW)
         return true;
@@ -185,6 +186,8 @@ void SqliteCursor::park()
         return;
     sqlite3_reset(statement_);
     parked_ = true;
+    // What runs meanwhile may change the rows: looked up again on return.
+    matches_.clear();
 }
 
 void SqliteCursor::fetch(int count, RowStore& rows)

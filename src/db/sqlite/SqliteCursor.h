@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TrigramMatches.h"
 #include "TsqlAst.h"
 #include "db/Engine.h"
 
@@ -65,6 +66,7 @@ private:
     qint64 handedOut_ = 0;  // rows given to fetch()'s callers
     bool onRow_ = false;    // the statement stands on a row not handed out yet
     bool parked_ = false;
+    TrigramMatches::Lists matches_;  // the trigram look-ups both shapes read
 };
 
 // A column of the row a statement stands on: integers as qint64, reals as

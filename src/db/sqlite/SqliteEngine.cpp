@@ -168,6 +168,8 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
     constexpr int kBloomFilter = 0x00080000, kBloomPulldown = 0x00100000;  // SQLite's optimisation bits
     sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, h, kBloomFilter | kBloomPulldown);
     registerSqlServerFunctions(h, session_.get());
+    registerTrigramMatches(h, &trigramMatches_);
+    trigramMatches_.lookingUp = [this](bool looking) { pauseStepBudget(looking); };
     // Setting the session up is bounded like any call.
     startClock();
     sqlite3_progress_handler(h, kProgressTick, &SqliteEngine::onProgress, this);
@@ -623,6 +625,17 @@ int SqliteEngine::onProgress(void* engine)
         return 1;
     }
     return e->pastDeadline() ? 1 : 0;
+}
+
+void SqliteEngine::pauseStepBudget(bool pause)
+{
+    if (pause && stepBudgetEnd_) {
+        budgetLeft_ = *stepBudgetEnd_ - threadTime();
+        stepBudgetEnd_.reset();
+    } else if (!pause && budgetLeft_) {
+        stepBudgetEnd_ = threadTime() + *budgetLeft_;
+        budgetLeft_.reset();
+    }
 }
 
 void SqliteEngine::beginStepBudget()

@@ -2,6 +2,7 @@
 
 #include "SqlGenerator.h"
 #include "TrigramIndexes.h"
+#include "TrigramMatches.h"
 #include "TsqlAst.h"
 #include "db/Engine.h"
 
@@ -66,10 +67,15 @@ public:
     // How long a statement's first-rows shape may step in one fetch (this
     // thread's processor time, looked at every kProgressTick virtual machine
     // steps) before the cursor goes on with the whole statement: a little
-    // more than a block of thinly spread matches takes. Tests lower it.
+    // more than a block of thinly spread matches takes (about 2 ms for the
+    // unit search at a million products). The trigram look-up is not
+    // counted: the whole statement reads the same list. What the walk
+    // spends in vain comes on top of the whole statement, so it stays
+    // small. Tests lower it.
     static constexpr int kProgressTick = 1000;
-    static constexpr std::chrono::nanoseconds kFirstRowsBudget = std::chrono::milliseconds(15);
+    static constexpr std::chrono::nanoseconds kFirstRowsBudget = std::chrono::milliseconds(5);
     void setFirstRowsBudget(std::chrono::nanoseconds budget) { firstRowsBudget_ = budget; }
+    const TrigramMatches& trigramMatches() const { return trigramMatches_; }
 
     // How SQLite would run each SELECT of the batch: the SQLite statement it
     // becomes, the names its "?" take in order (a "-- " line), then SQLite's
@@ -165,7 +171,8 @@ private:
     // A cursor's first-rows shape steps only so far (see SqliteCursor): the
     // progress handler interrupts it once the budget is spent.
     void beginStepBudget();
-    void endStepBudget() { stepBudgetEnd_.reset(); stepBudgetSpent_ = false; }
+    void endStepBudget() { stepBudgetEnd_.reset(); budgetLeft_.reset(); stepBudgetSpent_ = false; }
+    void pauseStepBudget(bool pause);
     bool stepBudgetSpent() const { return stepBudgetSpent_; }
 
     // SchemaInfo
@@ -225,6 +232,8 @@ private:
     bool timedOut_ = false;
     std::chrono::nanoseconds firstRowsBudget_ = kFirstRowsBudget;
     std::optional<std::chrono::nanoseconds> stepBudgetEnd_;  // processor time, while a first-rows shape steps
+    std::optional<std::chrono::nanoseconds> budgetLeft_;     // while a trigram look-up stops the budget's clock
+    TrigramMatches trigramMatches_;
     bool stepBudgetSpent_ = false;
     bool readOnly_ = false;  // the file or its folder cannot be written by this user  // the running statement was interrupted for taking too long
 };
