@@ -412,3 +412,40 @@ TEST_F(EngineRewrites, AReaderLooksItsTrigramsUpOnceUntilItIsSetAside)
     });
     EXPECT_TRUE(read.contains(late + QStringLiteral("|Y"))) << read.join(QLatin1Char(' ')).toStdString();
 }
+
+// A walk whose matches keep failing the rest of the WHERE hands over to the
+// whole statement without waiting for its time to run out, after it has
+// handed rows out: the whole shape must go on past exactly those rows.
+TEST_F(EngineRewrites, AWalkWhoseMatchesAreRefusedHandsOverMidwayWithoutLosingARow)
+{
+    fast->execute(QStringLiteral("CREATE TABLE Item (Id int IDENTITY(1,1) PRIMARY KEY, Name nvarchar(40) NOT NULL, "
+                                 "Kind char(1) NOT NULL)\n"
+                                 "CREATE INDEX IX_Item_Name ON Item (Name)\n"
+                                 "INSERT INTO qel_trigram (table_name, column_name) VALUES ('Item', 'Name')"),
+                  {});
+    // Every name holds the text; in name order the first and last few are
+    // kept, the many between are refused by Kind. Some names tie.
+    QStringList rows;
+    for (int i = 0; i < 800; ++i) {
+        const bool kept = i < 7 || i >= 790;
+        rows.append(QStringLiteral("(N'ปลา %1', '%2')").arg(i / 2, 4, 10, QLatin1Char('0')).arg(kept ? 'A' : 'B'));
+    }
+    // Inserted out of name order, so that rowids do not follow it.
+    std::reverse(rows.begin(), rows.end());
+    fast->execute(QStringLiteral("INSERT INTO Item (Name, Kind) VALUES ") + rows.join(QLatin1Char(',')), {});
+    const QString search = QStringLiteral("Select Name, Kind From Item Where Name Like N'%ปลา%' And Kind = 'A' Order By Name");
+    fast->setFirstRowsBudget(std::chrono::hours(1));  // only the refused matches end the walk
+    const int before = fast->handOvers();
+    std::unique_ptr<db::RowCursor> cursor = fast->openCursor(search, {});
+    db::RowStore store;
+    store.clear(int(cursor->columns().size()));
+    while (!cursor->atEnd())
+        cursor->fetch(2, store);
+    EXPECT_EQ(fast->handOvers() - before, 1);
+    db::ResultSet read;
+    for (int r = 0; r < store.rowCount(); ++r)
+        read.rows.push_back({store.value(r, 0), store.value(r, 1)});
+    const QStringList expected = rowsOf(plain->execute(search + QStringLiteral(", Id"), {}));
+    EXPECT_EQ(expected.size(), 17);
+    EXPECT_EQ(rowsOf(read), expected);
+}

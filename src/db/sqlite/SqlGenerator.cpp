@@ -1239,14 +1239,17 @@ QString SqlGenerator::trigramFilter(const Expr& value, const Expr& pattern, cons
         return QString();
     const QString key = index.key == QLatin1String("rowid") ? index.key : quoteIdent(index.key);
     trigramUsed_ = true;
+    const QString keyColumn = quoteIdent(owner->alias) + QLatin1Char('.') + key;
+    const QString query = trigramQuery(literal);
+    // The two shapes of a first-rows reader share one look-up; the walk
+    // tests each row against it.
+    if (trigramShared_ && trigramAsTest_)
+        return trigramMatchTest(keyColumn, index.table, query);
+    if (trigramShared_)
+        return QStringLiteral("%1 IN (SELECT value FROM %2)").arg(keyColumn, trigramMatchSource(index.table, query));
     // A unary plus keeps SQLite from reading the table through the list.
-    // The two shapes of a first-rows reader share one look-up.
-    const QString lookUp = trigramShared_
-        ? QStringLiteral("SELECT value FROM %1").arg(trigramMatchSource(index.table, trigramQuery(literal)))
-        : QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH %2")
-              .arg(quoteIdent(index.table), quoteString(trigramQuery(literal)));
-    return QStringLiteral("%1%2.%3 IN (%4)")
-        .arg(trigramAsTest_ ? QStringLiteral("+") : QString(), quoteIdent(owner->alias), key, lookUp);
+    return QStringLiteral("%1%2 IN (SELECT rowid FROM %3 WHERE %3 MATCH %4)")
+        .arg(trigramAsTest_ ? QStringLiteral("+") : QString(), keyColumn, quoteIdent(index.table), quoteString(query));
 }
 
 QString SqlGenerator::convert(const Expr& e, const Scope& scope)

@@ -145,8 +145,10 @@ bool SqliteCursor::step()
 {
     const TrigramMatches::Active lists(engine_->trigramMatches_, matches_);
     const int rc = sqlite3_step(statement_);
-    if (rc == SQLITE_ROW)
+    if (rc == SQLITE_ROW) {
+        engine_->trigramMatches_.rowFound();
         return true;
+    }
     if (rc == SQLITE_DONE)
         return false;
     if (rc == SQLITE_INTERRUPT && engine_->stepBudgetSpent()) {
@@ -171,6 +173,7 @@ bool SqliteCursor::stepPast(qint64 rows)
 void SqliteCursor::takeWholeShape()
 {
     engine_->endStepBudget();
+    ++engine_->handOvers_;
     sqlite3_stmt* whole = engine_->takeStatement(whole_.sql, batch_->statements.front().get());
     for (int i = 0; i < whole_.values.size(); ++i)
         bindValue(whole, i, whole_.values[i]);

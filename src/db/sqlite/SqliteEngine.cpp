@@ -629,7 +629,8 @@ int SqliteEngine::onProgress(void* engine)
 {
     // Non-zero makes SQLite abandon the statement with SQLITE_INTERRUPT.
     auto* e = static_cast<SqliteEngine*>(engine);
-    if (e->stepBudgetEnd_ && threadTime() >= *e->stepBudgetEnd_) {
+    if (e->stepBudgetEnd_
+        && (threadTime() >= *e->stepBudgetEnd_ || e->trigramMatches_.fruitless() >= kFruitlessCandidates)) {
         e->stepBudgetEnd_.reset();
         e->stepBudgetSpent_ = true;
         return 1;
@@ -652,6 +653,7 @@ void SqliteEngine::beginStepBudget()
 {
     stepBudgetEnd_ = threadTime() + firstRowsBudget_;
     stepBudgetSpent_ = false;
+    trigramMatches_.rowFound();
 }
 
 ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)

@@ -74,8 +74,13 @@ public:
     // small. Tests lower it.
     static constexpr int kProgressTick = 1000;
     static constexpr std::chrono::nanoseconds kFirstRowsBudget = std::chrono::milliseconds(5);
+    // A walk also gives up when this many rows of the trigram list in a row
+    // failed the rest of the statement: its WHERE keeps few of the matches,
+    // and the whole statement finds them sooner.
+    static constexpr int kFruitlessCandidates = 256;
     void setFirstRowsBudget(std::chrono::nanoseconds budget) { firstRowsBudget_ = budget; }
     const TrigramMatches& trigramMatches() const { return trigramMatches_; }
+    int handOvers() const { return handOvers_; }  // readers that went on with the whole shape
 
     // How SQLite would run each SELECT of the batch: the SQLite statement it
     // becomes, the names its "?" take in order (a "-- " line), then SQLite's
@@ -234,6 +239,7 @@ private:
     std::optional<std::chrono::nanoseconds> stepBudgetEnd_;  // processor time, while a first-rows shape steps
     std::optional<std::chrono::nanoseconds> budgetLeft_;     // while a trigram look-up stops the budget's clock
     TrigramMatches trigramMatches_;
+    int handOvers_ = 0;
     bool stepBudgetSpent_ = false;
     bool readOnly_ = false;  // the file or its folder cannot be written by this user  // the running statement was interrupted for taking too long
 };

@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace db::sqlite {
 
 namespace {
@@ -154,6 +156,44 @@ const sqlite3_module& module()
     return m;
 }
 
+void has(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    // The list is kept with the statement's constant arguments, so that a
+    // walk finds it again at each row without a look-up by name.
+    using Shared = std::shared_ptr<const TrigramMatches::Rows>;
+    auto* matches = static_cast<TrigramMatches*>(sqlite3_user_data(context));
+    auto* rows = static_cast<Shared*>(sqlite3_get_auxdata(context, 2));
+    if (!rows) {
+        try {
+            rows = new Shared(matches->rows(sqlite3_context_db_handle(context), textArgument(argv[1]),
+                                            textArgument(argv[2])));
+        } catch (const DbError& e) {
+            const QByteArray message = QString::fromUtf8(e.what()).toUtf8();
+            if (matches->lastFailure() == SQLITE_INTERRUPT)
+                sqlite3_result_error_code(context, SQLITE_INTERRUPT);
+            else
+                sqlite3_result_error(context, message.constData(), int(message.size()));
+            return;
+        }
+        sqlite3_set_auxdata(context, 2, rows, [](void* p) { delete static_cast<Shared*>(p); });
+        // SQLite may drop it at once when the argument is not a constant.
+        rows = static_cast<Shared*>(sqlite3_get_auxdata(context, 2));
+        if (!rows) {
+            sqlite3_result_error(context, "qel_trigram_has: the list must be named by constants", -1);
+            return;
+        }
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    const long long key = sqlite3_value_int64(argv[0]);
+    const bool found = std::binary_search((*rows)->begin(), (*rows)->end(), key);
+    if (found)
+        matches->candidateMet();
+    sqlite3_result_int(context, found ? 1 : 0);
+}
+
 } // namespace
 
 TrigramMatches::Active::Active(TrigramMatches& matches, Lists& lists) : matches_(matches), previous_(matches.active_)
@@ -216,9 +256,16 @@ std::shared_ptr<const TrigramMatches::Rows> TrigramMatches::rows(sqlite3* db, co
 
 void registerTrigramMatches(sqlite3* handle, TrigramMatches* matches)
 {
-    if (sqlite3_create_module(handle, kModule, &module(), matches) != SQLITE_OK)
+    if (sqlite3_create_module(handle, kModule, &module(), matches) != SQLITE_OK
+        || sqlite3_create_function_v2(handle, "qel_trigram_has", 3, SQLITE_UTF8, matches, has, nullptr, nullptr,
+                                      nullptr) != SQLITE_OK)
         throw DbError(QStringLiteral("Cannot register %1: %2")
                           .arg(QLatin1String(kModule), QString::fromUtf8(sqlite3_errmsg(handle))));
+}
+
+QString trigramMatchTest(const QString& key, const QString& table, const QString& query)
+{
+    return QStringLiteral("qel_trigram_has(%1, %2, %3)").arg(key, quoteString(table), quoteString(query));
 }
 
 QString trigramMatchSource(const QString& table, const QString& query)

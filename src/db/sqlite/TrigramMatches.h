@@ -48,6 +48,13 @@ public:
     // Throws DbError when the table is not a trigram index or SQLite fails.
     std::shared_ptr<const Rows> rows(sqlite3* db, const QString& table, const QString& query);
 
+    // Rows of the list met by a walk since it last handed a row out: a walk
+    // whose every candidate fails the rest of the statement is better given
+    // up early.
+    int fruitless() const { return fruitless_; }
+    void candidateMet() { ++fruitless_; }
+    void rowFound() { fruitless_ = 0; }
+
     int lookUps() const { return lookUps_; }  // made since the engine opened
     int lastFailure() const { return failure_; }  // SQLite's code for the last look-up that threw
 
@@ -55,13 +62,19 @@ private:
     Lists* active_ = nullptr;
     int lookUps_ = 0;
     int failure_ = 0;
+    int fruitless_ = 0;
 };
 
-// Registers qel_trigram_match on a connection; `matches` outlives it.
+// Registers qel_trigram_match on a connection, and qel_trigram_has(rowid,
+// 'index table', 'match query'), whether a row is in the same list (what a
+// walk tests row by row); `matches` outlives the connection.
 void registerTrigramMatches(sqlite3* handle, TrigramMatches* matches);
 
 // The source of the rowids `query` matches in `table`, for a statement:
 // "qel_trigram_match('table', 'query')".
 QString trigramMatchSource(const QString& table, const QString& query);
+
+// The test of `key` against that list: "qel_trigram_has(key, 'table', 'query')".
+QString trigramMatchTest(const QString& key, const QString& table, const QString& query);
 
 } // namespace db::sqlite
