@@ -127,6 +127,15 @@ TEST(SqlServerStatements, DatalengthCountsTwoBytesForUnicodeText)
     EXPECT_EQ(db.scalar("DECLARE @n nvarchar(10)\nSET @n = N'abc'\nSELECT DATALENGTH(@n)"), "6");
     EXPECT_EQ(db.scalar("SELECT DATALENGTH(CAST('abc' AS nvarchar(10)))"), "6");
     EXPECT_EQ(db.scalar("SELECT DATALENGTH(CAST(NULL AS nvarchar(10)))"), "");
+
+    // A literal keeps its N: N'ab' is nvarchar, and so is what it joins or passes through.
+    EXPECT_EQ(db.rows("SELECT DATALENGTH(N'ab'), DATALENGTH('ab'), DATALENGTH(N'ราคา'), DATALENGTH('ราคา')"),
+              QStringList{"4|2|8|4"});
+    EXPECT_EQ(db.rows("SELECT DATALENGTH(N'ab' + 'c'), DATALENGTH('ab' + 'c'), DATALENGTH(UPPER(N'ab')), "
+                      "DATALENGTH(CASE WHEN 1 = 1 THEN N'ab' END)"),
+              QStringList{"6|3|4|4"});
+    EXPECT_EQ(db.scalar("SELECT DATALENGTH(x) FROM (SELECT N'ab' x UNION ALL SELECT 'cd') t WHERE x = 'cd'"), "4")
+        << "a UNION with an nvarchar block is nvarchar";
 }
 
 TEST(SqlServerStatements, SubstringRefusesNumbersAndDatesByTheirTypes)

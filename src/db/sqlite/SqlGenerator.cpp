@@ -95,6 +95,17 @@ bool isArithmeticOp(const QString& op)
         || op == QLatin1String("%");
 }
 
+// Text functions whose result is text of their first argument's kind
+// (Unicode or not).
+const QSet<QString>& textOfFirstArgument()
+{
+    static const QSet<QString> names{QStringLiteral("UPPER"),     QStringLiteral("LOWER"),   QStringLiteral("LTRIM"),
+                                     QStringLiteral("RTRIM"),     QStringLiteral("LEFT"),    QStringLiteral("RIGHT"),
+                                     QStringLiteral("SUBSTRING"), QStringLiteral("REPLACE"), QStringLiteral("REPLICATE"),
+                                     QStringLiteral("REVERSE"),   QStringLiteral("STUFF")};
+    return names;
+}
+
 bool isComparisonOp(const QString& op)
 {
     return op == QLatin1String("=") || op == QLatin1String("<>") || op == QLatin1String("<")
@@ -717,7 +728,7 @@ void SqlGenerator::collectSources(const TableSource& t, Scope& scope)
         scope.sources.push_back(Source{(t.alias.isEmpty() ? t.name : t.alias).toUpper(), t.name});
         break;
     case TableSource::Derived:
-        scope.sources.push_back(Source{t.alias.toUpper(), QString()});
+        scope.sources.push_back(Source{t.alias.toUpper(), QString(), t.select.get()});
         break;
     case TableSource::Join:
         collectSources(*t.left, scope);
@@ -1006,6 +1017,67 @@ QString SqlGenerator::storedAs(const QString& value, const QString& declared) co
     return value;
 }
 
+TypeName SqlGenerator::resultColumnType(const Select& s, size_t index) const
+{
+    TypeName type;
+    bool typed = false;
+    for (const SelectCore& c : s.cores) {
+        if (index >= c.items.size() || unparen(*c.items[index].expr).kind == Expr::Star)
+            return TypeName();
+        if (unparen(*c.items[index].expr).kind == Expr::Null)
+            continue;  // a NULL block takes the type of the others
+        Scope scope;
+        for (const auto& f : c.from)
+            collectSources(*f, scope);
+        const TypeName t = staticType(*c.items[index].expr, scope);
+        type = typed ? unionType(type, t) : t;
+        typed = true;
+        if (type.name.isEmpty())
+            break;
+    }
+    return type;
+}
+
+std::vector<std::pair<QString, TypeName>> SqlGenerator::resultColumns(const Select& s) const
+{
+    std::vector<std::pair<QString, TypeName>> columns;
+    if (s.cores.empty())
+        return columns;
+    const std::vector<SelectItem>& items = s.cores.front().items;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const QString name = itemName(items[i]);
+        if (!name.isEmpty())
+            columns.emplace_back(name, resultColumnType(s, i));
+    }
+    return columns;
+}
+
+TypeName SqlGenerator::derivedColumnType(const Expr& column, const Scope& scope) const
+{
+    const Expr& e = unparen(column);
+    if (e.kind != Expr::Column)
+        return TypeName();
+    for (const Scope* sc = &scope; sc; sc = sc->outer) {
+        for (const Source& src : sc->sources) {
+            if (!e.qualifier.isEmpty() && src.alias.compare(e.qualifier, Qt::CaseInsensitive) != 0)
+                continue;
+            if (!src.derived || src.derived->cores.empty()) {
+                if (!e.qualifier.isEmpty())
+                    return TypeName();
+                continue;
+            }
+            const std::vector<SelectItem>& items = src.derived->cores.front().items;
+            for (size_t i = 0; i < items.size(); ++i) {
+                if (itemName(items[i]).compare(e.text, Qt::CaseInsensitive) == 0)
+                    return resultColumnType(*src.derived, i);
+            }
+            if (!e.qualifier.isEmpty())
+                return TypeName();
+        }
+    }
+    return TypeName();
+}
+
 bool SqlGenerator::isBigint(const Expr& e, const Scope& scope) const
 {
     const Expr& u = unparen(e);
@@ -1036,6 +1108,23 @@ TypeName integerConstantBesideDecimal(const Expr& e, const TypeName& itsType)
 }
 } // namespace
 
+TypeName SqlGenerator::commonType(const std::vector<const Expr*>& values, const Scope& scope) const
+{
+    TypeName type;
+    bool typed = false;
+    for (const Expr* e : values) {
+        // A NULL takes the type of the others.
+        if (unparen(*e).kind == Expr::Null)
+            continue;
+        const TypeName t = staticType(*e, scope);
+        type = typed ? unionType(type, t) : t;
+        typed = true;
+        if (type.name.isEmpty())
+            break;
+    }
+    return type;
+}
+
 TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
 {
     const Expr& u = unparen(e);
@@ -1044,6 +1133,8 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
         return resolveType(u.type);
     case Expr::Number:
         return numberLiteralType(u.text);
+    case Expr::String:
+        return u.type;
     case Expr::Variable: {
         const TypeName declared = schema_.variableType(u.text.toUpper());
         return declared.name.isEmpty() ? declared : resolveType(declared);
@@ -1054,6 +1145,8 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
         if (!isArithmeticOp(u.op))
             return TypeName();
         TypeName left = staticType(*u.args[0], scope), right = staticType(*u.args[1], scope);
+        if (u.op == QLatin1String("+") && left.isText() && right.isText())
+            return concatenationType(left, right);
         // Beside a decimal, a whole-number constant counts only its own
         // digits (1.0 / 3 has six decimals, not twelve), unlike an int column.
         if (isDecimalType(right))
@@ -1074,14 +1167,36 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
         if (u.text == QLatin1String("MIN") || u.text == QLatin1String("MAX") || u.text == QLatin1String("ABS")
             || u.text == QLatin1String("ISNULL"))
             return staticType(*u.args[0], scope);
+        if (u.text == QLatin1String("COALESCE")) {
+            std::vector<const Expr*> values;
+            for (const auto& a : u.args)
+                values.push_back(a.get());
+            return commonType(values, scope);
+        }
+        if (textOfFirstArgument().contains(u.text)) {
+            const TypeName t = staticType(*u.args[0], scope);
+            return t.isText() ? t : TypeName();
+        }
         if (u.text == QLatin1String("DATEADD") && u.args.size() == 3) {
             const TypeName date = staticType(*u.args[2], scope);
             return date.name == QLatin1String("DATE") ? date : TypeName();
         }
         return TypeName();
+    case Expr::Case: {
+        // The type of its results taken together, as a UNION's column.
+        std::vector<const Expr*> results;
+        const size_t end = u.args.size() - (u.hasElse ? 1 : 0);
+        for (size_t i = u.hasOperand ? 2 : 1; i < end; i += 2)
+            results.push_back(u.args[i].get());
+        if (u.hasElse)
+            results.push_back(u.args.back().get());
+        return commonType(results, scope);
+    }
     default: {
         const QString declared = columnTypeOf(u, scope);
-        return declared.isEmpty() ? TypeName() : resolveType(parseTypeNameSafe(declared));
+        if (declared.isEmpty())
+            return derivedColumnType(u, scope);
+        return resolveType(parseTypeNameSafe(declared));
     }
     }
 }
@@ -1250,12 +1365,22 @@ QString SqlGenerator::convert(const Expr& e, const Scope& scope)
         typeText.replace(0, 3, QStringLiteral("decimal"));
     QString value;
     const Expr& inner = unparen(*e.args[0]);
-    // SQL Server keeps a decimal's scale when it is written as text.
-    if (target.isText() && inner.kind == Expr::Convert) {
-        const TypeName innerType = resolveType(inner.type);
-        if ((innerType.name == QLatin1String("DECIMAL") || innerType.name == QLatin1String("NUMERIC"))
-            && innerType.scale > 0)
+    // SQL Server keeps a decimal's scale when it is written as text, and
+    // writes money with two decimals (style 1 with thousands grouped, style
+    // 2 and 126 with four).
+    if (target.isText()) {
+        const TypeName innerType = staticType(inner, scope);
+        if (isDecimalType(innerType) && innerType.scale > 0) {
             value = QStringLiteral("ms_decimal_text(%1, %2)").arg(expr(inner, scope)).arg(innerType.scale);
+        } else if (isMoneyType(innerType)) {
+            const Expr* style = e.args.size() > 1 ? &unparen(*e.args[1]) : nullptr;
+            const int styleNumber = style && style->kind == Expr::Number ? style->text.toInt() : 0;
+            if (!style || style->kind == Expr::Number)
+                value = QStringLiteral("ms_decimal_text(%1, %2, %3)")
+                            .arg(expr(inner, scope))
+                            .arg(styleNumber == 2 || styleNumber == 126 ? 4 : 2)
+                            .arg(styleNumber == 1 ? 1 : 0);
+        }
     }
     // A date is written without a time (style 23 is yyyy-mm-dd), in any style.
     if (value.isEmpty() && target.isText() && staticType(inner, scope).name == QLatin1String("DATE")) {

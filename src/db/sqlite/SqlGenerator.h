@@ -105,12 +105,17 @@ public:
     QString sqliteType(const TypeName& type) const;         // declared type written into SQLite's schema
     TypeName resolveType(const TypeName& type) const;       // user types to their base type
     QString constraintClause(const TableConstraint& k);     // as written inside CREATE TABLE
+    // The named columns of a SELECT's result with the types SQL Server gives
+    // them (all blocks of a UNION taken together); an empty type where it is
+    // not known.
+    std::vector<std::pair<QString, TypeName>> resultColumns(const Select& s) const;
     void setDayFirst(bool dayFirst) { dayFirst_ = dayFirst; }  // SET DATEFORMAT dmy: date literals read dd/mm
 
 private:
     struct Source {
         QString alias;   // upper-cased alias, or the table name when none
         QString table;   // empty for derived tables
+        const Select* derived = nullptr;  // a derived table's SELECT
     };
     struct Scope {
         std::vector<Source> sources;
@@ -123,7 +128,11 @@ private:
     // The two shapes of GeneratedSql::firstRowsSql, when `s` can have them.
     void addFirstRowsShapes(const Select& s, GeneratedSql& g);
     QString source(const TableSource& t, Scope& scope, const Scope* outer);
-    void collectSources(const TableSource& t, Scope& scope);
+    static void collectSources(const TableSource& t, Scope& scope);
+    // The type of a SELECT's result column `index`, over every block.
+    TypeName resultColumnType(const Select& s, size_t index) const;
+    // The type of a column of a derived table in scope, or an empty name.
+    TypeName derivedColumnType(const Expr& column, const Scope& scope) const;
     QString expr(const Expr& e, const Scope& scope);
     QString comparison(const Expr& e, const Scope& scope);
     QString function(const Expr& e, const Scope& scope);
@@ -150,6 +159,9 @@ private:
     // The declared type of a column or a CONVERT's target, the type of a
     // number or of arithmetic on them; empty when unknown.
     TypeName staticType(const Expr& e, const Scope& scope) const;
+    // The one type of values met in one place (CASE's results, COALESCE's
+    // arguments), NULLs aside.
+    TypeName commonType(const std::vector<const Expr*>& values, const Scope& scope) const;
     bool isBigint(const Expr& e, const Scope& scope) const;
     QString exactArithmetic(const Expr& e, const QString& call, const QString& l, const QString& r,
                             const Scope& scope) const;

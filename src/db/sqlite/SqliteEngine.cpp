@@ -5,6 +5,7 @@
 #include "SqliteCursor.h"
 #include "SqlServerFunctions.h"
 #include "TsqlParser.h"
+#include "ViewColumns.h"
 #include "db/DbError.h"
 #include "db/LockWait.h"
 #include "db/Query.h"
@@ -385,6 +386,7 @@ void SqliteEngine::ensureCatalog()
                               "definition TEXT NOT NULL)"));
         q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_nocheck (tbl TEXT NOT NULL COLLATE NOCASE, "
                               "name TEXT NOT NULL COLLATE NOCASE, PRIMARY KEY (tbl, name))"));
+        ViewColumns(db_).ensureCatalog();
     }
     // Constraints switched off stay off, as SQL Server keeps them, until
     // CHECK CONSTRAINT switches them on again.
@@ -1280,6 +1282,10 @@ void SqliteEngine::runSchemaChange(const Stmt& s, Frame& frame)
         }
     }
     Q_UNUSED(frame);
+    if (s.kind == Stmt::CreateView)
+        ViewColumns(db_).save(s.table, generator_.resultColumns(*s.select));
+    else if (s.kind == Stmt::Drop && s.objectType == QLatin1String("VIEW"))
+        ViewColumns(db_).save(s.table, {});
     // A table made again under a dropped one's name starts with its checks on.
     if (s.kind == Stmt::Drop && s.objectType == QLatin1String("TABLE") && noCheck_.remove(s.table.toUpper()))
         saveNoCheck(s.table.toUpper());
@@ -1728,6 +1734,10 @@ void SqliteEngine::loadTable(const QString& table) const
             info.types.insert(name.toUpper(), q.value(2).toString());
         }
     }
+    // A view's columns as SQL Server types them, where the engine worked them out.
+    const QHash<QString, QString> viewTypes = ViewColumns(db_).types(table);
+    for (auto it = viewTypes.cbegin(); it != viewTypes.cend(); ++it)
+        info.types.insert(it.key(), it.value());
     // The engine writes an IDENTITY column as the AUTOINCREMENT rowid.
     q.prepare(QStringLiteral("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
     q.addBindValue(table);
