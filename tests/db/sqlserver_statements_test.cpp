@@ -34,7 +34,7 @@ TEST(SqlServerStatements, NocheckConstraintLetsRowsInUntilCheckConstraint)
               "Cannot find the object \"Nowhere\" because it does not exist or you do not have permissions.");
 }
 
-TEST(SqlServerStatements, SetRowcountLimitsSelectsUpdatesAndDeletesAndEndsWithTheProcedure)
+TEST(SqlServerStatements, SetRowcountLimitsSelectsInsertsUpdatesAndDeletesAndEndsWithTheProcedure)
 {
     EmbeddedDb db;
     db.exec("CREATE TABLE N (V int NOT NULL)\nINSERT INTO N VALUES (3)\nINSERT INTO N VALUES (1)\n"
@@ -54,6 +54,16 @@ TEST(SqlServerStatements, SetRowcountLimitsSelectsUpdatesAndDeletesAndEndsWithTh
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N WHERE V = 2"), "1");
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N WHERE V = 7"), "1");
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N"), "3");
+
+    // INSERT ... SELECT takes the first rows of its SELECT, in its order; SET ROWCOUNT 0 ends it.
+    db.exec("CREATE TABLE Copy (V int NOT NULL, M money NULL)");
+    db.exec("SET ROWCOUNT 2\nINSERT INTO Copy (V) SELECT V FROM N ORDER BY V DESC\n"
+            "INSERT INTO Copy (V, M) SELECT 9, 1.23456 UNION ALL SELECT 9, 2\nSET ROWCOUNT 0");
+    EXPECT_EQ(db.rows("SELECT V, M FROM Copy ORDER BY V, M"),
+              (QStringList{"2|<null>", "7|<null>", "9|1.2346", "9|2"}))
+        << "a UNION is limited as a whole; money still rounds";
+    db.exec("SET ROWCOUNT 1\nINSERT INTO Copy (V) SELECT V FROM N\nSET ROWCOUNT 0\nINSERT INTO Copy (V) SELECT V FROM N");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Copy"), "8");
 }
 
 TEST(SqlServerStatements, ObjectIdAndSysobjectsAsOldScriptsTestThem)

@@ -270,7 +270,7 @@ void SqlGenerator::markWhereTerms(const Expr& condition)
     }
 }
 
-GeneratedSql SqlGenerator::statement(const Stmt& s)
+GeneratedSql SqlGenerator::statement(const Stmt& s, qint64 rowLimit)
 {
     binds_.clear();
     whereTerms_.clear();
@@ -287,13 +287,14 @@ GeneratedSql SqlGenerator::statement(const Stmt& s)
         break;
     }
     case Stmt::Insert:
-        sql = insert(s);
+        sql = insert(s, rowLimit);
         break;
     case Stmt::Update:
-        sql = update(s);
-        break;
     case Stmt::Delete:
-        sql = deleteStmt(s);
+        sql = s.kind == Stmt::Update ? update(s) : deleteStmt(s);
+        // SET ROWCOUNT 1 DELETE ... takes one of two twins.
+        if (rowLimit > 0)
+            sql += QStringLiteral(" LIMIT %1").arg(rowLimit);
         break;
     case Stmt::CreateTable:
         sql = createTable(s);
@@ -356,7 +357,7 @@ GeneratedSql SqlGenerator::selectCondition(const Expr& e)
     return g;
 }
 
-QString SqlGenerator::insert(const Stmt& s)
+QString SqlGenerator::insert(const Stmt& s, qint64 rowLimit)
 {
     QStringList targetColumns = s.columns;
     if (targetColumns.isEmpty()) {
@@ -394,8 +395,13 @@ QString SqlGenerator::insert(const Stmt& s)
             quoted.append(quoteIdent(c));
         sql += QStringLiteral(" (") + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
     }
-    if (s.select)
-        return sql + QLatin1Char(' ') + insertedRows(select(*s.select, nullptr), s, targetColumns);
+    if (s.select) {
+        QString rows = select(*s.select, nullptr);
+        // SET ROWCOUNT takes the first rows the SELECT gives, in its order.
+        if (rowLimit > 0)
+            rows = QStringLiteral("SELECT * FROM (%1) LIMIT %2").arg(rows).arg(rowLimit);
+        return sql + QLatin1Char(' ') + insertedRows(rows, s, targetColumns);
+    }
 
     Scope scope;
     QStringList rowTexts;

@@ -99,7 +99,9 @@ public:
     void setOptimizations(const Optimizations& o) { optimizations_ = o; }
     const Optimizations& optimizations() const { return optimizations_; }
 
-    GeneratedSql statement(const Stmt& stmt);
+    // `rowLimit` (SET ROWCOUNT): an INSERT ... SELECT, UPDATE or DELETE
+    // stops after so many rows; 0 for all.
+    GeneratedSql statement(const Stmt& stmt, qint64 rowLimit = 0);
     GeneratedSql selectValue(const Expr& expr);             // SELECT expr
     GeneratedSql selectCondition(const Expr& condition);    // SELECT CASE WHEN cond THEN 1 ELSE 0 END
     QString sqliteType(const TypeName& type) const;         // declared type written into SQLite's schema
@@ -147,7 +149,7 @@ private:
     QString orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool tieBreak = false);
     QString itemName(const SelectItem& item) const;
 
-    QString insert(const Stmt& s);
+    QString insert(const Stmt& s, qint64 rowLimit);
     QString insertedRows(const QString& rows, const Stmt& s, const QStringList& targetColumns) const;
     QString update(const Stmt& s);
     QString deleteStmt(const Stmt& s);

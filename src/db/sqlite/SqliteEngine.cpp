@@ -1018,16 +1018,11 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
 
 void SqliteEngine::runDataChange(const Stmt& s, Frame& frame)
 {
-    const GeneratedSql& generatedSql = generated(&s, 0, [&] { return generator_.statement(s); });
-    // SET ROWCOUNT stops an UPDATE or a DELETE after so many rows, as it
-    // does a SELECT (SET ROWCOUNT 1 DELETE ... takes one of two twins).
-    GeneratedSql limited;
-    const bool limit = rowcount_ > 0 && (s.kind == Stmt::Update || s.kind == Stmt::Delete);
-    if (limit) {
-        limited = generatedSql;
-        limited.sql += QStringLiteral(" LIMIT %1").arg(rowcount_);
-    }
-    const GeneratedSql& g = limit ? limited : generatedSql;
+    // SET ROWCOUNT stops an INSERT ... SELECT, an UPDATE or a DELETE after
+    // so many rows, as it does a SELECT.
+    const bool limit = rowcount_ > 0 && (s.kind != Stmt::Insert || s.select);
+    const GeneratedSql limited = limit ? generator_.statement(s, rowcount_) : GeneratedSql();
+    const GeneratedSql& g = limit ? limited : generated(&s, 0, [&] { return generator_.statement(s); });
     if (s.table.compare(TrigramIndexes::catalogTable(), Qt::CaseInsensitive) == 0) {
         runSql(g, frame, &s);
         syncTrigramIndexes();  // a declaration added or taken away
