@@ -512,7 +512,11 @@ void SqliteEngine::finalizeIdleStatements()
 QString SqliteEngine::stepError(sqlite3_stmt* statement, const Stmt* stmt)
 {
     Q_UNUSED(statement);
-    return translateError(QString::fromUtf8(sqlite3_errmsg(handle_)), stmt);
+    // A row that fails while the result is read (a conversion, a divide by
+    // zero) fails its SELECT as a first row would: @@ERROR keeps it.
+    const QString message = translateError(QString::fromUtf8(sqlite3_errmsg(handle_)), stmt);
+    lastError_ = errorNumber(message).number;
+    return message;
 }
 
 void SqliteEngine::parkCursors(SqliteCursor* reading)

@@ -157,6 +157,7 @@ private:
     sqlite3_stmt* takeStatement(const QString& sql, const Stmt* stmt);
     void returnStatement(const QString& sql, sqlite3_stmt* statement);
     void finalizeIdleStatements();
+    // The message of a failed step, which is also the session's @@ERROR from then on.
     QString stepError(sqlite3_stmt* statement, const Stmt* stmt);
     // Cursors let go of their statements (see SqliteCursor) before anything
     // else runs; `reading` is the one about to read on.
