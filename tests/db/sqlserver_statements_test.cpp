@@ -228,6 +228,39 @@ TEST(SqlServerStatements, SetDateformatReadsTextForTheRestOfTheSession)
     EXPECT_EQ(db.errorOf("SET DATEFORMAT xyz"), "SET DATEFORMAT date order 'xyz' is invalid.");
 }
 
+TEST(SqlServerStatements, EveryDateformatReadsThreeNumbersInItsOwnOrder)
+{
+    // A four-digit number is the year wherever it stands; without one the
+    // year stands where the order puts it. The other two are read as day and
+    // month in the order's sense. "" is out of range.
+    struct Case {
+        const char* order;
+        const char* text;
+        const char* day;
+    };
+    const Case cases[] = {
+        {"mdy", "08/25/2017", "2017-08-25"}, {"mdy", "25/08/2017", ""},           {"mdy", "08/25/17", "2017-08-25"},
+        {"mdy", "2017/08/25", "2017-08-25"}, {"mdy", "17/08/25", ""},
+        {"dmy", "25/08/2017", "2017-08-25"}, {"dmy", "08/25/2017", ""},           {"dmy", "25/08/17", "2017-08-25"},
+        {"dmy", "2017/25/08", "2017-08-25"}, {"dmy", "17/25/08", ""},
+        {"ymd", "17/08/25", "2017-08-25"},   {"ymd", "2017/08/25", "2017-08-25"}, {"ymd", "25/08/17", "2025-08-17"},
+        {"ydm", "17/25/08", "2017-08-25"},   {"ydm", "2017/25/08", "2017-08-25"}, {"ydm", "17/08/25", ""},
+        {"myd", "08/17/25", "2017-08-25"},   {"myd", "08/2017/25", "2017-08-25"}, {"myd", "25/17/08", ""},
+        {"dym", "25/17/08", "2017-08-25"},   {"dym", "25/2017/08", "2017-08-25"}, {"dym", "08/17/25", ""},
+    };
+    EmbeddedDb db;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.order) + " " + c.text);
+        db.exec(QStringLiteral("SET DATEFORMAT %1").arg(c.order));
+        const QString sql = QStringLiteral("SELECT CONVERT(varchar(10), CAST('%1' AS datetime), 120)").arg(c.text);
+        if (*c.day)
+            EXPECT_EQ(db.scalar(sql), c.day);
+        else
+            EXPECT_EQ(db.errorOf(sql),
+                      "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value.");
+    }
+}
+
 TEST(SqlServerStatements, DateReadsYearFirstTextAsWrittenAndDatetimeInTheSessionsOrder)
 {
     EmbeddedDb db;

@@ -527,9 +527,9 @@ DateOrder orderOfStyle(sqlite3_context* ctx, std::int64_t style)
     case -1: case 0: case 100:
         return sessionDateOrder(ctx);
     case 3: case 103: case 4: case 104: case 5: case 105: case 6: case 106: case 13: case 113:
-        return DateOrder::DayFirst;
+        return DateOrder::Dmy;
     default:
-        return DateOrder::MonthFirst;
+        return DateOrder::Mdy;
     }
 }
 

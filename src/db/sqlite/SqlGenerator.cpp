@@ -1256,7 +1256,7 @@ QString SqlGenerator::dateLiteral(const Expr& literal, const QString& columnType
     if (literal.kind != Expr::String)
         return QString();
     const auto dt =
-        parseDateTime(literal.text, dayFirst_, yearFirstFollowsDateOrder(parseTypeNameSafe(columnType).name));
+        parseDateTime(literal.text, dateOrder_, yearFirstFollowsDateOrder(parseTypeNameSafe(columnType).name));
     return dt ? canonicalDateTime(*dt) : QString();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DateOrder.h"
 #include "TsqlAst.h"
 
 #include <QSet>
@@ -111,7 +112,7 @@ public:
     // them (all blocks of a UNION taken together); an empty type where it is
     // not known.
     std::vector<std::pair<QString, TypeName>> resultColumns(const Select& s) const;
-    void setDayFirst(bool dayFirst) { dayFirst_ = dayFirst; }  // SET DATEFORMAT dmy: date literals read dd/mm
+    void setDateOrder(DateOrder order) { dateOrder_ = order; }  // SET DATEFORMAT: how date literals read
 
 private:
     struct Source {
@@ -183,7 +184,7 @@ private:
     bool splitIntoUnion_ = false;   // the statement's own block became a UNION ALL
     const Select* tieBreakFor_ = nullptr;  // the block whose ORDER BY gets the rowids
     std::vector<BindSlot> binds_;
-    bool dayFirst_ = false;
+    DateOrder dateOrder_ = DateOrder::Mdy;
 };
 
 TypeName parseTypeNameSafe(const QString& text);

@@ -451,17 +451,14 @@ const GeneratedSql& SqliteEngine::generated(const void* key, int role, const std
 // mdy, ymd and myd read 'nn/nn/yyyy' month first, dmy, dym and ydm day first.
 void SqliteEngine::setDateFormat(const QString& format)
 {
-    static const QStringList monthFirst{QStringLiteral("mdy"), QStringLiteral("ymd"), QStringLiteral("myd")};
-    static const QStringList dayFirst{QStringLiteral("dmy"), QStringLiteral("dym"), QStringLiteral("ydm")};
-    const QString f = format.trimmed().toLower();
-    if (!monthFirst.contains(f) && !dayFirst.contains(f))
+    const std::optional<DateOrder> order = dateOrderNamed(format);
+    if (!order)
         throw DbError(QStringLiteral("SET DATEFORMAT date order '%1' is invalid.").arg(format.trimmed()));
-    const auto order = dayFirst.contains(f) ? fn::DateOrder::DayFirst : fn::DateOrder::MonthFirst;
-    if (order == session_->dateOrder)
+    if (*order == session_->dateOrder)
         return;
-    session_->dateOrder = order;
+    session_->dateOrder = *order;
     // Date literals beside date columns are read when a statement is made.
-    generator_.setDayFirst(order == fn::DateOrder::DayFirst);
+    generator_.setDateOrder(*order);
     generatedCache_.clear();
 }
 
@@ -1009,8 +1006,7 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
     if (t.isDate() && value.typeId() == QMetaType::QString) {
         // Text given to a datetime variable or parameter is read as a date
         // once, here, so that it compares as the stored dates do.
-        const auto parsed = parseDateTime(value.toString(), session_->dateOrder == fn::DateOrder::DayFirst,
-                                          yearFirstFollowsDateOrder(t.name));
+        const auto parsed = parseDateTime(value.toString(), session_->dateOrder, yearFirstFollowsDateOrder(t.name));
         if (!parsed)
             throw DbError(QStringLiteral("Conversion failed when converting date and/or time from character string."));
         if (t.name == QLatin1String("DATE"))
