@@ -408,10 +408,18 @@ std::vector<Batch> splitBatches(const QString& text)
 
 // ---- output ----------------------------------------------------------------
 
-QString formatValue(const QVariant& value)
+QString formatValue(const QVariant& value, const QString& type)
 {
     if (!value.isValid() || value.isNull())
         return QStringLiteral("NULL");
+    // The embedded engine keeps dates as 'yyyy-MM-dd HH:mm:ss.zzz' text.
+    const QString typeName = type.section(QLatin1Char('('), 0, 0).trimmed().toUpper();
+    if (typeName == QLatin1String("DATE") || typeName == QLatin1String("SMALLDATETIME")) {
+        const QString text = value.typeId() == QMetaType::QDateTime
+            ? value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
+            : value.toString();
+        return text.left(typeName == QLatin1String("DATE") ? 10 : 19);
+    }
     switch (value.typeId()) {
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
@@ -434,9 +442,7 @@ QString formatValue(const QVariant& value)
     case QMetaType::QDateTime:
         return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
     case QMetaType::QDate:
-        // As the embedded engine keeps a date: midnight of that day, so that
-        // the same data prints the same from either engine.
-        return value.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00.000"));
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
     case QMetaType::QTime: {
         const QTime t = value.toTime();
         return t.toString(t.msec() ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss"));
@@ -463,7 +469,7 @@ QByteArray formatResult(const db::ResultSet& result)
         for (qsizetype c = 0; c < row.size(); ++c) {
             if (c > 0)
                 text += QLatin1Char('\t');
-            text += formatValue(row.at(c));
+            text += formatValue(row.at(c), result.columnTypes.value(int(c)));
         }
         out += line(text);
     }

@@ -279,12 +279,12 @@ GeneratedSql SqlGenerator::statement(const Stmt& s, qint64 rowLimit)
     case Stmt::SelectStmt: {
         trigramUsed_ = splitIntoUnion_ = false;
         sql = select(*s.select, nullptr);
-        if (trigramUsed_ && !splitIntoUnion_) {
-            GeneratedSql g{sql, binds_};
+        GeneratedSql g{sql, binds_};
+        if (trigramUsed_ && !splitIntoUnion_)
             addFirstRowsShapes(*s.select, g);
-            return g;
-        }
-        break;
+        g.columnTypes = resultTypes(*s.select);
+        binds_.clear();
+        return g;
     }
     case Stmt::Insert:
         sql = insert(s, rowLimit);
@@ -1056,6 +1056,37 @@ std::vector<std::pair<QString, TypeName>> SqlGenerator::resultColumns(const Sele
             columns.emplace_back(name, resultColumnType(s, i));
     }
     return columns;
+}
+
+QStringList SqlGenerator::resultTypes(const Select& s) const
+{
+    QStringList types;
+    if (s.cores.empty())
+        return types;
+    const SelectCore& c = s.cores.front();
+    Scope scope;
+    for (const auto& f : c.from)
+        collectSources(*f, scope);
+    for (size_t i = 0; i < c.items.size(); ++i) {
+        const Expr& e = unparen(*c.items[i].expr);
+        if (e.kind != Expr::Star) {
+            types.append(resultColumnType(s, i).text());
+            continue;
+        }
+        for (const Source& src : scope.sources) {
+            if (!e.qualifier.isEmpty() && src.alias.compare(e.qualifier, Qt::CaseInsensitive) != 0)
+                continue;
+            if (src.derived) {
+                types.append(resultTypes(*src.derived));
+                continue;
+            }
+            for (const QString& column : schema_.columns(src.table)) {
+                const QString declared = schema_.columnType(src.table, column);
+                types.append(declared.isEmpty() ? QString() : resolveType(parseTypeNameSafe(declared)).text());
+            }
+        }
+    }
+    return types;
 }
 
 TypeName SqlGenerator::derivedColumnType(const Expr& column, const Scope& scope) const

@@ -84,6 +84,9 @@ struct GeneratedSql {
     // rows it has. Both empty when there is no such choice; same binds.
     QString firstRowsSql = {};
     QString wholeSql = {};
+    // A SELECT's result columns' types as SQL Server writes them ("DATE",
+    // "DECIMAL(9,2)"), an empty text where unknown; empty for anything else.
+    QStringList columnTypes = {};
 };
 
 // Name under which the embedded engine keeps an index, unique per table as
@@ -112,6 +115,8 @@ public:
     // them (all blocks of a UNION taken together); an empty type where it is
     // not known.
     std::vector<std::pair<QString, TypeName>> resultColumns(const Select& s) const;
+    // Every result column's type, a `*` taken column by column.
+    QStringList resultTypes(const Select& s) const;
     void setDateOrder(DateOrder order) { dateOrder_ = order; }  // SET DATEFORMAT: how date literals read
 
 private:

@@ -1210,6 +1210,7 @@ void SqliteEngine::runSelect(const Stmt& s, Frame& frame, ResultSet& result)
         const GeneratedSql& g = generated(&s, 0, [&] { return generator_.statement(s); });
         ResultSet r = runSql(g, frame, &s);
         r.returnsRows = true;
+        r.columnTypes = g.columnTypes;
         result = std::move(r);
         return;
     }
