@@ -191,6 +191,26 @@ TEST(ExactNumerics, IntOverflowsUnlessABigintTakesPart)
     EXPECT_EQ(db.scalar("SELECT ABS(CAST(-2147483648 AS bigint))"), "2147483648");
 }
 
+TEST(ExactNumerics, WholeNumberColumnsAndVariablesHoldOnlyTheirRange)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE W (I int NULL, S smallint NULL, T tinyint NULL)\nINSERT INTO W VALUES (1, 1, 1)");
+    const QString intOverflow = "Arithmetic overflow error converting expression to data type int.";
+    EXPECT_EQ(db.errorOf("INSERT INTO W (I) VALUES (2147483648)"), intOverflow);
+    EXPECT_EQ(db.errorOf("INSERT INTO W (I) SELECT 3000000000"), intOverflow);
+    EXPECT_EQ(db.errorOf("UPDATE W SET I = 3000000000"), intOverflow);
+    EXPECT_EQ(db.errorOf("INSERT INTO W (S) VALUES (40000)"), "Arithmetic overflow error for data type smallint, value = 40000.");
+    EXPECT_EQ(db.errorOf("INSERT INTO W (T) VALUES (256)"), "Arithmetic overflow error for data type tinyint, value = 256.");
+    EXPECT_EQ(db.errorOf("INSERT INTO W (I) VALUES ('abc')"),
+              "Conversion failed when converting the varchar value 'abc' to data type int.");
+    EXPECT_EQ(db.errorOf("DECLARE @i int\nSET @i = 2147483648"), intOverflow);
+    EXPECT_EQ(db.errorOf("DECLARE @t tinyint = -1"), "Arithmetic overflow error for data type tinyint, value = -1.");
+    db.exec("INSERT INTO W VALUES ('12', 2.7, 255)\nINSERT INTO W (I) VALUES (:Big)", {{"Big", 2147483647}});
+    EXPECT_EQ(db.rows("SELECT I, S, T FROM W ORDER BY I"),
+              (QStringList{"1|1|1", "12|2|255", "2147483647|<null>|<null>"}))
+        << "text and decimals are converted as SQL Server converts them; nothing out of range got in";
+}
+
 TEST(ExactNumerics, DivisionTakesTheQuotientsScaleAndCutsThere)
 {
     EmbeddedDb db;

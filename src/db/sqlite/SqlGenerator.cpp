@@ -423,7 +423,7 @@ QString SqlGenerator::insert(const Stmt& s, qint64 rowLimit)
                     }
                 }
             }
-            vals.append(storedAs(expr(v, scope), type));
+            vals.append(storedAs(expr(v, scope), type, staticType(v, scope)));
         }
         rowTexts.append(QLatin1Char('(') + vals.join(QStringLiteral(", ")) + QLatin1Char(')'));
     }
@@ -442,7 +442,8 @@ QString SqlGenerator::insertedRows(const QString& rows, const Stmt& s, const QSt
     bool converted = false;
     for (int i = 0; i < targetColumns.size(); ++i) {
         const QString name = quoteIdent(QStringLiteral("c%1").arg(i));
-        const QString value = storedAs(name, schema_.columnType(s.table, targetColumns[i]));
+        const QString value =
+            storedAs(name, schema_.columnType(s.table, targetColumns[i]), resultColumnType(*s.select, size_t(i)));
         converted = converted || value != name;
         names.append(name);
         values.append(value);
@@ -529,7 +530,7 @@ QString SqlGenerator::update(const Stmt& s)
                 v = storedAs(quoteString(d), type);
         }
         if (v.isEmpty())
-            v = storedAs(expr(*value, scope), type);
+            v = storedAs(expr(*value, scope), type, staticType(*value, scope));
         sets.append(quoteIdent(column) + QStringLiteral(" = ") + v);
     }
     sql += QStringLiteral(" SET ") + sets.join(QStringLiteral(", "));
@@ -1001,15 +1002,44 @@ QString SqlGenerator::columnTypeOf(const Expr& column, const Scope& scope) const
     return QString();
 }
 
+namespace {
+
+// Whole-number column types by width, and whether a value of type `from`
+// always fits one of `to`.
+int integerWidth(const QString& name)
+{
+    if (name == QLatin1String("INT") || name == QLatin1String("INTEGER"))
+        return 3;
+    if (name == QLatin1String("SMALLINT"))
+        return 2;
+    if (name == QLatin1String("TINYINT"))
+        return 1;
+    return name == QLatin1String("BIT") ? 0 : -1;
+}
+
+bool alwaysFits(const TypeName& from, const QString& to)
+{
+    const int width = integerWidth(from.name);
+    return width >= 0 && width <= integerWidth(to);
+}
+
+} // namespace
+
 // A value as a column of the declared type keeps it: real in four bytes,
 // money at four decimals and within its range, decimal at its scale, date
-// without its time of day.
-QString SqlGenerator::storedAs(const QString& value, const QString& declared) const
+// without its time of day, a whole number within its type's range (what
+// `from`, the value's type, does not show to fit is converted).
+QString SqlGenerator::storedAs(const QString& value, const QString& declared, const TypeName& from) const
 {
     if (declared.isEmpty())
         return value;
     const TypeName type = parseTypeNameSafe(declared);
     const QString& name = type.name;
+    if (integerWidth(name) > 0) {
+        if (alwaysFits(from, name))
+            return value;
+        return QStringLiteral("ms_convert('%1', %2)").arg(name == QLatin1String("INTEGER") ? QStringLiteral("int") : name.toLower(), value);
+    }
     if (name == QLatin1String("REAL") || name == QLatin1String("MONEY") || name == QLatin1String("SMALLMONEY")
         || name == QLatin1String("DATE"))
         return QStringLiteral("ms_convert('%1', %2)").arg(name.toLower(), value);

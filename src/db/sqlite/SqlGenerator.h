@@ -175,7 +175,7 @@ private:
                             const Scope& scope) const;
     QString average(const QString& mean, const QString& argument, bool distinct, const TypeName& type,
                     size_t firstBind);
-    QString storedAs(const QString& value, const QString& declared) const;
+    QString storedAs(const QString& value, const QString& declared, const TypeName& from = TypeName()) const;
     bool isDateColumn(const Expr& e, const Scope& scope) const;
     QString dateLiteral(const Expr& literal, const QString& columnType) const;  // canonical text, or empty
     QString bind(BindSlot::Kind kind, const QString& name);

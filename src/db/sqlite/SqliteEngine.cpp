@@ -983,8 +983,18 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
     if (!value.isValid() || value.isNull())
         return QVariant();
     const TypeName& t = target.type;
-    if (t.isInteger())
-        return QVariant(variantToInteger(value));
+    if (t.isInteger()) {
+        // A whole-number variable holds only its type's range.
+        const qint64 v = variantToInteger(value);
+        if ((t.name == QLatin1String("INT") || t.name == QLatin1String("INTEGER")) && v != qint64(qint32(v)))
+            throw DbError(QStringLiteral("Arithmetic overflow error converting expression to data type int."));
+        if ((t.name == QLatin1String("SMALLINT") && v != qint64(qint16(v)))
+            || (t.name == QLatin1String("TINYINT") && v != qint64(quint8(v))))
+            throw DbError(QStringLiteral("Arithmetic overflow error for data type %1, value = %2.")
+                              .arg(t.name.toLower())
+                              .arg(v));
+        return QVariant(v);
+    }
     if (t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC"))
         return QVariant(roundToScale(variantToFloat(value), t.scale < 0 ? 0 : t.scale));  // numeric is numeric(18,0)
     if (t.name == QLatin1String("MONEY") || t.name == QLatin1String("SMALLMONEY"))
