@@ -356,7 +356,7 @@ TEST(QelDbValues, NullDatesBinaryAndText)
 
 // A SQL Server date arrives as a QDate, the embedded engine's as text in a
 // column it types DATE; both print as SQL Server's client shows them.
-TEST(QelDbValues, DatesPrintTheSameFromEitherEngine)
+TEST(QelDbValues, DatesAndRealsPrintAsSqlServersClientShowsThem)
 {
     QTemporaryDir dir;
     db::sqlite::createDatabase(dir.path(), QStringLiteral("D"));
@@ -374,6 +374,11 @@ TEST(QelDbValues, DatesPrintTheSameFromEitherEngine)
     EXPECT_EQ(qeldb::formatValue(QDate(2024, 2, 29)), QStringLiteral("2024-02-29"));
     EXPECT_EQ(qeldb::formatValue(QDateTime(QDate(2024, 2, 29), QTime(13, 45, 30, 250))),
               QStringLiteral("2024-02-29 13:45:30.250"));
+
+    const db::ResultSet real =
+        engine->execute(QStringLiteral("SELECT CAST(0.1 AS real) AS r, CAST(CAST(0.1 AS real) AS float) AS f"), {});
+    EXPECT_EQ(qeldb::formatResult(real), QByteArray("r\tf\n0.1\t0.10000000149011612\n"))
+        << "a real shows the digits its four bytes hold; as a float it is that float's value";
 }
 
 TEST(QelDbValues, ResultsPrintAsOneLinePerRowUnderAHeader)

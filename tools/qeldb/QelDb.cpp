@@ -420,6 +420,9 @@ QString formatValue(const QVariant& value, const QString& type)
             : value.toString();
         return text.left(typeName == QLatin1String("DATE") ? 10 : 19);
     }
+    // A real holds four bytes: its shortest text is that of the float.
+    if (typeName == QLatin1String("REAL") && value.typeId() == QMetaType::Double)
+        return shortestDecimal(float(value.toDouble()));
     switch (value.typeId()) {
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");

@@ -85,7 +85,8 @@ std::vector<Batch> splitBatches(const QString& text);
 // A value as the query command prints it, as SQL Server's own client shows
 // it: NULL, numbers in their shortest exact decimal form, datetime as
 // yyyy-MM-dd HH:mm:ss.zzz, a date (a QDate, or a value of a column `type`
-// names DATE) as yyyy-MM-dd, smalldatetime to the second, binary as 0x...,
+// names DATE) as yyyy-MM-dd, smalldatetime to the second, a real to the
+// digits its four bytes hold, binary as 0x...,
 // text as stored with tabs and line breaks escaped so that one row stays one
 // line.
 QString formatValue(const QVariant& value, const QString& type = QString());
