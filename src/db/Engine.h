@@ -18,9 +18,9 @@ struct ResultSet {
     bool returnsRows = false;
     QStringList columns;
     std::vector<QVector<QVariant>> rows;
-    // Each column's SQL Server type where the engine knows it and the values
-    // do not show it ("DATE" beside "DATETIME" in the embedded engine, which
-    // keeps both as text); empty otherwise.
+    // Each column's SQL Server type where the values do not show it ("DATE"
+    // beside "DATETIME" in the embedded engine, which keeps both as text),
+    // when the engine was asked for them; empty otherwise.
     QStringList columnTypes = {};
 };
 

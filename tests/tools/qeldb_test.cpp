@@ -362,6 +362,7 @@ TEST(QelDbValues, DatesAndRealsPrintAsSqlServersClientShowsThem)
     db::sqlite::createDatabase(dir.path(), QStringLiteral("D"));
     const auto engine = db::openEngine(
         {QStringLiteral("DATABASE NAME=D"), QStringLiteral("SERVER NAME=sqlite:") + dir.path()});
+    dynamic_cast<db::sqlite::SqliteEngine&>(*engine).setReportColumnTypes(true);  // as the query command does
     const db::ResultSet rs = engine->execute(
         QStringLiteral("CREATE TABLE t (d date, at datetime)\n"
                        "INSERT INTO t VALUES ('2024-02-29', '2024-02-29 13:45:30.250')\n"

@@ -589,6 +589,9 @@ int Tool::query()
     db::ResultSet result;
     try {
         const auto engine = db::openEngine(connectionParams(o_));
+        // The embedded engine keeps date and datetime alike as text: it tells which is which.
+        if (auto* embedded = dynamic_cast<db::sqlite::SqliteEngine*>(engine.get()))
+            embedded->setReportColumnTypes(true);
         result = engine->execute(o_.arguments.first(), db::ParamValues());
     } catch (const db::DbError& e) {
         complain(e.message());

@@ -279,12 +279,12 @@ GeneratedSql SqlGenerator::statement(const Stmt& s, qint64 rowLimit)
     case Stmt::SelectStmt: {
         trigramUsed_ = splitIntoUnion_ = false;
         sql = select(*s.select, nullptr);
-        GeneratedSql g{sql, binds_};
-        if (trigramUsed_ && !splitIntoUnion_)
+        if (trigramUsed_ && !splitIntoUnion_) {
+            GeneratedSql g{sql, binds_};
             addFirstRowsShapes(*s.select, g);
-        g.columnTypes = resultTypes(*s.select);
-        binds_.clear();
-        return g;
+            return g;
+        }
+        break;
     }
     case Stmt::Insert:
         sql = insert(s, rowLimit);

@@ -84,9 +84,6 @@ struct GeneratedSql {
     // rows it has. Both empty when there is no such choice; same binds.
     QString firstRowsSql = {};
     QString wholeSql = {};
-    // A SELECT's result columns' types as SQL Server writes them ("DATE",
-    // "DECIMAL(9,2)"), an empty text where unknown; empty for anything else.
-    QStringList columnTypes = {};
 };
 
 // Name under which the embedded engine keeps an index, unique per table as
@@ -115,7 +112,9 @@ public:
     // them (all blocks of a UNION taken together); an empty type where it is
     // not known.
     std::vector<std::pair<QString, TypeName>> resultColumns(const Select& s) const;
-    // Every result column's type, a `*` taken column by column.
+    // Every result column's type as SQL Server writes it ("DATE",
+    // "DECIMAL(9,2)"), a `*` taken column by column; an empty text where it
+    // is not known.
     QStringList resultTypes(const Select& s) const;
     void setDateOrder(DateOrder order) { dateOrder_ = order; }  // SET DATEFORMAT: how date literals read
 

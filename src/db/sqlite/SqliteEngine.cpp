@@ -1220,7 +1220,8 @@ void SqliteEngine::runSelect(const Stmt& s, Frame& frame, ResultSet& result)
         const GeneratedSql& g = generated(&s, 0, [&] { return generator_.statement(s); });
         ResultSet r = runSql(g, frame, &s);
         r.returnsRows = true;
-        r.columnTypes = g.columnTypes;
+        if (reportColumnTypes_)
+            r.columnTypes = generator_.resultTypes(sel);
         result = std::move(r);
         return;
     }

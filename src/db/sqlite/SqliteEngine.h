@@ -59,6 +59,11 @@ public:
 
     QString filePath() const { return file_; }
 
+    // Results of SELECTs carry their columns' types (ResultSet::columnTypes),
+    // for a tool that prints them as SQL Server's client does; off by
+    // default, since working them out costs more than many statements do.
+    void setReportColumnTypes(bool on) { reportColumnTypes_ = on; }
+
     // The generator's rewrites, all on by default; tests switch them off to
     // compare with the plain statements.
     void setOptimizations(const Optimizations& o);
@@ -227,6 +232,7 @@ private:
     std::chrono::nanoseconds firstRowsBudget_ = kFirstRowsBudget;
     std::optional<std::chrono::nanoseconds> stepBudgetEnd_;  // processor time, while a first-rows shape steps
     bool stepBudgetSpent_ = false;
+    bool reportColumnTypes_ = false;
     bool readOnly_ = false;  // the file or its folder cannot be written by this user  // the running statement was interrupted for taking too long
 };
 
