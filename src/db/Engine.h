@@ -18,6 +18,10 @@ struct ResultSet {
     bool returnsRows = false;
     QStringList columns;
     std::vector<QVector<QVariant>> rows;
+    // Each column's SQL Server type where the values do not show it ("DATE"
+    // beside "DATETIME" in the embedded engine, which keeps both as text),
+    // when the engine was asked for them; empty otherwise.
+    QStringList columnTypes = {};
 };
 
 // The rows of one statement, read as they are asked for, so that a long

@@ -50,6 +50,33 @@ TEST_F(BatchErrors, AConversionErrorEndsTheBatch)
     EXPECT_EQ(db.rows("SELECT Id FROM A WHERE Id > 5"), QStringList{"6"}) << "nothing after the conversion ran";
 }
 
+TEST_F(BatchErrors, ARowThatFailsWhileTheResultIsReadFailsItsSelectAndSetsAtAtError)
+{
+    // Rows in the order written: the third fails only once the first two were read.
+    db.exec("CREATE TABLE N (I int NOT NULL, S varchar(5) NOT NULL)\nCREATE TABLE Log (Err int NOT NULL)\n"
+            "INSERT INTO N VALUES (1, '1')\nINSERT INTO N VALUES (2, '2')\nINSERT INTO N VALUES (0, 'x')");
+    const auto readAll = [&](const char* sql) {
+        try {
+            const auto q = db.open(sql);
+            q->last();
+        } catch (const db::DbError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(readAll("SELECT 10 / I FROM N"), "Divide by zero error encountered.");
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "8134");
+    EXPECT_EQ(readAll("SELECT CAST(S AS int) FROM N"),
+              "Conversion failed when converting the varchar value 'x' to data type int.");
+    EXPECT_EQ(db.scalar("SELECT @@ERROR"), "245");
+
+    EXPECT_EQ(db.errorOf("SELECT 10 / I FROM N\nINSERT INTO Log VALUES (@@ERROR)"), "Divide by zero error encountered.");
+    EXPECT_EQ(db.errorOf("SELECT CAST(S AS int) FROM N\nINSERT INTO Log VALUES (@@ERROR)"),
+              "Conversion failed when converting the varchar value 'x' to data type int.");
+    EXPECT_EQ(db.rows("SELECT Err FROM Log"), QStringList{"8134"})
+        << "a divide by zero ends its statement, a conversion the batch";
+}
+
 TEST_F(BatchErrors, InsideAProcedureTheRestOfTheProcedureRuns)
 {
     db.exec("CREATE PROCEDURE AddTwo AS\nINSERT INTO B VALUES (10, 99)\nINSERT INTO B VALUES (11, 1)");

@@ -113,6 +113,45 @@ TEST(ExactNumerics, AvgHasTheTypeOfItsArgument)
     EXPECT_EQ(db.open("SELECT AVG(M * :Rate) FROM T", {{"Rate", 3}})->valueAt(0, 0).toDouble(), 5.0);
 }
 
+TEST(ExactNumerics, AggregatesKnowTheTypesOfDerivedTablesUnionsAndViews)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.scalar("SELECT AVG(x) FROM (SELECT 1 x UNION ALL SELECT 2) t"), "1") << "int, as a table's column";
+    EXPECT_EQ(db.rows("SELECT SUM(t.x), MIN(t.x), MAX(t.x) FROM (SELECT 1 x UNION ALL SELECT 2) t"),
+              QStringList{"3|1|2"});
+    EXPECT_EQ(db.errorOf("SELECT SUM(x) FROM (SELECT 2147483647 x UNION ALL SELECT 1) t"),
+              "Arithmetic overflow error converting expression to data type int.")
+        << "a sum of ints is an int";
+    EXPECT_EQ(db.scalar("SELECT AVG(x) FROM (SELECT NULL x UNION ALL SELECT 1 UNION ALL SELECT 2) t"), "1")
+        << "a NULL block takes the others' type";
+    EXPECT_EQ(db.scalar("SELECT AVG(x) FROM (SELECT x FROM (SELECT 1 x UNION ALL SELECT 2) a) t"), "1");
+    EXPECT_EQ(db.scalar("SELECT AVG(CASE WHEN x > 1 THEN 1 ELSE 0 END) FROM (SELECT 1 x UNION ALL SELECT 2) t"), "0");
+    EXPECT_EQ(db.scalar("SELECT CAST(AVG(x) AS varchar(20)) FROM (SELECT 1 x UNION ALL SELECT 2.5) t"), "1.750000")
+        << "int beside decimal(2,1) is decimal(11,1); its AVG has six decimals";
+
+    db.exec("CREATE TABLE Line (Price money NOT NULL, Qty int NOT NULL)\n"
+            "INSERT INTO Line VALUES (1, 1)\nINSERT INTO Line VALUES (0.01, 1)\nINSERT INTO Line VALUES (1, 2)");
+    db.exec("CREATE VIEW Two AS SELECT 1 x UNION ALL SELECT 2");
+    db.exec("CREATE VIEW Amount AS SELECT Price * Qty AS Total FROM Line");
+    EXPECT_EQ(db.scalar("SELECT AVG(x) FROM Two"), "1");
+    EXPECT_EQ(db.scalar("SELECT CAST(AVG(Total) AS varchar(20)) FROM Amount"), "1.00") << "money: 3.01 / 3 cut";
+    EXPECT_EQ(number(db, "SELECT AVG(Total) FROM Amount"), 1.0033);
+    db.exec("DROP VIEW Two\nCREATE VIEW Two AS SELECT 1.5 x UNION ALL SELECT 2");
+    EXPECT_EQ(number(db, "SELECT AVG(x) FROM Two"), 1.75) << "a view made again under the name has its new types";
+}
+
+TEST(ExactNumerics, DecimalsAndMoneyWrittenAsTextKeepTheirDecimals)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE T (D decimal(9,2) NOT NULL, M money NOT NULL)\nINSERT INTO T VALUES (1.5, 1234.5)");
+    EXPECT_EQ(db.rows("SELECT CAST(D AS varchar(20)), CAST(D * 2 AS varchar(20)), CAST(1.50 AS varchar(10)) FROM T"),
+              QStringList{"1.50|3.00|1.50"});
+    EXPECT_EQ(db.rows("SELECT CAST(M AS varchar(20)), CONVERT(varchar(20), M, 0), CONVERT(varchar(20), M, 1), "
+                      "CONVERT(varchar(20), M, 2) FROM T"),
+              QStringList{"1234.50|1234.50|1,234.50|1234.5000"});
+    EXPECT_EQ(db.scalar("SELECT CAST(CAST(2.345 AS money) AS varchar(20))"), "2.35") << "money rounds to two decimals";
+}
+
 TEST(ExactNumerics, RealColumnsHoldFourByteFloats)
 {
     EmbeddedDb db;
@@ -150,6 +189,26 @@ TEST(ExactNumerics, IntOverflowsUnlessABigintTakesPart)
     EXPECT_EQ(db.errorOf("SELECT ABS(CAST(-2147483648 AS int))"),
               "Arithmetic overflow error converting expression to data type int.");
     EXPECT_EQ(db.scalar("SELECT ABS(CAST(-2147483648 AS bigint))"), "2147483648");
+}
+
+TEST(ExactNumerics, WholeNumberColumnsAndVariablesHoldOnlyTheirRange)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE W (I int NULL, S smallint NULL, T tinyint NULL)\nINSERT INTO W VALUES (1, 1, 1)");
+    const QString intOverflow = "Arithmetic overflow error converting expression to data type int.";
+    EXPECT_EQ(db.errorOf("INSERT INTO W (I) VALUES (2147483648)"), intOverflow);
+    EXPECT_EQ(db.errorOf("INSERT INTO W (I) SELECT 3000000000"), intOverflow);
+    EXPECT_EQ(db.errorOf("UPDATE W SET I = 3000000000"), intOverflow);
+    EXPECT_EQ(db.errorOf("INSERT INTO W (S) VALUES (40000)"), "Arithmetic overflow error for data type smallint, value = 40000.");
+    EXPECT_EQ(db.errorOf("INSERT INTO W (T) VALUES (256)"), "Arithmetic overflow error for data type tinyint, value = 256.");
+    EXPECT_EQ(db.errorOf("INSERT INTO W (I) VALUES ('abc')"),
+              "Conversion failed when converting the varchar value 'abc' to data type int.");
+    EXPECT_EQ(db.errorOf("DECLARE @i int\nSET @i = 2147483648"), intOverflow);
+    EXPECT_EQ(db.errorOf("DECLARE @t tinyint = -1"), "Arithmetic overflow error for data type tinyint, value = -1.");
+    db.exec("INSERT INTO W VALUES ('12', 2.7, 255)\nINSERT INTO W (I) VALUES (:Big)", {{"Big", 2147483647}});
+    EXPECT_EQ(db.rows("SELECT I, S, T FROM W ORDER BY I"),
+              (QStringList{"1|1|1", "12|2|255", "2147483647|<null>|<null>"}))
+        << "text and decimals are converted as SQL Server converts them; nothing out of range got in";
 }
 
 TEST(ExactNumerics, DivisionTakesTheQuotientsScaleAndCutsThere)

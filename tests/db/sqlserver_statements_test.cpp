@@ -34,7 +34,7 @@ TEST(SqlServerStatements, NocheckConstraintLetsRowsInUntilCheckConstraint)
               "Cannot find the object \"Nowhere\" because it does not exist or you do not have permissions.");
 }
 
-TEST(SqlServerStatements, SetRowcountLimitsSelectsUpdatesAndDeletesAndEndsWithTheProcedure)
+TEST(SqlServerStatements, SetRowcountLimitsSelectsInsertsUpdatesAndDeletesAndEndsWithTheProcedure)
 {
     EmbeddedDb db;
     db.exec("CREATE TABLE N (V int NOT NULL)\nINSERT INTO N VALUES (3)\nINSERT INTO N VALUES (1)\n"
@@ -54,6 +54,16 @@ TEST(SqlServerStatements, SetRowcountLimitsSelectsUpdatesAndDeletesAndEndsWithTh
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N WHERE V = 2"), "1");
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N WHERE V = 7"), "1");
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM N"), "3");
+
+    // INSERT ... SELECT takes the first rows of its SELECT, in its order; SET ROWCOUNT 0 ends it.
+    db.exec("CREATE TABLE Copy (V int NOT NULL, M money NULL)");
+    db.exec("SET ROWCOUNT 2\nINSERT INTO Copy (V) SELECT V FROM N ORDER BY V DESC\n"
+            "INSERT INTO Copy (V, M) SELECT 9, 1.23456 UNION ALL SELECT 9, 2\nSET ROWCOUNT 0");
+    EXPECT_EQ(db.rows("SELECT V, M FROM Copy ORDER BY V, M"),
+              (QStringList{"2|<null>", "7|<null>", "9|1.2346", "9|2"}))
+        << "a UNION is limited as a whole; money still rounds";
+    db.exec("SET ROWCOUNT 1\nINSERT INTO Copy (V) SELECT V FROM N\nSET ROWCOUNT 0\nINSERT INTO Copy (V) SELECT V FROM N");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Copy"), "8");
 }
 
 TEST(SqlServerStatements, ObjectIdAndSysobjectsAsOldScriptsTestThem)
@@ -127,6 +137,15 @@ TEST(SqlServerStatements, DatalengthCountsTwoBytesForUnicodeText)
     EXPECT_EQ(db.scalar("DECLARE @n nvarchar(10)\nSET @n = N'abc'\nSELECT DATALENGTH(@n)"), "6");
     EXPECT_EQ(db.scalar("SELECT DATALENGTH(CAST('abc' AS nvarchar(10)))"), "6");
     EXPECT_EQ(db.scalar("SELECT DATALENGTH(CAST(NULL AS nvarchar(10)))"), "");
+
+    // A literal keeps its N: N'ab' is nvarchar, and so is what it joins or passes through.
+    EXPECT_EQ(db.rows("SELECT DATALENGTH(N'ab'), DATALENGTH('ab'), DATALENGTH(N'ราคา'), DATALENGTH('ราคา')"),
+              QStringList{"4|2|8|4"});
+    EXPECT_EQ(db.rows("SELECT DATALENGTH(N'ab' + 'c'), DATALENGTH('ab' + 'c'), DATALENGTH(UPPER(N'ab')), "
+                      "DATALENGTH(CASE WHEN 1 = 1 THEN N'ab' END)"),
+              QStringList{"6|3|4|4"});
+    EXPECT_EQ(db.scalar("SELECT DATALENGTH(x) FROM (SELECT N'ab' x UNION ALL SELECT 'cd') t WHERE x = 'cd'"), "4")
+        << "a UNION with an nvarchar block is nvarchar";
 }
 
 TEST(SqlServerStatements, SubstringRefusesNumbersAndDatesByTheirTypes)
@@ -207,6 +226,39 @@ TEST(SqlServerStatements, SetDateformatReadsTextForTheRestOfTheSession)
     EXPECT_EQ(db.errorOf("SELECT CAST('13/01/2024' AS datetime)"),
               "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value.");
     EXPECT_EQ(db.errorOf("SET DATEFORMAT xyz"), "SET DATEFORMAT date order 'xyz' is invalid.");
+}
+
+TEST(SqlServerStatements, EveryDateformatReadsThreeNumbersInItsOwnOrder)
+{
+    // A four-digit number is the year wherever it stands; without one the
+    // year stands where the order puts it. The other two are read as day and
+    // month in the order's sense. "" is out of range.
+    struct Case {
+        const char* order;
+        const char* text;
+        const char* day;
+    };
+    const Case cases[] = {
+        {"mdy", "08/25/2017", "2017-08-25"}, {"mdy", "25/08/2017", ""},           {"mdy", "08/25/17", "2017-08-25"},
+        {"mdy", "2017/08/25", "2017-08-25"}, {"mdy", "17/08/25", ""},
+        {"dmy", "25/08/2017", "2017-08-25"}, {"dmy", "08/25/2017", ""},           {"dmy", "25/08/17", "2017-08-25"},
+        {"dmy", "2017/25/08", "2017-08-25"}, {"dmy", "17/25/08", ""},
+        {"ymd", "17/08/25", "2017-08-25"},   {"ymd", "2017/08/25", "2017-08-25"}, {"ymd", "25/08/17", "2025-08-17"},
+        {"ydm", "17/25/08", "2017-08-25"},   {"ydm", "2017/25/08", "2017-08-25"}, {"ydm", "17/08/25", ""},
+        {"myd", "08/17/25", "2017-08-25"},   {"myd", "08/2017/25", "2017-08-25"}, {"myd", "25/17/08", ""},
+        {"dym", "25/17/08", "2017-08-25"},   {"dym", "25/2017/08", "2017-08-25"}, {"dym", "08/17/25", ""},
+    };
+    EmbeddedDb db;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.order) + " " + c.text);
+        db.exec(QStringLiteral("SET DATEFORMAT %1").arg(c.order));
+        const QString sql = QStringLiteral("SELECT CONVERT(varchar(10), CAST('%1' AS datetime), 120)").arg(c.text);
+        if (*c.day)
+            EXPECT_EQ(db.scalar(sql), c.day);
+        else
+            EXPECT_EQ(db.errorOf(sql),
+                      "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value.");
+    }
 }
 
 TEST(SqlServerStatements, DateReadsYearFirstTextAsWrittenAndDatetimeInTheSessionsOrder)

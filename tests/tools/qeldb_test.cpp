@@ -354,23 +354,32 @@ TEST(QelDbValues, NullDatesBinaryAndText)
     EXPECT_EQ(qeldb::formatValue(QStringLiteral("a\tb\r\nc\n")), QStringLiteral("a\\tb\\r\\nc\\n"));
 }
 
-// A SQL Server date arrives as a QDate; it must print as the embedded engine
-// keeps the same date, so that output does not depend on the engine.
-TEST(QelDbValues, DatesPrintTheSameFromEitherEngine)
+// A SQL Server date arrives as a QDate, the embedded engine's as text in a
+// column it types DATE; both print as SQL Server's client shows them.
+TEST(QelDbValues, DatesAndRealsPrintAsSqlServersClientShowsThem)
 {
     QTemporaryDir dir;
     db::sqlite::createDatabase(dir.path(), QStringLiteral("D"));
     const auto engine = db::openEngine(
         {QStringLiteral("DATABASE NAME=D"), QStringLiteral("SERVER NAME=sqlite:") + dir.path()});
+    dynamic_cast<db::sqlite::SqliteEngine&>(*engine).setReportColumnTypes(true);  // as the query command does
     const db::ResultSet rs = engine->execute(
         QStringLiteral("CREATE TABLE t (d date, at datetime)\n"
                        "INSERT INTO t VALUES ('2024-02-29', '2024-02-29 13:45:30.250')\n"
-                       "SELECT d, at FROM t"),
+                       "SELECT d, at, CAST(at AS date) AS day, CAST(at AS smalldatetime) AS near, * FROM t"),
         db::ParamValues());
     ASSERT_EQ(rs.rows.size(), 1u);
-    EXPECT_EQ(qeldb::formatValue(rs.rows[0][0]), qeldb::formatValue(QDate(2024, 2, 29)));
-    EXPECT_EQ(qeldb::formatValue(rs.rows[0][1]),
-              qeldb::formatValue(QDateTime(QDate(2024, 2, 29), QTime(13, 45, 30, 250))));
+    EXPECT_EQ(qeldb::formatResult(rs), QByteArray("d\tat\tday\tnear\td\tat\n"
+                                                  "2024-02-29\t2024-02-29 13:45:30.250\t2024-02-29\t2024-02-29 13:46:00"
+                                                  "\t2024-02-29\t2024-02-29 13:45:30.250\n"));
+    EXPECT_EQ(qeldb::formatValue(QDate(2024, 2, 29)), QStringLiteral("2024-02-29"));
+    EXPECT_EQ(qeldb::formatValue(QDateTime(QDate(2024, 2, 29), QTime(13, 45, 30, 250))),
+              QStringLiteral("2024-02-29 13:45:30.250"));
+
+    const db::ResultSet real =
+        engine->execute(QStringLiteral("SELECT CAST(0.1 AS real) AS r, CAST(CAST(0.1 AS real) AS float) AS f"), {});
+    EXPECT_EQ(qeldb::formatResult(real), QByteArray("r\tf\n0.1\t0.10000000149011612\n"))
+        << "a real shows the digits its four bytes hold; as a float it is that float's value";
 }
 
 TEST(QelDbValues, ResultsPrintAsOneLinePerRowUnderAHeader)

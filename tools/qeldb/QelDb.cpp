@@ -119,7 +119,8 @@ QString usageText()
         "  script FILE...   run T-SQL scripts; a line holding only GO or only / ends a batch,\n"
         "                   each batch runs by itself; the first failure stops everything\n"
         "  query SQL        run one batch and print the rows of its last result as\n"
-        "                   tab-separated text, a header line first\n"
+        "                   tab-separated text, a header line first; a date without a\n"
+        "                   time of day, a datetime as yyyy-mm-dd hh:mm:ss.mmm\n"
         "  plan SQL         (embedded engine) show the SQLite statements the SELECTs of\n"
         "                   one batch become and how SQLite would run each; runs nothing\n"
         "  trigram-index TABLE COLUMN\n"
@@ -408,10 +409,21 @@ std::vector<Batch> splitBatches(const QString& text)
 
 // ---- output ----------------------------------------------------------------
 
-QString formatValue(const QVariant& value)
+QString formatValue(const QVariant& value, const QString& type)
 {
     if (!value.isValid() || value.isNull())
         return QStringLiteral("NULL");
+    // The embedded engine keeps dates as 'yyyy-MM-dd HH:mm:ss.zzz' text.
+    const QString typeName = type.section(QLatin1Char('('), 0, 0).trimmed().toUpper();
+    if (typeName == QLatin1String("DATE") || typeName == QLatin1String("SMALLDATETIME")) {
+        const QString text = value.typeId() == QMetaType::QDateTime
+            ? value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
+            : value.toString();
+        return text.left(typeName == QLatin1String("DATE") ? 10 : 19);
+    }
+    // A real holds four bytes: its shortest text is that of the float.
+    if (typeName == QLatin1String("REAL") && value.typeId() == QMetaType::Double)
+        return shortestDecimal(float(value.toDouble()));
     switch (value.typeId()) {
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
@@ -434,9 +446,7 @@ QString formatValue(const QVariant& value)
     case QMetaType::QDateTime:
         return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
     case QMetaType::QDate:
-        // As the embedded engine keeps a date: midnight of that day, so that
-        // the same data prints the same from either engine.
-        return value.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00.000"));
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
     case QMetaType::QTime: {
         const QTime t = value.toTime();
         return t.toString(t.msec() ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss"));
@@ -463,7 +473,7 @@ QByteArray formatResult(const db::ResultSet& result)
         for (qsizetype c = 0; c < row.size(); ++c) {
             if (c > 0)
                 text += QLatin1Char('\t');
-            text += formatValue(row.at(c));
+            text += formatValue(row.at(c), result.columnTypes.value(int(c)));
         }
         out += line(text);
     }
@@ -580,6 +590,9 @@ int Tool::query()
     db::ResultSet result;
     try {
         const auto engine = db::openEngine(connectionParams(o_));
+        // The embedded engine keeps date and datetime alike as text: it tells which is which.
+        if (auto* embedded = dynamic_cast<db::sqlite::SqliteEngine*>(engine.get()))
+            embedded->setReportColumnTypes(true);
         result = engine->execute(o_.arguments.first(), db::ParamValues());
     } catch (const db::DbError& e) {
         complain(e.message());

@@ -82,10 +82,14 @@ QString decodeScript(const QByteArray& bytes);
 // line is that of its first non-blank line, where a reader would look for it.
 std::vector<Batch> splitBatches(const QString& text);
 
-// A value as the query command prints it: NULL, numbers in their shortest
-// exact decimal form, dates as yyyy-MM-dd HH:mm:ss.zzz, binary as 0x..., text
-// as stored with tabs and line breaks escaped so that one row stays one line.
-QString formatValue(const QVariant& value);
+// A value as the query command prints it, as SQL Server's own client shows
+// it: NULL, numbers in their shortest exact decimal form, datetime as
+// yyyy-MM-dd HH:mm:ss.zzz, a date (a QDate, or a value of a column `type`
+// names DATE) as yyyy-MM-dd, smalldatetime to the second, a real to the
+// digits its four bytes hold, binary as 0x...,
+// text as stored with tabs and line breaks escaped so that one row stays one
+// line.
+QString formatValue(const QVariant& value, const QString& type = QString());
 
 // The whole result as tab-separated lines: the column names, then one line
 // per row. Empty when the batch returned no row set.

@@ -198,22 +198,6 @@ bool formatDateStyle(const Stamp& st, std::int64_t style, std::string& out)
     return true;
 }
 
-std::string withThousands(const std::string& fixed)
-{
-    const std::size_t start = fixed[0] == '-' ? 1 : 0;
-    std::size_t point = fixed.find('.');
-    if (point == std::string::npos)
-        point = fixed.size();
-    std::string out = fixed.substr(0, start);
-    for (std::size_t i = start; i < point; ++i) {
-        if (i > start && (point - i) % 3 == 0)
-            out.push_back(',');
-        out.push_back(fixed[i]);
-    }
-    out.append(fixed, point, std::string::npos);
-    return out;
-}
-
 // Fits text into char(n)/varchar(n): cut to n characters, and blank-padded
 // for the fixed types.
 std::string fitText(std::string_view s, const TargetType& type)
@@ -543,9 +527,9 @@ DateOrder orderOfStyle(sqlite3_context* ctx, std::int64_t style)
     case -1: case 0: case 100:
         return sessionDateOrder(ctx);
     case 3: case 103: case 4: case 104: case 5: case 105: case 6: case 106: case 13: case 113:
-        return DateOrder::DayFirst;
+        return DateOrder::Dmy;
     default:
-        return DateOrder::MonthFirst;
+        return DateOrder::Mdy;
     }
 }
 

@@ -301,25 +301,35 @@ std::optional<Stamp> parseStamp(const u8* begin, const u8* end, DateOrder order,
             return std::nullopt;
         isoDashes = sep == '-';
         // ISO 8601 with its T reads the same in every order.
-        if (yearFirst == YearFirst::ByOrder && order == DateOrder::DayFirst && !(isoDashes && r.peek('T')))
+        if (yearFirst == YearFirst::ByOrder && dayBeforeMonth(order) && !(isoDashes && r.peek('T')))
             std::swap(m, d);
     } else if ((lead == 1 || lead == 2) && (sep == '/' || sep == '-' || sep == '.')) {
-        int first = 0, second = 0;
-        r.number(first, 1, 2);
+        // Three numbers: a four-digit one is the year wherever it stands,
+        // else the year stands where the order puts it; the other two are
+        // day and month in the order's sense ('17/25/08' under ydm is
+        // 2017-08-25, under dmy no date).
+        int part[3] = {0, 0, 0}, digits[3] = {0, 0, 0};
+        digits[0] = r.number(part[0], 1, 2);
         r.take(char(sep));
-        if (!r.number(second, 1, 2) || !r.take(char(sep)))
+        digits[1] = r.number(part[1], 1, 4);
+        if (!digits[1] || !r.take(char(sep)))
             return std::nullopt;
-        const int yd = r.number(y, 2, 4);
-        if (yd != 2 && yd != 4)
-            return std::nullopt;
-        y = expandYear(y, yd);
-        if (order == DateOrder::MonthFirst) {
-            m = first;
-            d = second;
-        } else {
-            d = first;
-            m = second;
+        digits[2] = r.number(part[2], 1, 4);
+        int at = -1;
+        for (int i = 0; i < 3; ++i) {
+            if (digits[i] == 0 || digits[i] == 3 || (digits[i] == 4 && at >= 0))
+                return std::nullopt;
+            if (digits[i] == 4)
+                at = i;
         }
+        if (at < 0)
+            at = yearPosition(order);
+        if (digits[at] != 2 && digits[at] != 4)
+            return std::nullopt;
+        y = expandYear(part[at], digits[at]);
+        const int first = part[at == 0 ? 1 : 0], second = part[at == 2 ? 1 : 2];
+        m = dayBeforeMonth(order) ? second : first;
+        d = dayBeforeMonth(order) ? first : second;
     } else if (lead == 0 && isAlpha(*begin)) {
         // 'Jan 5 2024', 'Jan  5, 2024'
         m = r.month();
@@ -373,7 +383,7 @@ std::optional<Stamp> parseStamp(const u8* begin, const u8* end, DateOrder order,
 DateOrder sessionDateOrder(sqlite3_context* ctx)
 {
     const auto* session = static_cast<const SessionSettings*>(sqlite3_user_data(ctx));
-    return session ? session->dateOrder : DateOrder::MonthFirst;
+    return session ? session->dateOrder : DateOrder::Mdy;
 }
 
 DateArg stampOf(sqlite3_value* v, Stamp& out, DateOrder order)
@@ -420,3 +430,18 @@ bool dateArg(sqlite3_context* ctx, sqlite3_value* v, Stamp& out)
 }
 
 } // namespace db::sqlite::fn
+
+namespace db::sqlite {
+
+std::optional<DateOrder> dateOrderNamed(const QString& word)
+{
+    static const char* const names[] = {"mdy", "dmy", "ymd", "ydm", "myd", "dym"};
+    const QString w = word.trimmed().toLower();
+    for (int i = 0; i < int(std::size(names)); ++i) {
+        if (w == QLatin1String(names[i]))
+            return DateOrder(i);
+    }
+    return std::nullopt;
+}
+
+} // namespace db::sqlite

@@ -3,6 +3,7 @@
 // Dates: a day number counted from 1900-01-01 (SQL Server's day 0) and the
 // milliseconds into that day. Stored and bound as 'YYYY-MM-DD HH:MM:SS.mmm'.
 
+#include "DateOrder.h"
 #include "FunctionSupport.h"
 
 #include <optional>
@@ -86,15 +87,13 @@ inline Stamp makeStamp(int y, int m, int d, int h, int mi, int s, int ms)
 // looks like on this engine.
 bool parseCanonical(const u8* p, int n, Stamp& out);
 
-enum class DateOrder { MonthFirst, DayFirst };
-
 // What a session sets for itself (SET DATEFORMAT) and the built-ins read:
 // the SQLite functions get it as their user data.
 struct SessionSettings {
-    DateOrder dateOrder = DateOrder::MonthFirst;
+    DateOrder dateOrder = DateOrder::Mdy;
 };
 
-// The order in which the session of a running function reads dd/mm dates.
+// The order in which the session of a running function reads dates in numbers.
 DateOrder sessionDateOrder(sqlite3_context* ctx);
 
 inline constexpr const char* kMonthAbbrev[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -116,7 +115,7 @@ enum class DateArg { Ok, Null, Bad };
 
 // A date argument: text in any accepted form, or a number of days since
 // 1900-01-01 (SQL Server converts int and float to datetime that way).
-DateArg stampOf(sqlite3_value* v, Stamp& out, DateOrder order = DateOrder::MonthFirst);
+DateArg stampOf(sqlite3_value* v, Stamp& out, DateOrder order = DateOrder::Mdy);
 
 // Reads a date argument; on NULL sets a NULL result, on bad text the error.
 bool dateArg(sqlite3_context* ctx, sqlite3_value* v, Stamp& out);

@@ -101,6 +101,22 @@ std::string formatRealString(double v)
     return std::string(buf, std::size_t(formatReal(v, buf)));
 }
 
+std::string withThousands(const std::string& fixed)
+{
+    const std::size_t start = fixed[0] == '-' ? 1 : 0;
+    std::size_t point = fixed.find('.');
+    if (point == std::string::npos)
+        point = fixed.size();
+    std::string out = fixed.substr(0, start);
+    for (std::size_t i = start; i < point; ++i) {
+        if (i > start && (point - i) % 3 == 0)
+            out.push_back(',');
+        out.push_back(fixed[i]);
+    }
+    out.append(fixed, point, std::string::npos);
+    return out;
+}
+
 bool textOf(sqlite3_value* v, TextArg& t)
 {
     switch (sqlite3_value_type(v)) {

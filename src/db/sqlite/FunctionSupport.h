@@ -177,6 +177,8 @@ int formatInt(std::int64_t v, char* buf);
 // that a decimal amount stored as REAL reads back as it was written.
 int formatReal(double v, char* buf);
 std::string formatRealString(double v);
+// Fixed-point text with its whole part grouped by commas: 1,234,567.50.
+std::string withThousands(const std::string& fixed);
 
 // The text of an argument as SQL Server's implicit varchar conversion gives it.
 struct TextArg {

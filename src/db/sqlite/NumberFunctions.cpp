@@ -80,7 +80,7 @@ void fnStr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     resultText(ctx, padLeft(std::move(s), std::size_t(length)));
 }
 
-void fnDecimalText(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
+void fnDecimalText(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     std::int64_t scale = 0;
     if (!intArg(ctx, argv[1], scale))
@@ -107,7 +107,10 @@ void fnDecimalText(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
     }
     }
     d.round(int(scale), false);
-    resultText(ctx, d.text(int(scale)));
+    std::int64_t grouped = 0;
+    if (argc == 3 && !intArg(ctx, argv[2], grouped))
+        return;
+    resultText(ctx, grouped ? withThousands(d.text(int(scale))) : d.text(int(scale)));
 }
 
 void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** argv)
@@ -374,6 +377,7 @@ std::span<const FunctionDef> numberFunctions()
     {"ms_str", 2, nullIn<fnStr>, true},
     {"ms_str", 3, nullIn<fnStr>, true},
     {"ms_decimal_text", 2, nullIn<fnDecimalText>, true},
+    {"ms_decimal_text", 3, nullIn<fnDecimalText>, true},
     {"ms_round", 2, nullIn<fnRound>, true},
     {"ms_round", 3, nullIn<fnRound>, true},
     {"ms_floor", 1, fnFloor, true},

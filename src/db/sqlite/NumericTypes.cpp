@@ -70,6 +70,52 @@ TypeName capped(int precision, int scale, bool multiplicative)
     return decimal(kMaxPrecision, std::min(scale, 6));
 }
 
+// Dates above numbers and text in SQL Server's precedence, in its order;
+// -1 for anything else.
+int dateRank(const TypeName& t)
+{
+    static const char* const order[] = {"DATETIME2", "DATETIME", "SMALLDATETIME", "DATE"};
+    for (int i = 0; i < int(std::size(order)); ++i)
+        if (t.name == QLatin1String(order[i]))
+            return int(std::size(order)) - i;
+    return -1;
+}
+
+bool isUnicodeText(const TypeName& t)
+{
+    return t.name == QLatin1String("NCHAR") || t.name == QLatin1String("NVARCHAR")
+        || t.name == QLatin1String("NTEXT") || t.name == QLatin1String("SYSNAME");
+}
+
+// Characters a text type holds: -2 for (MAX), 1 for char without a length.
+int textLength(const TypeName& t)
+{
+    if (t.name == QLatin1String("SYSNAME"))
+        return 128;
+    return t.length == -2 ? -2 : std::max(t.length, 1);
+}
+
+TypeName text(bool unicode, const char* name, int length)
+{
+    TypeName t = named(name);
+    if (unicode)
+        t.name.prepend(QLatin1Char('N'));
+    t.length = length;
+    return t;
+}
+
+TypeName asWritten(const TypeName& t)
+{
+    if (t.name == QLatin1String("INTEGER"))
+        return named("INT");
+    if (t.name == QLatin1String("CHARACTER")) {
+        TypeName c = t;
+        c.name = QStringLiteral("CHAR");
+        return c;
+    }
+    return t;
+}
+
 } // namespace
 
 bool isMoneyType(const TypeName& t)
@@ -185,6 +231,51 @@ TypeName averageType(const TypeName& argument)
     if (isDecimalType(t))
         t.scale = std::max(t.scale, 6);
     return t;
+}
+
+TypeName unionType(const TypeName& a, const TypeName& b)
+{
+    if (a.name.isEmpty() || b.name.isEmpty())
+        return TypeName();
+    const int da = dateRank(a), db = dateRank(b);
+    if (da >= 0 || db >= 0)
+        return da >= db ? a : b;
+    const int ra = rank(a), rb = rank(b);
+    if (ra >= 0 && rb >= 0) {
+        const TypeName& high = ra >= rb ? a : b;
+        if (!isDecimalType(high))
+            return asWritten(high);
+        const TypeName x = asDecimal(a), y = asDecimal(b);
+        const int s = std::max(x.scale, y.scale);
+        return capped(std::max(x.precision - x.scale, y.precision - y.scale) + s, s, false);
+    }
+    // Text beside a number is read as that number.
+    if (ra >= 0 && b.isText())
+        return asWritten(a);
+    if (rb >= 0 && a.isText())
+        return asWritten(b);
+    if (!a.isText() || !b.isText())
+        return TypeName();
+    const bool unicode = isUnicodeText(a) || isUnicodeText(b);
+    const auto isLarge = [](const TypeName& t) { return t.name == QLatin1String("TEXT") || t.name == QLatin1String("NTEXT"); };
+    if (isLarge(a) || isLarge(b))
+        return text(unicode, "TEXT", -1);
+    const auto isFixed = [](const TypeName& t) {
+        return t.name == QLatin1String("CHAR") || t.name == QLatin1String("NCHAR") || t.name == QLatin1String("CHARACTER");
+    };
+    const int la = textLength(a), lb = textLength(b);
+    return text(unicode, isFixed(a) && isFixed(b) ? "CHAR" : "VARCHAR", la == -2 || lb == -2 ? -2 : std::max(la, lb));
+}
+
+TypeName concatenationType(const TypeName& a, const TypeName& b)
+{
+    if (!a.isText() || !b.isText())
+        return TypeName();
+    const bool unicode = isUnicodeText(a) || isUnicodeText(b);
+    const int la = textLength(a), lb = textLength(b);
+    // Without a (MAX) among them the result stops at a page's bytes.
+    const int length = la == -2 || lb == -2 ? -2 : std::min(la + lb, unicode ? 4000 : 8000);
+    return text(unicode, "VARCHAR", length);
 }
 
 } // namespace db::sqlite

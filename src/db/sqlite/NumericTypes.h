@@ -27,6 +27,16 @@ TypeName arithmeticType(const QString& op, const TypeName& a, const TypeName& b)
 TypeName sumType(const TypeName& argument);
 TypeName averageType(const TypeName& argument);
 
+// The type of a column whose rows hold values of both types (the blocks of a
+// UNION): the higher of the two in SQL Server's precedence; decimals widen to
+// hold both, text to the longer and to Unicode if either is. An empty name
+// when either is unknown or the two do not mix.
+TypeName unionType(const TypeName& a, const TypeName& b);
+
+// The type `a + b` has when both are text: Unicode if either is, the two
+// lengths added.
+TypeName concatenationType(const TypeName& a, const TypeName& b);
+
 bool isMoneyType(const TypeName& t);
 bool isDecimalType(const TypeName& t);
 // Any of the number types, exact or not.

@@ -96,6 +96,17 @@ bool isArithmeticOp(const QString& op)
         || op == QLatin1String("%");
 }
 
+// Text functions whose result is text of their first argument's kind
+// (Unicode or not).
+const QSet<QString>& textOfFirstArgument()
+{
+    static const QSet<QString> names{QStringLiteral("UPPER"),     QStringLiteral("LOWER"),   QStringLiteral("LTRIM"),
+                                     QStringLiteral("RTRIM"),     QStringLiteral("LEFT"),    QStringLiteral("RIGHT"),
+                                     QStringLiteral("SUBSTRING"), QStringLiteral("REPLACE"), QStringLiteral("REPLICATE"),
+                                     QStringLiteral("REVERSE"),   QStringLiteral("STUFF")};
+    return names;
+}
+
 bool isComparisonOp(const QString& op)
 {
     return op == QLatin1String("=") || op == QLatin1String("<>") || op == QLatin1String("<")
@@ -260,7 +271,7 @@ void SqlGenerator::markWhereTerms(const Expr& condition)
     }
 }
 
-GeneratedSql SqlGenerator::statement(const Stmt& s)
+GeneratedSql SqlGenerator::statement(const Stmt& s, qint64 rowLimit)
 {
     binds_.clear();
     whereTerms_.clear();
@@ -277,13 +288,14 @@ GeneratedSql SqlGenerator::statement(const Stmt& s)
         break;
     }
     case Stmt::Insert:
-        sql = insert(s);
+        sql = insert(s, rowLimit);
         break;
     case Stmt::Update:
-        sql = update(s);
-        break;
     case Stmt::Delete:
-        sql = deleteStmt(s);
+        sql = s.kind == Stmt::Update ? update(s) : deleteStmt(s);
+        // SET ROWCOUNT 1 DELETE ... takes one of two twins.
+        if (rowLimit > 0)
+            sql += QStringLiteral(" LIMIT %1").arg(rowLimit);
         break;
     case Stmt::CreateTable:
         sql = createTable(s);
@@ -346,7 +358,7 @@ GeneratedSql SqlGenerator::selectCondition(const Expr& e)
     return g;
 }
 
-QString SqlGenerator::insert(const Stmt& s)
+QString SqlGenerator::insert(const Stmt& s, qint64 rowLimit)
 {
     QStringList targetColumns = s.columns;
     if (targetColumns.isEmpty()) {
@@ -384,8 +396,13 @@ QString SqlGenerator::insert(const Stmt& s)
             quoted.append(quoteIdent(c));
         sql += QStringLiteral(" (") + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
     }
-    if (s.select)
-        return sql + QLatin1Char(' ') + insertedRows(select(*s.select, nullptr), s, targetColumns);
+    if (s.select) {
+        QString rows = select(*s.select, nullptr);
+        // SET ROWCOUNT takes the first rows the SELECT gives, in its order.
+        if (rowLimit > 0)
+            rows = QStringLiteral("SELECT * FROM (%1) LIMIT %2").arg(rows).arg(rowLimit);
+        return sql + QLatin1Char(' ') + insertedRows(rows, s, targetColumns);
+    }
 
     Scope scope;
     QStringList rowTexts;
@@ -407,7 +424,7 @@ QString SqlGenerator::insert(const Stmt& s)
                     }
                 }
             }
-            vals.append(storedAs(expr(v, scope), type));
+            vals.append(storedAs(expr(v, scope), type, staticType(v, scope)));
         }
         rowTexts.append(QLatin1Char('(') + vals.join(QStringLiteral(", ")) + QLatin1Char(')'));
     }
@@ -426,7 +443,8 @@ QString SqlGenerator::insertedRows(const QString& rows, const Stmt& s, const QSt
     bool converted = false;
     for (int i = 0; i < targetColumns.size(); ++i) {
         const QString name = quoteIdent(QStringLiteral("c%1").arg(i));
-        const QString value = storedAs(name, schema_.columnType(s.table, targetColumns[i]));
+        const QString value =
+            storedAs(name, schema_.columnType(s.table, targetColumns[i]), resultColumnType(*s.select, size_t(i)));
         converted = converted || value != name;
         names.append(name);
         values.append(value);
@@ -513,7 +531,7 @@ QString SqlGenerator::update(const Stmt& s)
                 v = storedAs(quoteString(d), type);
         }
         if (v.isEmpty())
-            v = storedAs(expr(*value, scope), type);
+            v = storedAs(expr(*value, scope), type, staticType(*value, scope));
         sets.append(quoteIdent(column) + QStringLiteral(" = ") + v);
     }
     sql += QStringLiteral(" SET ") + sets.join(QStringLiteral(", "));
@@ -718,7 +736,7 @@ void SqlGenerator::collectSources(const TableSource& t, Scope& scope)
         scope.sources.push_back(Source{(t.alias.isEmpty() ? t.name : t.alias).toUpper(), t.name});
         break;
     case TableSource::Derived:
-        scope.sources.push_back(Source{t.alias.toUpper(), QString()});
+        scope.sources.push_back(Source{t.alias.toUpper(), QString(), t.select.get()});
         break;
     case TableSource::Join:
         collectSources(*t.left, scope);
@@ -987,15 +1005,44 @@ QString SqlGenerator::columnTypeOf(const Expr& column, const Scope& scope) const
     return QString();
 }
 
+namespace {
+
+// Whole-number column types by width, and whether a value of type `from`
+// always fits one of `to`.
+int integerWidth(const QString& name)
+{
+    if (name == QLatin1String("INT") || name == QLatin1String("INTEGER"))
+        return 3;
+    if (name == QLatin1String("SMALLINT"))
+        return 2;
+    if (name == QLatin1String("TINYINT"))
+        return 1;
+    return name == QLatin1String("BIT") ? 0 : -1;
+}
+
+bool alwaysFits(const TypeName& from, const QString& to)
+{
+    const int width = integerWidth(from.name);
+    return width >= 0 && width <= integerWidth(to);
+}
+
+} // namespace
+
 // A value as a column of the declared type keeps it: real in four bytes,
 // money at four decimals and within its range, decimal at its scale, date
-// without its time of day.
-QString SqlGenerator::storedAs(const QString& value, const QString& declared) const
+// without its time of day, a whole number within its type's range (what
+// `from`, the value's type, does not show to fit is converted).
+QString SqlGenerator::storedAs(const QString& value, const QString& declared, const TypeName& from) const
 {
     if (declared.isEmpty())
         return value;
     const TypeName type = parseTypeNameSafe(declared);
     const QString& name = type.name;
+    if (integerWidth(name) > 0) {
+        if (alwaysFits(from, name))
+            return value;
+        return QStringLiteral("ms_convert('%1', %2)").arg(name == QLatin1String("INTEGER") ? QStringLiteral("int") : name.toLower(), value);
+    }
     if (name == QLatin1String("REAL") || name == QLatin1String("MONEY") || name == QLatin1String("SMALLMONEY")
         || name == QLatin1String("DATE"))
         return QStringLiteral("ms_convert('%1', %2)").arg(name.toLower(), value);
@@ -1007,6 +1054,98 @@ QString SqlGenerator::storedAs(const QString& value, const QString& declared) co
     if ((name == QLatin1String("CHAR") || name == QLatin1String("NCHAR")) && type.length > 0)
         return QStringLiteral("ms_char_column(%1, %2)").arg(value, QString::number(type.length));
     return value;
+}
+
+TypeName SqlGenerator::resultColumnType(const Select& s, size_t index) const
+{
+    TypeName type;
+    bool typed = false;
+    for (const SelectCore& c : s.cores) {
+        if (index >= c.items.size() || unparen(*c.items[index].expr).kind == Expr::Star)
+            return TypeName();
+        if (unparen(*c.items[index].expr).kind == Expr::Null)
+            continue;  // a NULL block takes the type of the others
+        Scope scope;
+        for (const auto& f : c.from)
+            collectSources(*f, scope);
+        const TypeName t = staticType(*c.items[index].expr, scope);
+        type = typed ? unionType(type, t) : t;
+        typed = true;
+        if (type.name.isEmpty())
+            break;
+    }
+    return type;
+}
+
+std::vector<std::pair<QString, TypeName>> SqlGenerator::resultColumns(const Select& s) const
+{
+    std::vector<std::pair<QString, TypeName>> columns;
+    if (s.cores.empty())
+        return columns;
+    const std::vector<SelectItem>& items = s.cores.front().items;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const QString name = itemName(items[i]);
+        if (!name.isEmpty())
+            columns.emplace_back(name, resultColumnType(s, i));
+    }
+    return columns;
+}
+
+QStringList SqlGenerator::resultTypes(const Select& s) const
+{
+    QStringList types;
+    if (s.cores.empty())
+        return types;
+    const SelectCore& c = s.cores.front();
+    Scope scope;
+    for (const auto& f : c.from)
+        collectSources(*f, scope);
+    for (size_t i = 0; i < c.items.size(); ++i) {
+        const Expr& e = unparen(*c.items[i].expr);
+        if (e.kind != Expr::Star) {
+            types.append(resultColumnType(s, i).text());
+            continue;
+        }
+        for (const Source& src : scope.sources) {
+            if (!e.qualifier.isEmpty() && src.alias.compare(e.qualifier, Qt::CaseInsensitive) != 0)
+                continue;
+            if (src.derived) {
+                types.append(resultTypes(*src.derived));
+                continue;
+            }
+            for (const QString& column : schema_.columns(src.table)) {
+                const QString declared = schema_.columnType(src.table, column);
+                types.append(declared.isEmpty() ? QString() : resolveType(parseTypeNameSafe(declared)).text());
+            }
+        }
+    }
+    return types;
+}
+
+TypeName SqlGenerator::derivedColumnType(const Expr& column, const Scope& scope) const
+{
+    const Expr& e = unparen(column);
+    if (e.kind != Expr::Column)
+        return TypeName();
+    for (const Scope* sc = &scope; sc; sc = sc->outer) {
+        for (const Source& src : sc->sources) {
+            if (!e.qualifier.isEmpty() && src.alias.compare(e.qualifier, Qt::CaseInsensitive) != 0)
+                continue;
+            if (!src.derived || src.derived->cores.empty()) {
+                if (!e.qualifier.isEmpty())
+                    return TypeName();
+                continue;
+            }
+            const std::vector<SelectItem>& items = src.derived->cores.front().items;
+            for (size_t i = 0; i < items.size(); ++i) {
+                if (itemName(items[i]).compare(e.text, Qt::CaseInsensitive) == 0)
+                    return resultColumnType(*src.derived, i);
+            }
+            if (!e.qualifier.isEmpty())
+                return TypeName();
+        }
+    }
+    return TypeName();
 }
 
 bool SqlGenerator::isBigint(const Expr& e, const Scope& scope) const
@@ -1039,6 +1178,23 @@ TypeName integerConstantBesideDecimal(const Expr& e, const TypeName& itsType)
 }
 } // namespace
 
+TypeName SqlGenerator::commonType(const std::vector<const Expr*>& values, const Scope& scope) const
+{
+    TypeName type;
+    bool typed = false;
+    for (const Expr* e : values) {
+        // A NULL takes the type of the others.
+        if (unparen(*e).kind == Expr::Null)
+            continue;
+        const TypeName t = staticType(*e, scope);
+        type = typed ? unionType(type, t) : t;
+        typed = true;
+        if (type.name.isEmpty())
+            break;
+    }
+    return type;
+}
+
 TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
 {
     const Expr& u = unparen(e);
@@ -1047,6 +1203,8 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
         return resolveType(u.type);
     case Expr::Number:
         return numberLiteralType(u.text);
+    case Expr::String:
+        return u.type;
     case Expr::Variable: {
         const TypeName declared = schema_.variableType(u.text.toUpper());
         return declared.name.isEmpty() ? declared : resolveType(declared);
@@ -1057,6 +1215,8 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
         if (!isArithmeticOp(u.op))
             return TypeName();
         TypeName left = staticType(*u.args[0], scope), right = staticType(*u.args[1], scope);
+        if (u.op == QLatin1String("+") && left.isText() && right.isText())
+            return concatenationType(left, right);
         // Beside a decimal, a whole-number constant counts only its own
         // digits (1.0 / 3 has six decimals, not twelve), unlike an int column.
         if (isDecimalType(right))
@@ -1077,14 +1237,36 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
         if (u.text == QLatin1String("MIN") || u.text == QLatin1String("MAX") || u.text == QLatin1String("ABS")
             || u.text == QLatin1String("ISNULL"))
             return staticType(*u.args[0], scope);
+        if (u.text == QLatin1String("COALESCE")) {
+            std::vector<const Expr*> values;
+            for (const auto& a : u.args)
+                values.push_back(a.get());
+            return commonType(values, scope);
+        }
+        if (textOfFirstArgument().contains(u.text)) {
+            const TypeName t = staticType(*u.args[0], scope);
+            return t.isText() ? t : TypeName();
+        }
         if (u.text == QLatin1String("DATEADD") && u.args.size() == 3) {
             const TypeName date = staticType(*u.args[2], scope);
             return date.name == QLatin1String("DATE") ? date : TypeName();
         }
         return TypeName();
+    case Expr::Case: {
+        // The type of its results taken together, as a UNION's column.
+        std::vector<const Expr*> results;
+        const size_t end = u.args.size() - (u.hasElse ? 1 : 0);
+        for (size_t i = u.hasOperand ? 2 : 1; i < end; i += 2)
+            results.push_back(u.args[i].get());
+        if (u.hasElse)
+            results.push_back(u.args.back().get());
+        return commonType(results, scope);
+    }
     default: {
         const QString declared = columnTypeOf(u, scope);
-        return declared.isEmpty() ? TypeName() : resolveType(parseTypeNameSafe(declared));
+        if (declared.isEmpty())
+            return derivedColumnType(u, scope);
+        return resolveType(parseTypeNameSafe(declared));
     }
     }
 }
@@ -1138,7 +1320,7 @@ QString SqlGenerator::dateLiteral(const Expr& literal, const QString& columnType
     if (literal.kind != Expr::String)
         return QString();
     const auto dt =
-        parseDateTime(literal.text, dayFirst_, yearFirstFollowsDateOrder(parseTypeNameSafe(columnType).name));
+        parseDateTime(literal.text, dateOrder_, yearFirstFollowsDateOrder(parseTypeNameSafe(columnType).name));
     return dt ? canonicalDateTime(*dt) : QString();
 }
 
@@ -1260,12 +1442,22 @@ QString SqlGenerator::convert(const Expr& e, const Scope& scope)
         typeText.replace(0, 3, QStringLiteral("decimal"));
     QString value;
     const Expr& inner = unparen(*e.args[0]);
-    // SQL Server keeps a decimal's scale when it is written as text.
-    if (target.isText() && inner.kind == Expr::Convert) {
-        const TypeName innerType = resolveType(inner.type);
-        if ((innerType.name == QLatin1String("DECIMAL") || innerType.name == QLatin1String("NUMERIC"))
-            && innerType.scale > 0)
+    // SQL Server keeps a decimal's scale when it is written as text, and
+    // writes money with two decimals (style 1 with thousands grouped, style
+    // 2 and 126 with four).
+    if (target.isText()) {
+        const TypeName innerType = staticType(inner, scope);
+        if (isDecimalType(innerType) && innerType.scale > 0) {
             value = QStringLiteral("ms_decimal_text(%1, %2)").arg(expr(inner, scope)).arg(innerType.scale);
+        } else if (isMoneyType(innerType)) {
+            const Expr* style = e.args.size() > 1 ? &unparen(*e.args[1]) : nullptr;
+            const int styleNumber = style && style->kind == Expr::Number ? style->text.toInt() : 0;
+            if (!style || style->kind == Expr::Number)
+                value = QStringLiteral("ms_decimal_text(%1, %2, %3)")
+                            .arg(expr(inner, scope))
+                            .arg(styleNumber == 2 || styleNumber == 126 ? 4 : 2)
+                            .arg(styleNumber == 1 ? 1 : 0);
+        }
     }
     // A date is written without a time (style 23 is yyyy-mm-dd), in any style.
     if (value.isEmpty() && target.isText() && staticType(inner, scope).name == QLatin1String("DATE")) {

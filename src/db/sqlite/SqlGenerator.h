@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DateOrder.h"
 #include "TsqlAst.h"
 
 #include <QSet>
@@ -99,18 +100,29 @@ public:
     void setOptimizations(const Optimizations& o) { optimizations_ = o; }
     const Optimizations& optimizations() const { return optimizations_; }
 
-    GeneratedSql statement(const Stmt& stmt);
+    // `rowLimit` (SET ROWCOUNT): an INSERT ... SELECT, UPDATE or DELETE
+    // stops after so many rows; 0 for all.
+    GeneratedSql statement(const Stmt& stmt, qint64 rowLimit = 0);
     GeneratedSql selectValue(const Expr& expr);             // SELECT expr
     GeneratedSql selectCondition(const Expr& condition);    // SELECT CASE WHEN cond THEN 1 ELSE 0 END
     QString sqliteType(const TypeName& type) const;         // declared type written into SQLite's schema
     TypeName resolveType(const TypeName& type) const;       // user types to their base type
     QString constraintClause(const TableConstraint& k);     // as written inside CREATE TABLE
-    void setDayFirst(bool dayFirst) { dayFirst_ = dayFirst; }  // SET DATEFORMAT dmy: date literals read dd/mm
+    // The named columns of a SELECT's result with the types SQL Server gives
+    // them (all blocks of a UNION taken together); an empty type where it is
+    // not known.
+    std::vector<std::pair<QString, TypeName>> resultColumns(const Select& s) const;
+    // Every result column's type as SQL Server writes it ("DATE",
+    // "DECIMAL(9,2)"), a `*` taken column by column; an empty text where it
+    // is not known.
+    QStringList resultTypes(const Select& s) const;
+    void setDateOrder(DateOrder order) { dateOrder_ = order; }  // SET DATEFORMAT: how date literals read
 
 private:
     struct Source {
         QString alias;   // upper-cased alias, or the table name when none
         QString table;   // empty for derived tables
+        const Select* derived = nullptr;  // a derived table's SELECT
     };
     struct Scope {
         std::vector<Source> sources;
@@ -123,7 +135,11 @@ private:
     // The two shapes of GeneratedSql::firstRowsSql, when `s` can have them.
     void addFirstRowsShapes(const Select& s, GeneratedSql& g);
     QString source(const TableSource& t, Scope& scope, const Scope* outer);
-    void collectSources(const TableSource& t, Scope& scope);
+    static void collectSources(const TableSource& t, Scope& scope);
+    // The type of a SELECT's result column `index`, over every block.
+    TypeName resultColumnType(const Select& s, size_t index) const;
+    // The type of a column of a derived table in scope, or an empty name.
+    TypeName derivedColumnType(const Expr& column, const Scope& scope) const;
     QString expr(const Expr& e, const Scope& scope);
     QString comparison(const Expr& e, const Scope& scope);
     QString function(const Expr& e, const Scope& scope);
@@ -138,7 +154,7 @@ private:
     QString orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool tieBreak = false);
     QString itemName(const SelectItem& item) const;
 
-    QString insert(const Stmt& s);
+    QString insert(const Stmt& s, qint64 rowLimit);
     QString insertedRows(const QString& rows, const Stmt& s, const QStringList& targetColumns) const;
     QString update(const Stmt& s);
     QString deleteStmt(const Stmt& s);
@@ -150,12 +166,15 @@ private:
     // The declared type of a column or a CONVERT's target, the type of a
     // number or of arithmetic on them; empty when unknown.
     TypeName staticType(const Expr& e, const Scope& scope) const;
+    // The one type of values met in one place (CASE's results, COALESCE's
+    // arguments), NULLs aside.
+    TypeName commonType(const std::vector<const Expr*>& values, const Scope& scope) const;
     bool isBigint(const Expr& e, const Scope& scope) const;
     QString exactArithmetic(const Expr& e, const QString& call, const QString& l, const QString& r,
                             const Scope& scope) const;
     QString average(const QString& mean, const QString& argument, bool distinct, const TypeName& type,
                     size_t firstBind);
-    QString storedAs(const QString& value, const QString& declared) const;
+    QString storedAs(const QString& value, const QString& declared, const TypeName& from = TypeName()) const;
     bool isDateColumn(const Expr& e, const Scope& scope) const;
     QString dateLiteral(const Expr& literal, const QString& columnType) const;  // canonical text, or empty
     QString bind(BindSlot::Kind kind, const QString& name);
@@ -170,7 +189,7 @@ private:
     bool splitIntoUnion_ = false;   // the statement's own block became a UNION ALL
     const Select* tieBreakFor_ = nullptr;  // the block whose ORDER BY gets the rowids
     std::vector<BindSlot> binds_;
-    bool dayFirst_ = false;
+    DateOrder dateOrder_ = DateOrder::Mdy;
 };
 
 TypeName parseTypeNameSafe(const QString& text);

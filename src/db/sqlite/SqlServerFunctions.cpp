@@ -59,12 +59,11 @@ QString canonicalDateTime(const QDateTime& dt)
     return QString::fromLatin1(buf, 23);
 }
 
-std::optional<QDateTime> parseDateTime(QStringView text, bool dayFirst, bool yearFirstByOrder)
+std::optional<QDateTime> parseDateTime(QStringView text, DateOrder order, bool yearFirstByOrder)
 {
     const QByteArray utf8 = text.toUtf8();
     const u8* p = reinterpret_cast<const u8*>(utf8.constData());
-    const auto st = parseStamp(p, p + utf8.size(), dayFirst ? DateOrder::DayFirst : DateOrder::MonthFirst,
-                               yearFirstByOrder ? YearFirst::ByOrder : YearFirst::AsWritten);
+    const auto st = parseStamp(p, p + utf8.size(), order, yearFirstByOrder ? YearFirst::ByOrder : YearFirst::AsWritten);
     if (!st)
         return std::nullopt;
     const DateTimeParts t = partsOf(*st);

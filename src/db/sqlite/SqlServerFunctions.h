@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DateOrder.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringView>
@@ -37,9 +39,11 @@ QString canonicalDateTime(const QDateTime& dt);
 // 'mm/dd/yyyy[ hh:mm[:ss]]', 'yyyymmdd[ hh:mm[:ss]]' (and the 'Jan  5 2024
 // 12:00AM' form SQL Server writes itself). nullopt when it is none of them or
 // names no real day or time.
-// `dayFirst` reads 'dd/mm/yyyy' (SET DATEFORMAT dmy); with `yearFirstByOrder`
-// also 'yyyy-dd-mm', as datetime reads text under such an order.
-std::optional<QDateTime> parseDateTime(QStringView text, bool dayFirst = false, bool yearFirstByOrder = false);
+// `order` is the session's SET DATEFORMAT; with `yearFirstByOrder` it also
+// reads 'yyyy-dd-mm' where the order has the day before the month, as
+// datetime reads text.
+std::optional<QDateTime> parseDateTime(QStringView text, DateOrder order = DateOrder::Mdy,
+                                       bool yearFirstByOrder = false);
 
 // datetime and smalldatetime read 'yyyy-mm-dd' in the session's order; date
 // and datetime2 read it as written.

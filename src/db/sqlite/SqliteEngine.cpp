@@ -5,6 +5,7 @@
 #include "SqliteCursor.h"
 #include "SqlServerFunctions.h"
 #include "TsqlParser.h"
+#include "ViewColumns.h"
 #include "db/DbError.h"
 #include "db/LockWait.h"
 #include "db/Query.h"
@@ -397,6 +398,7 @@ void SqliteEngine::ensureCatalog()
                               "definition TEXT NOT NULL)"));
         q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS qel_nocheck (tbl TEXT NOT NULL COLLATE NOCASE, "
                               "name TEXT NOT NULL COLLATE NOCASE, PRIMARY KEY (tbl, name))"));
+        ViewColumns(db_).ensureCatalog();
     }
     // Constraints switched off stay off, as SQL Server keeps them, until
     // CHECK CONSTRAINT switches them on again.
@@ -461,17 +463,14 @@ const GeneratedSql& SqliteEngine::generated(const void* key, int role, const std
 // mdy, ymd and myd read 'nn/nn/yyyy' month first, dmy, dym and ydm day first.
 void SqliteEngine::setDateFormat(const QString& format)
 {
-    static const QStringList monthFirst{QStringLiteral("mdy"), QStringLiteral("ymd"), QStringLiteral("myd")};
-    static const QStringList dayFirst{QStringLiteral("dmy"), QStringLiteral("dym"), QStringLiteral("ydm")};
-    const QString f = format.trimmed().toLower();
-    if (!monthFirst.contains(f) && !dayFirst.contains(f))
+    const std::optional<DateOrder> order = dateOrderNamed(format);
+    if (!order)
         throw DbError(QStringLiteral("SET DATEFORMAT date order '%1' is invalid.").arg(format.trimmed()));
-    const auto order = dayFirst.contains(f) ? fn::DateOrder::DayFirst : fn::DateOrder::MonthFirst;
-    if (order == session_->dateOrder)
+    if (*order == session_->dateOrder)
         return;
-    session_->dateOrder = order;
+    session_->dateOrder = *order;
     // Date literals beside date columns are read when a statement is made.
-    generator_.setDayFirst(order == fn::DateOrder::DayFirst);
+    generator_.setDateOrder(*order);
     generatedCache_.clear();
 }
 
@@ -522,7 +521,11 @@ void SqliteEngine::finalizeIdleStatements()
 QString SqliteEngine::stepError(sqlite3_stmt* statement, const Stmt* stmt)
 {
     Q_UNUSED(statement);
-    return translateError(QString::fromUtf8(sqlite3_errmsg(handle_)), stmt);
+    // A row that fails while the result is read (a conversion, a divide by
+    // zero) fails its SELECT as a first row would: @@ERROR keeps it.
+    const QString message = translateError(QString::fromUtf8(sqlite3_errmsg(handle_)), stmt);
+    lastError_ = errorNumber(message).number;
+    return message;
 }
 
 void SqliteEngine::parkCursors(SqliteCursor* reading)
@@ -1005,8 +1008,18 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
     if (!value.isValid() || value.isNull())
         return QVariant();
     const TypeName& t = target.type;
-    if (t.isInteger())
-        return QVariant(variantToInteger(value));
+    if (t.isInteger()) {
+        // A whole-number variable holds only its type's range.
+        const qint64 v = variantToInteger(value);
+        if ((t.name == QLatin1String("INT") || t.name == QLatin1String("INTEGER")) && v != qint64(qint32(v)))
+            throw DbError(QStringLiteral("Arithmetic overflow error converting expression to data type int."));
+        if ((t.name == QLatin1String("SMALLINT") && v != qint64(qint16(v)))
+            || (t.name == QLatin1String("TINYINT") && v != qint64(quint8(v))))
+            throw DbError(QStringLiteral("Arithmetic overflow error for data type %1, value = %2.")
+                              .arg(t.name.toLower())
+                              .arg(v));
+        return QVariant(v);
+    }
     if (t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC"))
         return QVariant(roundToScale(variantToFloat(value), t.scale < 0 ? 0 : t.scale));  // numeric is numeric(18,0)
     if (t.name == QLatin1String("MONEY") || t.name == QLatin1String("SMALLMONEY"))
@@ -1028,8 +1041,7 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
     if (t.isDate() && value.typeId() == QMetaType::QString) {
         // Text given to a datetime variable or parameter is read as a date
         // once, here, so that it compares as the stored dates do.
-        const auto parsed = parseDateTime(value.toString(), session_->dateOrder == fn::DateOrder::DayFirst,
-                                          yearFirstFollowsDateOrder(t.name));
+        const auto parsed = parseDateTime(value.toString(), session_->dateOrder, yearFirstFollowsDateOrder(t.name));
         if (!parsed)
             throw DbError(QStringLiteral("Conversion failed when converting date and/or time from character string."));
         if (t.name == QLatin1String("DATE"))
@@ -1041,16 +1053,11 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
 
 void SqliteEngine::runDataChange(const Stmt& s, Frame& frame)
 {
-    const GeneratedSql& generatedSql = generated(&s, 0, [&] { return generator_.statement(s); });
-    // SET ROWCOUNT stops an UPDATE or a DELETE after so many rows, as it
-    // does a SELECT (SET ROWCOUNT 1 DELETE ... takes one of two twins).
-    GeneratedSql limited;
-    const bool limit = rowcount_ > 0 && (s.kind == Stmt::Update || s.kind == Stmt::Delete);
-    if (limit) {
-        limited = generatedSql;
-        limited.sql += QStringLiteral(" LIMIT %1").arg(rowcount_);
-    }
-    const GeneratedSql& g = limit ? limited : generatedSql;
+    // SET ROWCOUNT stops an INSERT ... SELECT, an UPDATE or a DELETE after
+    // so many rows, as it does a SELECT.
+    const bool limit = rowcount_ > 0 && (s.kind != Stmt::Insert || s.select);
+    const GeneratedSql limited = limit ? generator_.statement(s, rowcount_) : GeneratedSql();
+    const GeneratedSql& g = limit ? limited : generated(&s, 0, [&] { return generator_.statement(s); });
     if (s.table.compare(TrigramIndexes::catalogTable(), Qt::CaseInsensitive) == 0) {
         runSql(g, frame, &s);
         syncTrigramIndexes();  // a declaration added or taken away
@@ -1238,6 +1245,8 @@ void SqliteEngine::runSelect(const Stmt& s, Frame& frame, ResultSet& result)
         const GeneratedSql& g = generated(&s, 0, [&] { return generator_.statement(s); });
         ResultSet r = runSql(g, frame, &s);
         r.returnsRows = true;
+        if (reportColumnTypes_)
+            r.columnTypes = generator_.resultTypes(sel);
         result = std::move(r);
         return;
     }
@@ -1305,6 +1314,10 @@ void SqliteEngine::runSchemaChange(const Stmt& s, Frame& frame)
         }
     }
     Q_UNUSED(frame);
+    if (s.kind == Stmt::CreateView)
+        ViewColumns(db_).save(s.table, generator_.resultColumns(*s.select));
+    else if (s.kind == Stmt::Drop && s.objectType == QLatin1String("VIEW"))
+        ViewColumns(db_).save(s.table, {});
     // A table made again under a dropped one's name starts with its checks on.
     if (s.kind == Stmt::Drop && s.objectType == QLatin1String("TABLE") && noCheck_.remove(s.table.toUpper()))
         saveNoCheck(s.table.toUpper());
@@ -1753,6 +1766,10 @@ void SqliteEngine::loadTable(const QString& table) const
             info.types.insert(name.toUpper(), q.value(2).toString());
         }
     }
+    // A view's columns as SQL Server types them, where the engine worked them out.
+    const QHash<QString, QString> viewTypes = ViewColumns(db_).types(table);
+    for (auto it = viewTypes.cbegin(); it != viewTypes.cend(); ++it)
+        info.types.insert(it.key(), it.value());
     // The engine writes an IDENTITY column as the AUTOINCREMENT rowid.
     q.prepare(QStringLiteral("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
     q.addBindValue(table);

@@ -60,6 +60,11 @@ public:
 
     QString filePath() const { return file_; }
 
+    // Results of SELECTs carry their columns' types (ResultSet::columnTypes),
+    // for a tool that prints them as SQL Server's client does; off by
+    // default, since working them out costs more than many statements do.
+    void setReportColumnTypes(bool on) { reportColumnTypes_ = on; }
+
     // The generator's rewrites, all on by default; tests switch them off to
     // compare with the plain statements.
     void setOptimizations(const Optimizations& o);
@@ -168,6 +173,7 @@ private:
     sqlite3_stmt* takeStatement(const QString& sql, const Stmt* stmt);
     void returnStatement(const QString& sql, sqlite3_stmt* statement);
     void finalizeIdleStatements();
+    // The message of a failed step, which is also the session's @@ERROR from then on.
     QString stepError(sqlite3_stmt* statement, const Stmt* stmt);
     // Cursors let go of their statements (see SqliteCursor) before anything
     // else runs; `reading` is the one about to read on.
@@ -241,6 +247,7 @@ private:
     TrigramMatches trigramMatches_;
     int handOvers_ = 0;
     bool stepBudgetSpent_ = false;
+    bool reportColumnTypes_ = false;
     bool readOnly_ = false;  // the file or its folder cannot be written by this user  // the running statement was interrupted for taking too long
 };
 

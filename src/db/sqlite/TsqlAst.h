@@ -32,7 +32,7 @@ struct Expr {
     enum Kind {
         Null,
         Number,      // text
-        String,      // text
+        String,      // text; type VARCHAR(n), or NVARCHAR(n) for N'...'
         Column,      // qualifier . text
         Star,        // qualifier.* or *
         Param,       // :text

@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace db::sqlite {
 
 QString TypeName::text() const
@@ -1525,6 +1527,9 @@ private:
             ++p_;
             auto e = makeExpr(Expr::String, t.pos);
             e->text = t.text;
+            // N'...' is Unicode: two bytes a character, and so is what it joins.
+            e->type.name = t.national ? QStringLiteral("NVARCHAR") : QStringLiteral("VARCHAR");
+            e->type.length = std::max(int(t.text.size()), 1);
             return e;
         }
         case TokenKind::Parameter: {
