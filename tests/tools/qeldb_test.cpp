@@ -380,6 +380,13 @@ TEST(QelDbValues, DatesAndRealsPrintAsSqlServersClientShowsThem)
         engine->execute(QStringLiteral("SELECT CAST(0.1 AS real) AS r, CAST(CAST(0.1 AS real) AS float) AS f"), {});
     EXPECT_EQ(qeldb::formatResult(real), QByteArray("r\tf\n0.1\t0.10000000149011612\n"))
         << "a real shows the digits its four bytes hold; as a float it is that float's value";
+
+    const db::ResultSet exact = engine->execute(
+        QStringLiteral("SELECT CAST(263.5 AS money) AS m, CAST(1552.6 AS decimal(10,2)) AS d, "
+                       "CAST(7 AS numeric(5,0)) AS n, CAST(-0.5 AS decimal(9,3)) AS neg"),
+        {});
+    EXPECT_EQ(qeldb::formatResult(exact), QByteArray("m\td\tn\tneg\n263.5000\t1552.60\t7\t-0.500\n"))
+        << "money and decimals show every decimal of their scale";
 }
 
 TEST(QelDbValues, ResultsPrintAsOneLinePerRowUnderAHeader)
@@ -571,9 +578,9 @@ TEST_F(QelDbTool, QueryPrintsTheLastResultAsTabSeparatedText)
     EXPECT_EQ(o.status, 0) << o.err.toStdString();
     EXPECT_TRUE(o.err.isEmpty());
     const QString expected = QStringLiteral("code\tname\tamount\tqty\tchange\tsince\n") +
-                             QStringLiteral("P1\t") + thai + QStringLiteral("\t12.5\t3\t-0.25\t2024-02-29 13:45:00.000\n") +
+                             QStringLiteral("P1\t") + thai + QStringLiteral("\t12.50\t3\t-0.25\t2024-02-29 13:45:00.000\n") +
                              QStringLiteral("P2\tNULL\tNULL\tNULL\tNULL\tNULL\n") +
-                             QStringLiteral("P3\ta\\tb\t0\t-3\t0.5\t2023-01-02 03:04:05.678\n");
+                             QStringLiteral("P3\ta\\tb\t0.00\t-3\t0.5\t2023-01-02 03:04:05.678\n");
     EXPECT_EQ(o.out, expected);
 
     // A row set with no rows still has its header.

@@ -120,7 +120,8 @@ QString usageText()
         "                   each batch runs by itself; the first failure stops everything\n"
         "  query SQL        run one batch and print the rows of its last result as\n"
         "                   tab-separated text, a header line first; a date without a\n"
-        "                   time of day, a datetime as yyyy-mm-dd hh:mm:ss.mmm\n"
+        "                   time of day, a datetime as yyyy-mm-dd hh:mm:ss.mmm, money\n"
+        "                   and decimals with every decimal of their scale\n"
         "  plan SQL         (embedded engine) show the SQLite statements the SELECTs of\n"
         "                   one batch become and how SQLite would run each; runs nothing\n"
         "  trigram-index TABLE COLUMN\n"
@@ -424,6 +425,24 @@ QString formatValue(const QVariant& value, const QString& type)
     // A real holds four bytes: its shortest text is that of the float.
     if (typeName == QLatin1String("REAL") && value.typeId() == QMetaType::Double)
         return shortestDecimal(float(value.toDouble()));
+    // Money and decimals show every decimal of their scale, as SQL Server's
+    // client shows them (263.5000, 1552.60).
+    const bool money = typeName == QLatin1String("MONEY") || typeName == QLatin1String("SMALLMONEY");
+    if ((money || typeName == QLatin1String("DECIMAL") || typeName == QLatin1String("NUMERIC"))
+        && (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong)) {
+        const int scale = money ? 4 : type.section(QLatin1Char(','), 1, 1).remove(QLatin1Char(')')).trimmed().toInt();
+        QString text = value.typeId() == QMetaType::Double ? shortestDecimal(value.toDouble())
+                                                           : QString::number(value.toLongLong());
+        if (scale > 0 && !text.contains(QLatin1Char('e'), Qt::CaseInsensitive)) {
+            const int point = text.indexOf(QLatin1Char('.'));
+            const int decimals = point < 0 ? 0 : int(text.size()) - point - 1;
+            if (point < 0)
+                text += QLatin1Char('.');
+            if (decimals < scale)
+                text += QString(scale - decimals, QLatin1Char('0'));
+        }
+        return text;
+    }
     switch (value.typeId()) {
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
