@@ -85,7 +85,8 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (role == Qt::DisplayRole && grid_->dateFields_.contains(fieldKey(fieldAt(index.column())))) {
+        if (role == Qt::DisplayRole && !grid_->dateFields_.isEmpty()
+            && grid_->dateFields_.contains(fieldKey(fieldAt(index.column())))) {
             const QVariant stored = QueryModel::data(index, Qt::EditRole);
             if (isBlank(stored))
                 return QString();

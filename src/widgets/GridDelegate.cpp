@@ -34,29 +34,26 @@ QSize GridDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
     const QVariant fontData = index.data(Qt::FontRole);
     const QFont font = fontData.isValid() ? fontData.value<QFont>().resolve(option.font) : option.font;
     const QString text = index.data(Qt::DisplayRole).toString();
-    if (font != keyedFont_) {  // QFont::key() writes the whole font out
+    if (!measures_ || font != keyedFont_) {  // QFont::key() writes the whole font out
         keyedFont_ = font;
-        fontKey_ = font.key();
+        measures_ = &measuresByFont_[font.key()];
     }
-    const QString& fontKey = fontKey_;
-    const QString key = fontKey + QChar(0) + text;
-    const auto known = widths_.constFind(key);
-    if (known != widths_.constEnd())
+    const auto known = measures_->widths.constFind(text);
+    if (known != measures_->widths.constEnd())
         return *known;
     QSize size;
-    const auto margins = margins_.constFind(fontKey);
     const bool singleLine = !text.isEmpty() && !text.contains(QLatin1Char('\n'))
         && !text.contains(QChar::LineSeparator);
-    if (singleLine && margins != margins_.constEnd()) {
-        size = QSize(advance(font, text) + margins->width(), margins->height());
+    if (singleLine && measures_->margins.isValid()) {
+        size = QSize(advance(font, text) + measures_->margins.width(), measures_->margins.height());
     } else {
         size = QStyledItemDelegate::sizeHint(option, index);
         if (singleLine)
-            margins_.insert(fontKey, QSize(size.width() - advance(font, text), size.height()));
+            measures_->margins = QSize(size.width() - advance(font, text), size.height());
     }
-    if (widths_.size() > 20000)
-        widths_.clear();
-    widths_.insert(key, size);
+    if (measures_->widths.size() > 20000)
+        measures_->widths.clear();
+    measures_->widths.insert(text, size);
     return size;
 }
 

@@ -45,10 +45,13 @@ private:
     bool measuring_ = false;
     bool caching_ = true;
     mutable CellTextCache texts_;
-    mutable QHash<QString, QSize> widths_;   // font key, NUL, text
-    mutable QHash<QString, QSize> margins_;  // font key -> margin width, line height
+    struct Measures {
+        QHash<QString, QSize> widths;  // by text
+        QSize margins;                 // margin width and line height, once known
+    };
+    mutable QHash<QString, Measures> measuresByFont_;  // by font key
+    mutable Measures* measures_ = nullptr;             // of keyedFont_
     mutable QFont keyedFont_;
-    mutable QString fontKey_;
 };
 
 } // namespace detail
