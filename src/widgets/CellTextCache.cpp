@@ -25,7 +25,7 @@ struct CellTextCache::Entry {
 
 CellTextCache::CellTextCache()
 {
-    layouts_.setMaxCost(4000);
+    layouts_.setMaxCost(2000);
 }
 
 CellTextCache::~CellTextCache() = default;
