@@ -559,6 +559,10 @@ void DbGrid::addColumn(const GridColumn& column)
 
 void DbGrid::applyColumns()
 {
+    // The same list again (a window rebuilding it from the same rights at
+    // every load) changes nothing on screen: no reset, no repaint.
+    if (pending_ == model_->columns())
+        return;
     const bool wasEnabled = updatesEnabled();
     setUpdatesEnabled(false);
     model_->setColumns(pending_);

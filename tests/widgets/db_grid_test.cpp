@@ -226,6 +226,19 @@ TEST_F(DbGridTest, RebuiltColumnsAppearTogetherAndKeepTheQueryWhereItWas)
     EXPECT_EQ(grid->currentField(), "Qty") << "the clerk stays in the same field";
     // The rebuilt columns take their editable flags: Price is read-only now.
     EXPECT_FALSE(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable);
+
+    // The same list rebuilt again changes nothing; a list that differs in
+    // one thing only (the title) is applied.
+    QSignalSpy resets(grid->model(), &QAbstractItemModel::modelReset);
+    const QVector<GridColumn> same = grid->columns();
+    grid->setColumns(same);
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(grid->currentField(), "Qty");
+    QVector<GridColumn> retitled = same;
+    retitled[1].title = QStringLiteral("ราคาขาย");
+    grid->setColumns(retitled);
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("ราคาขาย"));
 }
 
 TEST_F(DbGridTest, FittedColumnsMatchQtsOwnMeasureWhenWrappingAndAfterAFontChange)
