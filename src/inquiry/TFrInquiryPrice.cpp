@@ -14,6 +14,7 @@
 #include "widgets/ElidedLabel.h"
 #include "widgets/Light.h"
 #include "widgets/MessageBox.h"
+#include "widgets/PageControl.h"
 
 #include <QAction>
 #include <QApplication>
@@ -355,7 +356,7 @@ void TFrInquiryPrice::buildLayout()
     Panel2->setMinimumHeight(197);
     auto* info = new QVBoxLayout(Panel2);
     info->setContentsMargins(2, 2, 2, 2);
-    PageCtrl = new QTabWidget(Panel2);
+    PageCtrl = new widgets::PageControl(Panel2);
     PageCtrl->setObjectName(QStringLiteral("PageCtrl"));
     PageCtrl->setFocusPolicy(Qt::NoFocus);
     info->addWidget(PageCtrl);
@@ -857,13 +858,24 @@ void TFrInquiryPrice::fillProductPanels()
 void TFrInquiryPrice::fitPanelsToGrids()
 {
     // The grids' columns follow what they show; the panels follow the grids
-    // now rather than whenever the layouts next look.
+    // now rather than whenever the layouts next look (a grid on a hidden
+    // tab tells its panel nothing). Only a grid that asks for another size
+    // moves its panel: laying the tab page out again repaints the whole
+    // tab control behind it.
+    bool moved = false;
     for (widgets::DbGrid* grid : {DgOnhand, DgUnits, DgPrice}) {
+        grid->settleScrollBars();
+        QSize& laidOut = panelHints_[grid];
+        const QSize wanted = grid->sizeHint();
+        if (wanted == laidOut)
+            continue;
+        laidOut = wanted;
+        moved = true;
         grid->parentWidget()->layout()->invalidate();
         grid->parentWidget()->updateGeometry();
-        grid->settleScrollBars();
     }
-    TabSheet1->layout()->invalidate();
+    if (moved)
+        TabSheet1->layout()->invalidate();
 }
 
 bool TFrInquiryPrice::event(QEvent* event)

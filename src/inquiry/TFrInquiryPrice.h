@@ -3,6 +3,7 @@
 #include "db/Query.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QPixmap>
 #include <QString>
 
@@ -133,6 +134,7 @@ private:
     QString brokenPlaceholder_;  // the placeholder picture already reported as unreadable
     QString placeholderPath_;  // the placeholder picture decoded once, and where from
     QPixmap placeholder_;
+    QHash<const QWidget*, QSize> panelHints_;  // each grid's size when its panel last followed it
     bool quantityPriceRecalc_ = true;
 };
 

@@ -2,11 +2,10 @@
 
 #include "db/Query.h"
 #include "widgets/FooterCell.h"
+#include "widgets/GridDelegate.h"
 #include "widgets/MessageBox.h"
-#include "widgets/UpperCaseEntry.h"
 
 #include <QApplication>
-#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,7 +14,6 @@
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <qdrawutil.h>
 
@@ -87,7 +85,8 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (role == Qt::DisplayRole && grid_->dateFields_.contains(fieldKey(fieldAt(index.column())))) {
+        if (role == Qt::DisplayRole && !grid_->dateFields_.isEmpty()
+            && grid_->dateFields_.contains(fieldKey(fieldAt(index.column())))) {
             const QVariant stored = QueryModel::data(index, Qt::EditRole);
             if (isBlank(stored))
                 return QString();
@@ -373,112 +372,6 @@ private:
     DbGrid* grid_;
 };
 
-// Every editable cell is edited as text, numbers too: a spin box would keep
-// the clerk from typing what the grid is meant to refuse with a message.
-class GridDelegate : public QStyledItemDelegate {
-public:
-    explicit GridDelegate(DbGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
-
-    // While the grid fits its columns it measures every row, and a column
-    // often shows the same text in many rows (a customer, a unit, a date),
-    // and the next load shows many of them again: a text's width in a font
-    // is measured once (a single line of text is its advance and the item's
-    // margins; the margins are found once per font).
-    void setMeasuring(bool on) { measuring_ = on; }
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        // A text wrapped within a given cell width is measured each time;
-        // unbounded (as a column is fitted) it is one line however it wraps.
-        if (!measuring_ || ((option.features & QStyleOptionViewItem::WrapText) && option.rect.isValid()))
-            return QStyledItemDelegate::sizeHint(option, index);
-        const QVariant fontData = index.data(Qt::FontRole);
-        const QFont font = fontData.isValid() ? fontData.value<QFont>().resolve(option.font) : option.font;
-        const QString text = index.data(Qt::DisplayRole).toString();
-        if (font != keyedFont_) {  // QFont::key() writes the whole font out
-            keyedFont_ = font;
-            fontKey_ = font.key();
-        }
-        const QString& fontKey = fontKey_;
-        const QString key = fontKey + QChar(0) + text;
-        const auto known = widths_.constFind(key);
-        if (known != widths_.constEnd())
-            return *known;
-        QSize size;
-        const auto margins = margins_.constFind(fontKey);
-        const bool singleLine = !text.isEmpty() && !text.contains(QLatin1Char('\n'))
-            && !text.contains(QChar::LineSeparator);
-        if (singleLine && margins != margins_.constEnd()) {
-            size = QSize(advance(font, text) + margins->width(), margins->height());
-        } else {
-            size = QStyledItemDelegate::sizeHint(option, index);
-            if (singleLine)
-                margins_.insert(fontKey, QSize(size.width() - advance(font, text), size.height()));
-        }
-        if (widths_.size() > 20000)
-            widths_.clear();
-        widths_.insert(key, size);
-        return size;
-    }
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
-    {
-        auto* editor = new QLineEdit(parent);
-        editor->setFrame(false);
-        const auto& columns = grid_->model_->columns();
-        if (index.column() < columns.size()) {
-            const GridColumn& column = columns[index.column()];
-            editor->setAlignment((column.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
-            if (column.codeEntryLength > 0)
-                setCodeEntry(editor, column.codeEntryLength);
-        }
-        return editor;
-    }
-
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        if (auto* line = qobject_cast<QLineEdit*>(editor))
-            line->setText(QueryModel::displayText(index.data(Qt::EditRole)));
-    }
-
-    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override
-    {
-        if (auto* line = qobject_cast<QLineEdit*>(editor))
-            grid_->commitEdit(index, line->text());
-    }
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QStyledItemDelegate::paint(painter, option, index);
-        // The table draws all lines or none; one kind alone is drawn here.
-        const DbGrid::GridLines lines = grid_->gridLines_;
-        if (lines == DbGrid::AllLines || lines == DbGrid::NoLines)
-            return;
-        const QWidget* view = grid_->view_;
-        const int hint = view->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, view);
-        painter->save();
-        painter->setPen(QColor::fromRgba(QRgb(hint)));
-        if (lines & DbGrid::ColumnLines)
-            painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
-        if (lines & DbGrid::RowLines)
-            painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
-        painter->restore();
-    }
-
-private:
-    DbGrid* grid_;
-    static int advance(const QFont& font, const QString& text)
-    {
-        return qCeil(QFontMetricsF(font).horizontalAdvance(text));
-    }
-
-    bool measuring_ = false;
-    mutable QHash<QString, QSize> widths_;   // font key, NUL, text
-    mutable QHash<QString, QSize> margins_;  // font key -> margin width, line height
-    mutable QFont keyedFont_;
-    mutable QString fontKey_;
-};
-
 void GridFooter::refresh()
 {
     update();
@@ -666,6 +559,10 @@ void DbGrid::addColumn(const GridColumn& column)
 
 void DbGrid::applyColumns()
 {
+    // The same list again (a window rebuilding it from the same rights at
+    // every load) changes nothing on screen: no reset, no repaint.
+    if (pending_ == model_->columns())
+        return;
     const bool wasEnabled = updatesEnabled();
     setUpdatesEnabled(false);
     model_->setColumns(pending_);

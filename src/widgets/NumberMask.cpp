@@ -1,7 +1,10 @@
 #include "widgets/NumberMask.h"
 
+#include <QHash>
+
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -26,7 +29,18 @@ QString formatNumber(const QString& mask, double value, const QLocale& locale)
 
 namespace {
 
-QString formatSection(const QString& mask, double value, const QLocale& locale)
+// A picture read once: the grids and the quantity texts write thousands of
+// numbers a product load through a handful of pictures.
+struct Picture {
+    QString prefix;
+    QString suffix;
+    bool grouping = false;
+    int minInteger = 0;
+    int maxDecimals = 0;
+    int minDecimals = 0;
+};
+
+Picture readPicture(const QString& mask)
 {
     // Split the picture: literal prefix, the number part, literal suffix.
     auto isPlaceholder = [](QChar c) {
@@ -38,60 +52,83 @@ QString formatSection(const QString& mask, double value, const QLocale& locale)
     int last = int(mask.size()) - 1;
     while (last >= first && !isPlaceholder(mask[last]))
         --last;
-    const QString prefix = mask.left(first);
-    const QString suffix = mask.mid(last + 1);
+    Picture p;
+    p.prefix = mask.left(first);
+    p.suffix = mask.mid(last + 1);
     const QString picture = mask.mid(first, last - first + 1);
 
     const int point = int(picture.indexOf(QLatin1Char('.')));
     const QString integerPart = point < 0 ? picture : picture.left(point);
     const QString decimalPart = point < 0 ? QString() : picture.mid(point + 1);
-    const bool grouping = integerPart.contains(QLatin1Char(','));
-    int minInteger = 0;
+    p.grouping = integerPart.contains(QLatin1Char(','));
     bool seenZero = false;
     for (QChar c : integerPart) {
         if (c == QLatin1Char('0'))
             seenZero = true;
         if (seenZero && (c == QLatin1Char('0') || c == QLatin1Char('#')))
-            ++minInteger;
+            ++p.minInteger;
     }
-    const int maxDecimals = int(decimalPart.count(QLatin1Char('0')) + decimalPart.count(QLatin1Char('#')));
-    int minDecimals = 0;
+    p.maxDecimals = int(decimalPart.count(QLatin1Char('0')) + decimalPart.count(QLatin1Char('#')));
     for (int i = 0; i < decimalPart.size(); ++i) {
         if (decimalPart[i] == QLatin1Char('0'))
-            minDecimals = i + 1;
+            p.minDecimals = i + 1;
     }
+    return p;
+}
+
+const Picture& pictureOf(const QString& mask)
+{
+    thread_local QHash<QString, Picture> known;
+    auto it = known.constFind(mask);
+    if (it == known.constEnd()) {
+        if (known.size() > 256)
+            known.clear();
+        it = known.insert(mask, readPicture(mask));
+    }
+    return *it;
+}
+
+QString formatSection(const QString& mask, double value, const QLocale& locale)
+{
+    const Picture& p = pictureOf(mask);
 
     // Round half away from zero at the picture's last decimal place.
     const bool negative = value < 0;
-    double magnitude = std::fabs(value);
+    const double magnitude = std::fabs(value);
     char buffer[512];
-    std::snprintf(buffer, sizeof buffer, "%.*f", maxDecimals, magnitude + magnitude * 1e-15);
-    QString digits = QString::fromLatin1(buffer);
-    QString whole = digits.section(QLatin1Char('.'), 0, 0);
-    QString fraction = maxDecimals > 0 ? digits.section(QLatin1Char('.'), 1, 1) : QString();
-    while (fraction.size() > minDecimals && fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    if (whole == QLatin1String("0") && minInteger == 0)
-        whole.clear();
-    while (whole.size() < minInteger)
-        whole.prepend(QLatin1Char('0'));
-    if (grouping && whole.size() > 3) {
-        const QString sep = locale.groupSeparator();
-        QString grouped;
-        for (int i = 0; i < whole.size(); ++i) {
-            if (i > 0 && (whole.size() - i) % 3 == 0)
-                grouped += sep;
-            grouped += whole[i];
-        }
-        whole = grouped;
-    }
-    QString number = whole;
-    if (!fraction.isEmpty())
-        number += locale.decimalPoint() + fraction;
-    const bool zero = whole.count(QLatin1Char('0')) == whole.size() && fraction.count(QLatin1Char('0')) == fraction.size();
+    std::snprintf(buffer, sizeof buffer, "%.*f", p.maxDecimals, magnitude + magnitude * 1e-15);
+    const std::string_view digits(buffer);
+    const size_t point = digits.find('.');
+    std::string_view whole = digits.substr(0, point);
+    std::string_view fraction = p.maxDecimals > 0 && point != std::string_view::npos ? digits.substr(point + 1)
+                                                                                      : std::string_view();
+    while (int(fraction.size()) > p.minDecimals && fraction.back() == '0')
+        fraction.remove_suffix(1);
+    if (whole == "0" && p.minInteger == 0)
+        whole = std::string_view();
+    const int padding = qMax(0, p.minInteger - int(whole.size()));
+    const int length = padding + int(whole.size());
+    const QString separator = p.grouping && length > 3 ? locale.groupSeparator() : QString();
+    // Nought, written with no sign; grouped digits are never taken for it.
+    const auto allZeros = [](std::string_view s) { return s.find_first_not_of('0') == std::string_view::npos; };
+    const bool zero = separator.isEmpty() && allZeros(whole) && allZeros(fraction);
+
+    QString number;
+    number.reserve(p.prefix.size() + length * 2 + int(fraction.size()) + p.suffix.size() + 4);
+    number += p.prefix;
     if (negative && !zero)
-        number.prepend(locale.negativeSign());
-    return prefix + number + suffix;
+        number += locale.negativeSign();
+    for (int i = 0; i < length; ++i) {
+        if (i > 0 && !separator.isEmpty() && (length - i) % 3 == 0)
+            number += separator;
+        number += QLatin1Char(i < padding ? '0' : whole[size_t(i - padding)]);
+    }
+    if (!fraction.empty()) {
+        number += locale.decimalPoint();
+        number += QLatin1String(fraction.data(), qsizetype(fraction.size()));
+    }
+    number += p.suffix;
+    return number;
 }
 
 } // namespace

@@ -144,6 +144,13 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const
     const int qc = queryColumn(index.column());
     if (!index.isValid() || !query_ || qc < 0)
         return QVariant();
+    // A view asks for many roles per cell: the value is read for the two
+    // that show it.
+    if (role != Qt::DisplayRole && role != Qt::EditRole) {
+        if (role == Qt::TextAlignmentRole && !columns_.isEmpty())
+            return QVariant::fromValue(columns_[index.column()].alignment);
+        return QVariant();
+    }
     const QVariant v = query_->valueAt(index.row(), qc);
     switch (role) {
     case Qt::DisplayRole:
@@ -154,14 +161,8 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const
                 return formatNumber(columns_[index.column()].numberFormat, d);
         }
         return displayText(v);
-    case Qt::EditRole:
-        return v;
-    case Qt::TextAlignmentRole:
-        if (!columns_.isEmpty())
-            return QVariant::fromValue(columns_[index.column()].alignment);
-        return QVariant();
     default:
-        return QVariant();
+        return v;
     }
 }
 

@@ -27,6 +27,8 @@ struct GridColumn {
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QString numberFormat;  // a number picture such as "#,##0.00"; empty: as stored
     int codeEntryLength = 0;  // above 0: typed as a code (A to Z, 0 to 9, upper-cased), at most this long
+
+    bool operator==(const GridColumn&) const = default;
 };
 
 // A table model over the rows a db::Query holds in memory. Edits go to the

@@ -28,6 +28,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -476,6 +477,55 @@ TEST_F(InquiryWindow, AProductLoadReadsItsUnitOnceAndPaintsThePanelsOnce)
     EXPECT_EQ(column(w.DgOnhand, "OnhandStr"),
               (QStringList{QStringLiteral("2 (โหล) 6.00 (ขวด)"), QStringLiteral("-  2.00 (ขวด)"), QStringLiteral("0 (โหล)")}));
     EXPECT_EQ(w.DgOnhand->footerText("OnhandStr"), QStringLiteral("2 (โหล) 4.00 (ขวด)"));
+}
+
+TEST_F(InquiryWindow, PanelsFollowTheirGridsWithoutRepaintingTheTabs)
+{
+    TFrInquiryPrice& w = open();
+    customerAndProduct("C001", "A1001");
+    QTest::qWait(20);
+    const int unitsBefore = w.DgUnits->width();
+    press(Qt::Key_A, Qt::ControlModifier);
+    type("A100");
+    QTest::qWait(20);
+    {
+        const PaintCounter tabs(w.PageCtrl->tabBar());
+        press(Qt::Key_Return);
+        QTest::qWait(50);
+        EXPECT_EQ(tabs.count(), 0) << "the tabs stay where they were";
+    }
+    // A100 has two units with bar codes and a description: its unit grid
+    // is wider, and its panel follows it at once, the other panels beside it.
+    EXPECT_GT(w.DgUnits->width(), unitsBefore);
+    for (widgets::DbGrid* grid : {w.DgOnhand, w.DgUnits, w.DgPrice}) {
+        EXPECT_GE(grid->width(), grid->sizeHint().width()) << grid->objectName().toStdString();
+        EXPECT_TRUE(w.TabSheet1->rect().contains(QRect(grid->mapTo(w.TabSheet1, QPoint()), grid->size())))
+            << grid->objectName().toStdString();
+    }
+    EXPECT_LE(w.DgOnhand->parentWidget()->geometry().right(), w.DgUnits->parentWidget()->geometry().left());
+    EXPECT_LE(w.DgUnits->parentWidget()->geometry().right(), w.DgPrice->parentWidget()->geometry().left());
+
+    // A load while the history tab hides the panels: they follow their
+    // grids all the same, and show so when the clerk comes back.
+    enter("A1001");
+    tabTo(w.DgOnhand->view());
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(w.PageCtrl->currentWidget(), w.TabSheet2);
+    tabTo(w.GetProductCode);
+    enter("A100");
+    tabTo(w.DgHistory->view());
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(w.PageCtrl->currentWidget(), w.TabSheet1);
+    QTest::qWait(20);
+    for (widgets::DbGrid* grid : {w.DgOnhand, w.DgUnits, w.DgPrice})
+        EXPECT_GE(grid->width(), grid->sizeHint().width()) << "after the history tab: " << grid->objectName().toStdString();
+
+    // The tab control still lays its tabs out when it is resized.
+    w.resize(1000, 700);
+    QTest::qWait(20);
+    EXPECT_EQ(w.PageCtrl->currentWidget()->width(), w.TabSheet1->width());
+    EXPECT_GT(w.TabSheet1->width(), 900);
 }
 
 TEST_F(InquiryWindow, HistoryOfTheCustomerAndTheProduct)

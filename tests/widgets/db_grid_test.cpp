@@ -4,6 +4,7 @@
 #include "support/EmbeddedDb.h"
 
 #include "widgets/DbGrid.h"
+#include "widgets/GridDelegate.h"
 #include "widgets/MessageBox.h"
 
 #include <QAccessible>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTest>
 #include <QVBoxLayout>
@@ -224,6 +226,19 @@ TEST_F(DbGridTest, RebuiltColumnsAppearTogetherAndKeepTheQueryWhereItWas)
     EXPECT_EQ(grid->currentField(), "Qty") << "the clerk stays in the same field";
     // The rebuilt columns take their editable flags: Price is read-only now.
     EXPECT_FALSE(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable);
+
+    // The same list rebuilt again changes nothing; a list that differs in
+    // one thing only (the title) is applied.
+    QSignalSpy resets(grid->model(), &QAbstractItemModel::modelReset);
+    const QVector<GridColumn> same = grid->columns();
+    grid->setColumns(same);
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(grid->currentField(), "Qty");
+    QVector<GridColumn> retitled = same;
+    retitled[1].title = QStringLiteral("ราคาขาย");
+    grid->setColumns(retitled);
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("ราคาขาย"));
 }
 
 TEST_F(DbGridTest, FittedColumnsMatchQtsOwnMeasureWhenWrappingAndAfterAFontChange)
@@ -542,6 +557,77 @@ TEST_F(DbGridTest, RowStatesAndAlternateRowsColourThePaintedCells)
     }
     EXPECT_GT(marked, 0);
     EXPECT_LT(marked, 7);
+}
+
+// Cell texts are drawn from layouts the grid keeps between paints. Each
+// state below is painted twice by the grid (the second paint from kept
+// layouts) and once by Qt's own delegate, and the pictures must agree to
+// the pixel: a kept layout drawn at the wrong place, in the wrong font or
+// uncut where Qt would elide it shows up here.
+TEST_F(DbGridTest, KeptCellTextsPaintExactlyAsQtsOwnDelegate)
+{
+    grid->setAlternateRowColor(QColor(240, 250, 255));
+    showActive();
+    auto* own = dynamic_cast<widgets::detail::GridDelegate*>(view()->itemDelegate());
+    ASSERT_NE(own, nullptr);
+    QWidget* cells = view()->viewport();
+    const auto expectPaintedAsQtPaints = [&](const char* state) {
+        SCOPED_TRACE(state);
+        cells->grab();
+        const QImage kept = cells->grab().toImage();
+        QStyledItemDelegate qts;
+        view()->setItemDelegate(&qts);
+        const QImage reference = cells->grab().toImage();
+        view()->setItemDelegate(own);
+        EXPECT_GT(darkPixels(reference, reference.rect()), 200) << "texts were painted";
+        ASSERT_EQ(kept.size(), reference.size());
+        int differing = 0;
+        for (int y = 0; y < kept.height(); ++y)
+            for (int x = 0; x < kept.width(); ++x)
+                differing += kept.pixel(x, y) != reference.pixel(x, y);
+        EXPECT_EQ(differing, 0);
+    };
+    const int name = col("Name");
+    const int price = col("Price");
+
+    // Thai names, codes and right-aligned numbers; the current row selected.
+    grid->setRowSelect(true);
+    query->moveTo(3);
+    expectPaintedAsQtPaints("first paint");
+    EXPECT_GT(own->texts().size(), 3 * 5) << "the texts of the rows shown are kept";
+
+    // Wrapping as the inquiry's panels have it: single lines all the same.
+    grid->setWordWrap(true);
+    expectPaintedAsQtPaints("wrapping on");
+
+    // A cell whose text changes, a price with more digits, the next row.
+    query->setValueAt(1, fieldIndex("Name"), QStringLiteral("น้ำปลาแท้ ตราปลาหมึก"));
+    query->setValueAt(2, fieldIndex("Price"), 123456.75);
+    query->moveTo(4);
+    expectPaintedAsQtPaints("texts changed");
+
+    // Narrower columns: names and prices Qt elides (or wraps) are not drawn whole.
+    QHeaderView* titles = view()->horizontalHeader();
+    titles->resizeSection(name, 45);
+    titles->resizeSection(price, 30);
+    expectPaintedAsQtPaints("columns narrowed, wrapping");
+    grid->setWordWrap(false);
+    expectPaintedAsQtPaints("columns narrowed, eliding");
+
+    // A wider right-aligned column moves its numbers right.
+    titles->resizeSection(price, 140);
+    expectPaintedAsQtPaints("right-aligned column widened");
+
+    // A larger bold font: nothing laid out in the old one is reused.
+    QFont larger = grid->font();
+    larger.setPointSize(larger.pointSize() + 5);
+    larger.setBold(true);
+    grid->setFont(larger);
+    expectPaintedAsQtPaints("font changed");
+
+    // The focused current cell keeps Qt's drawing order for its frame.
+    view()->setFocus();
+    expectPaintedAsQtPaints("grid focused");
 }
 
 TEST_F(DbGridTest, ColumnLinesWithoutRowLines)
