@@ -7,8 +7,19 @@ namespace db {
 void RowStore::clear(int columnCount)
 {
     columns_ = columnCount;
-    cells_.clear();
-    bytes_.clear();
+    // A result read again (a grid refreshed, a query reopened) reuses the
+    // room the last one took, up to a bound: growing it again copied the
+    // text over and over and touched fresh pages every time.
+    constexpr qsizetype kKeptBytes = qsizetype(32) << 20;
+    constexpr size_t kKeptCells = size_t(kKeptBytes) / sizeof(Cell);
+    if (cells_.capacity() > kKeptCells)
+        std::vector<Cell>().swap(cells_);
+    else
+        cells_.clear();
+    if (bytes_.capacity() > kKeptBytes)
+        bytes_ = QByteArray();
+    else
+        bytes_.resize(0);
     variants_.clear();
 }
 

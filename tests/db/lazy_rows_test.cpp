@@ -229,4 +229,9 @@ TEST(RowStore, SetValuesAndInMemoryRowsKeepTheOthersInPlace)
               (QStringList{"qlonglong:0:2", "QString:0:สอง", "int:0:33", "double:0:3.5", ":1:", ":1:"}));
     store.clear(1);
     EXPECT_TRUE(store.empty());
+    // Cleared for the next reading, which reuses the room: only new text.
+    store.addText("ab", 2);
+    store.addText("", 0);
+    EXPECT_EQ(typedCells([&](int r, int c) { return store.value(r, c); }, 2, 1),
+              (QStringList{"QString:0:ab", "QString:0:"}));
 }
