@@ -2,6 +2,7 @@
 
 #include "ErrorTranslation.h"
 #include "LockWaitNotice.h"
+#include "QuantityInUnits.h"
 #include "widgets/NumberMask.h"
 #include "TFrShowError.h"
 
@@ -169,7 +170,7 @@ QStringList TDM::QuantityTexts(int unitId, const QList<double>& quantities)
         smallMask = n > 0 ? QStringLiteral(" #,###,##0.") + QString(int(n), QLatin1Char('0')) + QLatin1Char(' ')
                           : QStringLiteral(" #,###,##0. ");
     }
-    const QString largeMask = QStringLiteral("###,###,##0 ");
+    const data::UnitMasks masks{smallMask, QStringLiteral("###,###,##0 "), smallMask};
     const bool known = !QUnitFraction.isEmpty();
     const qint64 fraction = known ? QUnitFraction.asInteger(QStringLiteral("Fraction")) : 0;
     const QString left = config.asString(QStringLiteral("UnitLeft"));
@@ -180,31 +181,11 @@ QStringList TDM::QuantityTexts(int unitId, const QList<double>& quantities)
     QStringList texts;
     texts.reserve(quantities.size());
     for (const double quantity : quantities) {
-        QString sign;
-        double x = quantity;
-        if (x < 0) {
-            sign = QStringLiteral("- ");
-            x = -x;
-        }
-        QString result;
         if (!known) {
-            texts.append(trimmedOfControls(formatNumber(smallMask, x) + QStringLiteral("ERROR")));
+            texts.append(trimmedOfControls(formatNumber(smallMask, std::fabs(quantity)) + QStringLiteral("ERROR")));
             continue;
         }
-        if (fraction == 1) {
-            result = formatNumber(smallMask, x) + largeName;
-        } else {
-            const double divisor = fraction < 1 ? 1.0 : double(fraction);
-            const qint64 whole = qint64(std::trunc(x / divisor));
-            if (whole != 0)
-                result = formatNumber(largeMask, double(whole)) + largeName;
-            const double rest = x - double(whole) * divisor;
-            if (rest != 0)
-                result += formatNumber(smallMask, rest) + smallName;
-        }
-        if (result.isEmpty())
-            result = QStringLiteral("0 ") + largeName;
-        texts.append(trimmedOfControls(sign + result));
+        texts.append(trimmedOfControls(data::quantityInUnits(quantity, fraction, masks, largeName, smallName)));
     }
     return texts;
 }

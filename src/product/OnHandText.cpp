@@ -1,35 +1,15 @@
 #include "OnHandText.h"
 
-#include "widgets/NumberMask.h"
-
-#include <cmath>
+#include "data/QuantityInUnits.h"
 
 namespace product {
 
 QString onHandText(double quantity, qint64 stockFraction, const QString& stockUnitName,
                    const QString& smallUnitName)
 {
-    QString sign;
-    double q = quantity;
-    if (q < 0) {
-        sign = QStringLiteral("- ");
-        q = -q;
-    }
-    QString text;
-    if (stockFraction == 1) {
-        text = formatNumber(QStringLiteral("###,###,##0.###### "), q) + stockUnitName;
-    } else {
-        const double fraction = stockFraction < 1 ? 1.0 : double(stockFraction);
-        const qint64 whole = qint64(std::trunc(q / fraction));
-        if (whole != 0)
-            text = formatNumber(QStringLiteral("###,###,##0 "), double(whole)) + stockUnitName;
-        const double rest = q - double(whole) * fraction;
-        if (rest != 0)
-            text += formatNumber(QStringLiteral(" ######.###### "), std::fabs(rest)) + smallUnitName;
-    }
-    if (text.isEmpty())
-        text = QStringLiteral("0 ") + stockUnitName;
-    return sign + text;
+    static const data::UnitMasks masks{QStringLiteral("###,###,##0.###### "), QStringLiteral("###,###,##0 "),
+                                       QStringLiteral(" ######.###### ")};
+    return data::quantityInUnits(quantity, stockFraction, masks, stockUnitName, smallUnitName);
 }
 
 } // namespace product
