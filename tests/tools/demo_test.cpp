@@ -768,6 +768,13 @@ TEST_F(GeneratedCompany, MakesExactlyTheAskedSizesAndRegistersTheDatabase)
                   "(Select Count(*) From ProductUnits U Where U.Product = P.Id And U.SmallUnitFlag = 'Y') <> 1 Or "
                   "(Select Count(*) From ProductUnits U Where U.Product = P.Id And U.StockUnitFlag = 'Y') <> 1")),
               QStringList());
+    // Services, materials and raw materials beside the finished goods, so
+    // that a search leaving finished goods out has something to find.
+    const int notFinished = site.scalar(QStringLiteral("Select Count(*) From Product Where ProductType <> 'P'")).toInt();
+    EXPECT_GT(notFinished, 500 / 25);
+    EXPECT_LT(notFinished, 500 / 6);
+    EXPECT_EQ(site.rows(QStringLiteral("Select Distinct ProductType From Product Order By ProductType")),
+              (QStringList{QStringLiteral("M"), QStringLiteral("P"), QStringLiteral("R"), QStringLiteral("S")}));
     for (const QString& code : site.rows(QStringLiteral("Select BarCode From ProductUnits")))
         ASSERT_TRUE(validEan13(code)) << code.toStdString();
     // Every history line points at a header and prices its unit.

@@ -485,6 +485,8 @@ Set IDENTITY_INSERT Customer Off
 )")},
         {QStringLiteral("products"), QStringLiteral("Product"), QStringLiteral(R"(
 Set IDENTITY_INSERT Product On
+-- About one product in twelve is a service, a material or a raw material, as in a
+-- real catalogue: the searches that leave finished goods out must find something.
 Insert Into Product (Id, Code, ThaiName, EngName, PosName, ProductType, PType, PGroup, TaxCode, DefaultWh, PriceIE,
   PrintFrac, UseSerial, LotControl, PriceByVolumn, Negative, Blocked, MasterCode, ProductFree,
   CheckSerialPurc, CheckSerialSale, CheckSerialStock, CheckSerialOnhand)
@@ -493,7 +495,8 @@ Select G.N, S.Letter + Right('000000' + Convert(VarChar(7), G.N), 6),
          + Convert(NVarChar(10), S.SizeStep * (1 + (G.R2 / 7) % 12)) + S.SizeAfter,
        B.WordEng + ' ' + W.WordEng + ' ' + V.WordEng + ' ' + S.SizeBeforeEng
          + Convert(VarChar(10), S.SizeStep * (1 + (G.R2 / 7) % 12)) + S.SizeAfterEng,
-       W.Word + N' ' + B.Word, 'P', S.PType, S.PGroup, Case When G.Grp = 2 And G.R % 5 = 0 Then 2 Else 1 End, 1, 'I',
+       W.Word + N' ' + B.Word,
+       Case G.R2 % 50 When 0 Then 'S' When 1 Then 'M' When 2 Then 'R' When 3 Then 'R' Else 'P' End, S.PType, S.PGroup, Case When G.Grp = 2 And G.R % 5 = 0 Then 2 Else 1 End, 1, 'I',
        'N', 'N', 'N', 'N', Case When G.R % 9 = 0 Then 'Y' Else 'N' End, Case When G.R % 97 = 0 Then 'Y' Else 'N' End,
        'N', 'N', 'N', 'N', 'N', 'N'
 From GenProduct G
