@@ -1,5 +1,6 @@
 #include "OrAsUnion.h"
 
+#include "ExprShapes.h"
 #include "SqlGenerator.h"
 
 #include <QSet>
@@ -12,14 +13,6 @@ struct Source {
     QString alias;  // upper-cased; the table name when it has no alias
     QString table;  // empty for a derived table
 };
-
-const Expr& unparen(const Expr& e)
-{
-    const Expr* p = &e;
-    while (p->kind == Expr::Paren)
-        p = p->args[0].get();
-    return *p;
-}
 
 // False when an outer join is among the sources: a WHERE test on its
 // optional side is not a look-up of that side.
@@ -38,43 +31,6 @@ bool collectSources(const TableSource& t, std::vector<Source>& out)
         return collectSources(*t.left, out) && collectSources(*t.right, out);
     }
     return false;
-}
-
-void split(const ExprPtr& e, const QString& op, std::vector<ExprPtr>& out)
-{
-    const Expr& u = unparen(*e);
-    if (u.kind == Expr::Binary && u.op == op) {
-        split(u.args[0], op, out);
-        split(u.args[1], op, out);
-    } else {
-        out.push_back(e);
-    }
-}
-
-// A value the statement fixes before it reads a row.
-bool isFixedValue(const Expr& e)
-{
-    const Expr& u = unparen(e);
-    switch (u.kind) {
-    case Expr::Param:
-    case Expr::Variable:
-    case Expr::Number:
-    case Expr::String:
-    case Expr::Null:
-        return true;
-    case Expr::Unary:
-    case Expr::Convert:
-        return isFixedValue(*u.args[0]);
-    default:
-        return false;
-    }
-}
-
-bool isAggregate(const QString& name)
-{
-    static const QSet<QString> names{QStringLiteral("SUM"), QStringLiteral("COUNT"), QStringLiteral("COUNT_BIG"),
-                                     QStringLiteral("MIN"), QStringLiteral("MAX"), QStringLiteral("AVG")};
-    return names.contains(name);
 }
 
 class Splitter {
@@ -96,21 +52,21 @@ public:
                 return {};
         }
         std::vector<ExprPtr> terms;
-        split(core.where, QStringLiteral("AND"), terms);
+        splitTerms(core.where, QStringLiteral("AND"), terms);
         for (size_t k = 0; k < terms.size(); ++k) {
             std::vector<ExprPtr> choices;
-            split(terms[k], QStringLiteral("OR"), choices);
+            splitTerms(terms[k], QStringLiteral("OR"), choices);
             if (choices.size() < 2 || !allLookUps(choices, sources))
                 continue;
             std::vector<SelectCore> blocks;
             for (size_t i = 0; i < choices.size(); ++i) {
                 ExprPtr branch = choices[i];
                 for (size_t j = 0; j < i; ++j)
-                    branch = both(branch, notTrue(choices[j]));
+                    branch = conjunction(branch, notTrue(choices[j]));
                 SelectCore block = core;
                 block.where = nullptr;
                 for (size_t t = 0; t < terms.size(); ++t)
-                    block.where = block.where ? both(block.where, t == k ? branch : terms[t]) : (t == k ? branch : terms[t]);
+                    block.where = block.where ? conjunction(block.where, t == k ? branch : terms[t]) : (t == k ? branch : terms[t]);
                 blocks.push_back(block);
             }
             return blocks;
@@ -164,33 +120,6 @@ private:
         return used.size() >= 2;
     }
 
-    static ExprPtr both(const ExprPtr& a, const ExprPtr& b)
-    {
-        auto e = std::make_shared<Expr>();
-        e->kind = Expr::Binary;
-        e->op = QStringLiteral("AND");
-        e->args = {paren(a), paren(b)};
-        return e;
-    }
-
-    static ExprPtr paren(const ExprPtr& a)
-    {
-        if (a->kind == Expr::Paren)
-            return a;
-        auto e = std::make_shared<Expr>();
-        e->kind = Expr::Paren;
-        e->args = {a};
-        return e;
-    }
-
-    static ExprPtr number(const char* text)
-    {
-        auto e = std::make_shared<Expr>();
-        e->kind = Expr::Number;
-        e->text = QLatin1String(text);
-        return e;
-    }
-
     // "(Case When c Then 1 Else 0 End) = 0": c is false or unknown, so the
     // row was not returned by c's branch.
     static ExprPtr notTrue(const ExprPtr& c)
@@ -198,11 +127,11 @@ private:
         auto test = std::make_shared<Expr>();
         test->kind = Expr::Case;
         test->hasElse = true;
-        test->args = {c, number("1"), number("0")};
+        test->args = {c, numberExpr(QStringLiteral("1")), numberExpr(QStringLiteral("0"))};
         auto e = std::make_shared<Expr>();
         e->kind = Expr::Binary;
         e->op = QStringLiteral("=");
-        e->args = {paren(test), number("0")};
+        e->args = {parenthesized(test), numberExpr(QStringLiteral("0"))};
         return e;
     }
 
@@ -232,17 +161,6 @@ bool orderNamesResultColumns(const Select& s)
 }
 
 } // namespace
-
-bool hasAggregate(const Expr& e)
-{
-    if (e.kind == Expr::Function && isAggregate(e.text))
-        return true;
-    for (const auto& a : e.args) {
-        if (a && hasAggregate(*a))
-            return true;
-    }
-    return false;  // a subquery's aggregates are its own
-}
 
 SelectPtr splitOrIntoUnion(const Select& select, const SchemaInfo& schema)
 {

@@ -24,7 +24,4 @@ class SchemaInfo;
 // Returns the rewritten statement, or nullptr when nothing was split.
 SelectPtr splitOrIntoUnion(const Select& select, const SchemaInfo& schema);
 
-// Whether `e` calls an aggregate function (a subquery's aggregates are its own).
-bool hasAggregate(const Expr& e);
-
 } // namespace db::sqlite

@@ -1,6 +1,8 @@
 #include "SqlGenerator.h"
 
 #include "NumericTypes.h"
+#include "AggregateAsJoin.h"
+#include "ExprShapes.h"
 #include "OrAsUnion.h"
 #include "SqlServerFunctions.h"
 #include "TrigramLike.h"
@@ -111,14 +113,6 @@ bool isComparisonOp(const QString& op)
 {
     return op == QLatin1String("=") || op == QLatin1String("<>") || op == QLatin1String("<")
         || op == QLatin1String(">") || op == QLatin1String("<=") || op == QLatin1String(">=");
-}
-
-const Expr& unparen(const Expr& e)
-{
-    const Expr* p = &e;
-    while (p->kind == Expr::Paren)
-        p = p->args[0].get();
-    return *p;
 }
 
 // A column reference carries its declared collation into a comparison;
@@ -824,6 +818,10 @@ QString SqlGenerator::itemName(const SelectItem& item) const
 QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool limitInside,
                                  const std::vector<OrderItem>* order, bool tieBreak)
 {
+    if (optimizations_.aggregateAsJoin) {
+        if (const auto joined = joinCorrelatedAggregates(c, schema_, &joinedAggregates_))
+            return selectCore(*joined, outer, limitInside, order, tieBreak);
+    }
     Scope scope;
     scope.outer = outer;
     for (const auto& f : c.from)
@@ -866,8 +864,11 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
     }
     if (!c.groupBy.empty()) {
         QStringList g;
-        for (const auto& e : c.groupBy)
-            g.append(expr(*e, scope) + kCollate);  // 'x' and 'X ' are one group
+        for (const auto& e : c.groupBy) {
+            // 'x' and 'X ' are one group. A number has no collation, and
+            // without one SQLite may group in an index's order, unsorted.
+            g.append(isNumberType(staticType(*e, scope)) ? expr(*e, scope) : expr(*e, scope) + kCollate);
+        }
         sql += QStringLiteral(" GROUP BY ") + g.join(QStringLiteral(", "));
     }
     if (c.having)

@@ -63,6 +63,7 @@ struct Optimizations {
     bool orAsUnion = true;     // OR of look-ups on different tables as UNION ALL
     bool trigramLike = true;   // LIKE '%text%' narrowed by a trigram index first
     bool derivedOnce = true;   // a derived table's subquery columns worked out once a row
+    bool aggregateAsJoin = true;  // a correlated aggregate read once, grouped, and joined
 };
 
 // A value to bind to one "?" of a generated statement.
@@ -181,6 +182,7 @@ private:
 
     const SchemaInfo& schema_;
     Optimizations optimizations_;
+    int joinedAggregates_ = 0;  // names the grouped tables joined in their subqueries' place
     QSet<const Expr*> whereTerms_;
     bool readDerivedOnce_ = false;  // the next derived table is read whole by its block
     bool trigramUsed_ = false;      // a trigram look-up was written
