@@ -27,6 +27,7 @@
 #include "search/TFrSearchBarCode.h"
 #include "widgets/DbGrid.h"
 #include "widgets/MessageBox.h"
+#include "widgets/PaintTasks.h"
 
 #include <QApplication>
 #include <QDate>
@@ -462,6 +463,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QEL_NONINTERACTIVE", "1");
     QApplication app(argc, argv);
+    widgets::paintOnTheCallingThread(true);  // as the program's application object does
     const QStringList args = app.arguments();
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: qel_bench DIR [--runs N] [--only startup,first,product,history,access,search]\n");

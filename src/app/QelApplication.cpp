@@ -1,9 +1,14 @@
 #include "QelApplication.h"
 
+#include "widgets/PaintTasks.h"
+
 #include <cstdio>
 #include <exception>
 
-QelApplication::QelApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+QelApplication::QelApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    widgets::paintOnTheCallingThread(true);
+}
 
 bool QelApplication::notify(QObject* receiver, QEvent* event)
 {
