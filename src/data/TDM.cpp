@@ -11,6 +11,8 @@
 #include "db/DbError.h"
 #include "widgets/MessageBox.h"
 
+#include <QHash>
+
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -180,12 +182,20 @@ QStringList TDM::QuantityTexts(int unitId, const QList<double>& quantities)
 
     QStringList texts;
     texts.reserve(quantities.size());
+    // A product held in a few of many warehouses writes its nought hundreds
+    // of times: each quantity is written once.
+    QHash<double, QString> written;
     for (const double quantity : quantities) {
-        if (!known) {
-            texts.append(trimmedOfControls(formatNumber(smallMask, std::fabs(quantity)) + QStringLiteral("ERROR")));
+        const auto done = written.constFind(quantity);
+        if (done != written.constEnd()) {
+            texts.append(*done);
             continue;
         }
-        texts.append(trimmedOfControls(data::quantityInUnits(quantity, fraction, masks, largeName, smallName)));
+        const QString text = known
+            ? trimmedOfControls(data::quantityInUnits(quantity, fraction, masks, largeName, smallName))
+            : trimmedOfControls(formatNumber(smallMask, std::fabs(quantity)) + QStringLiteral("ERROR"));
+        written.insert(quantity, text);
+        texts.append(text);
     }
     return texts;
 }
