@@ -3,6 +3,7 @@
 #include "db/DbError.h"
 #include "db/TsqlLexer.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -81,6 +82,14 @@ constexpr int kLongChain = 64;
 class Parser {
 public:
     Parser(const QString& sql) : sql_(sql), toks_(tokenize(sql)) {}
+
+private:
+    struct CommonTable {
+        SelectPtr select;  // null while its own query is read
+    };
+    QHash<QString, CommonTable> commonTables_;  // the statement's WITH names, upper-cased
+
+public:
 
     Batch parseBatch()
     {
@@ -231,6 +240,8 @@ private:
             s = std::make_shared<Stmt>();
             s->kind = Stmt::SelectStmt;
             s->select = selectStatement();
+        } else if (t.isWord("WITH") && peek().kind == TokenKind::Identifier) {
+            s = withStatement();
         } else if (t.isWord("INSERT")) {
             s = insertStatement();
         } else if (t.isWord("UPDATE")) {
@@ -988,6 +999,81 @@ private:
     }
 
     // ---- SELECT ----
+    // WITH name [(columns)] AS (query), ... statement. Each name read in the
+    // statement's FROM clauses stands for its query, as a derived table:
+    // SQL Server reads a common table expression in place too.
+    StmtPtr withStatement()
+    {
+        ++p_;  // WITH
+        const QHash<QString, CommonTable> outer = commonTables_;
+        do {
+            const Token& at = cur();
+            const QString name = identifier();
+            QStringList columns;
+            if (isPunct("("))
+                columns = columnList();
+            expectWord("AS");
+            expectPunct("(");
+            commonTables_.insert(name.toUpper(), CommonTable{nullptr});  // its own name inside is recursion
+            SelectPtr body = selectStatement();
+            expectPunct(")");
+            if (!columns.isEmpty())
+                nameColumns(*body, columns, name, at);
+            commonTables_.insert(name.toUpper(), CommonTable{body});
+        } while (acceptPunct(","));
+        const Token& next = cur();
+        if (!next.isWord("SELECT") && !next.isWord("INSERT") && !next.isWord("UPDATE") && !next.isWord("DELETE"))
+            syntaxError();
+        StmtPtr s = statement();
+        if (s->kind != Stmt::SelectStmt && commonTables_.contains(s->table.toUpper()))
+            unsupported(QStringLiteral("changing rows through a common table expression"), next);
+        commonTables_ = outer;
+        return s;
+    }
+
+    // Columns named by a list after a derived table's or a common table
+    // expression's name: the first block's items take the names in order.
+    void nameColumns(Select& select, const QStringList& columns, const QString& table, const Token& at) const
+    {
+        std::vector<SelectItem>& items = select.cores.front().items;
+        for (const SelectItem& item : items) {
+            if (item.expr->kind == Expr::Star)
+                unsupported(QStringLiteral("a column list over SELECT *"), at);
+        }
+        if (int(items.size()) != columns.size()) {
+            throw DbError(QStringLiteral("'%1' has %2 columns than were specified in the column list.")
+                              .arg(table, int(items.size()) < columns.size() ? QStringLiteral("fewer")
+                                                                               : QStringLiteral("more")));
+        }
+        for (size_t i = 0; i < items.size(); ++i)
+            items[i].alias = columns[int(i)];
+    }
+
+    // (VALUES (a, b), (c, d)): one block a row, joined by UNION ALL.
+    SelectPtr valuesRows()
+    {
+        expectWord("VALUES");
+        auto rows = std::make_shared<Select>();
+        do {
+            expectPunct("(");
+            SelectCore row;
+            do {
+                SelectItem item;
+                item.expr = expression();
+                row.items.push_back(item);
+            } while (acceptPunct(","));
+            expectPunct(")");
+            if (!rows->cores.empty()) {
+                if (row.items.size() != rows->cores.front().items.size())
+                    throw DbError(QStringLiteral(
+                        "The number of columns for each row in a table value constructor must be the same."));
+                rows->compoundOps.push_back(QStringLiteral("UNION ALL"));
+            }
+            rows->cores.push_back(std::move(row));
+        } while (acceptPunct(","));
+        return rows;
+    }
+
     SelectPtr selectStatement()
     {
         auto sel = std::make_shared<Select>();
@@ -1208,6 +1294,21 @@ private:
         if (isPunct("(")) {
             const int save = p_;
             ++p_;
+            if (isWord("VALUES")) {
+                const Token& at = cur();
+                auto d = std::make_shared<TableSource>();
+                d->kind = TableSource::Derived;
+                d->select = valuesRows();
+                expectPunct(")");
+                acceptWord("AS");
+                if (!isNonReservedIdent())
+                    syntaxError();
+                d->alias = identifier();
+                if (!isPunct("("))
+                    throw DbError(QStringLiteral("No column name was specified for column 1 of '%1'.").arg(d->alias));
+                nameColumns(*d->select, columnList(), d->alias, at);
+                return d;
+            }
             if (isWord("SELECT") || isPunct("(")) {
                 // A derived table, unless the parenthesis holds a join.
                 const int save2 = p_;
@@ -1232,7 +1333,10 @@ private:
                     acceptWord("AS");
                     if (!isNonReservedIdent())
                         syntaxError();  // SQL Server requires a derived table's alias
+                    const Token& at = cur();
                     d->alias = identifier();
+                    if (isPunct("("))
+                        nameColumns(*d->select, columnList(), d->alias, at);
                     return d;
                 }
             }
@@ -1246,6 +1350,8 @@ private:
         t->kind = TableSource::Table;
         if (cur().kind != TokenKind::Identifier)
             syntaxError();
+        const Token& named = cur();
+        const bool bareName = !peek().is(TokenKind::Punct, ".");
         t->name = objectName();
         if (isPunct("("))
             unsupported(QStringLiteral("table-valued functions"), cur());
@@ -1258,6 +1364,16 @@ private:
             skipParens();
         } else if (isPunct("(") && peekWord(1, "NOLOCK")) {
             skipParens();
+        }
+        const auto common = bareName ? commonTables_.constFind(t->name.toUpper()) : commonTables_.constEnd();
+        if (common != commonTables_.constEnd()) {
+            if (!common->select)
+                unsupported(QStringLiteral("recursive common table expressions"), named);
+            auto d = std::make_shared<TableSource>();
+            d->kind = TableSource::Derived;
+            d->select = common->select;
+            d->alias = t->alias.isEmpty() ? t->name : t->alias;
+            return d;
         }
         return t;
     }
