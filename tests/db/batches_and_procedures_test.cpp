@@ -148,6 +148,29 @@ TEST(Catalog, ReflectsTablesViewsProceduresAndDrops)
     EXPECT_EQ(db.scalar("Select Count(*) From SysObjects"), "0");
 }
 
+TEST(Catalog, ShowsSqlServersTypesForViewColumnsAndRefusesABrokenView)
+{
+    EmbeddedDb db;
+    db.exec(QStringLiteral("Create Table T (A Int, M Money, S SmallMoney)\n"
+                           "Create View V As Select A * 1.5 X, M, 1 U From T Union All Select 2, 3, 4"));
+    // A view's column computed or made of a UNION has the type SQL Server
+    // gives it, not SQLite's; money is 19 digits with 4 decimals.
+    EXPECT_EQ(db.rows("Select COLUMN_NAME, DATA_TYPE, NUMERIC_PRECISION, NUMERIC_SCALE From INFORMATION_SCHEMA.COLUMNS "
+                      "Where TABLE_NAME In ('T', 'V') Order By TABLE_NAME, ORDINAL_POSITION"),
+              (QStringList{"A|int|10|0", "M|money|19|4", "S|smallmoney|10|4", "X|decimal|13|1", "M|money|19|4",
+                           "U|int|10|0"}));
+    EXPECT_EQ(db.rows("Select c.Name, c.XType, c.Prec, c.Scale From SysColumns c Inner Join SysObjects o On o.Id = c.Id "
+                      "Where o.Name = 'V' Order By c.ColId"),
+              (QStringList{"X|106|13|1", "M|60|19|4", "U|56|10|0"}));
+
+    // SQLite would make these views and every later read of the catalog
+    // would fail on them; SQL Server refuses them.
+    EXPECT_EQ(db.errorOf("Create View W As Select Nothing From T"), "Invalid column name 'Nothing'.");
+    EXPECT_EQ(db.errorOf("Create View W As Select * From Nowhere"), "Invalid object name 'Nowhere'.");
+    EXPECT_EQ(db.scalar("Select Count(*) From SysObjects Where Name = 'W'"), "0");
+    EXPECT_EQ(db.scalar("Select Count(*) From INFORMATION_SCHEMA.COLUMNS"), "6");
+}
+
 class Procedures : public ::testing::Test {
 protected:
     void SetUp() override

@@ -346,27 +346,33 @@ FROM main.sqlite_master m
 WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND m.name NOT LIKE 'qel!_%' ESCAPE '!'
 UNION ALL
 SELECT 1000000000 + p.rowid, p.name, 'P', 'P', 1, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 FROM main.qel_procedures p)",
+    // %2: a column's declared type (a view's as SQL Server types it, where kept).
     R"(CREATE TEMP VIEW IF NOT EXISTS qel_columns AS
-SELECT m.rowid AS object_id, m.name AS table_name, m.type AS object_type, c.cid + 1 AS colid, c.name AS name,
-  upper(c.type) AS declared, upper(trim(substr(c.type, 1, instr(c.type || '(', '(') - 1))) AS base,
-  (CASE WHEN instr(c.type, '(') > 0 THEN CAST(substr(c.type, instr(c.type, '(') + 1) AS INTEGER) END) AS arg1,
-  (CASE WHEN instr(c.type, ',') > 0 THEN CAST(substr(c.type, instr(c.type, ',') + 1) AS INTEGER) END) AS arg2,
-  c."notnull" AS not_null, c.dflt_value AS dflt
+SELECT object_id, table_name, object_type, colid, name,
+  upper(type) AS declared, upper(trim(substr(type, 1, instr(type || '(', '(') - 1))) AS base,
+  (CASE WHEN instr(type, '(') > 0 THEN CAST(substr(type, instr(type, '(') + 1) AS INTEGER) END) AS arg1,
+  (CASE WHEN instr(type, ',') > 0 THEN CAST(substr(type, instr(type, ',') + 1) AS INTEGER) END) AS arg2,
+  not_null, dflt
+FROM (SELECT m.rowid AS object_id, m.name AS table_name, m.type AS object_type, c.cid + 1 AS colid, c.name AS name,
+  %2 AS type, c."notnull" AS not_null, c.dflt_value AS dflt
 FROM main.sqlite_master m JOIN pragma_table_info(m.name) c
-WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND m.name NOT LIKE 'qel!_%' ESCAPE '!')",
+WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND m.name NOT LIKE 'qel!_%' ESCAPE '!'))",
     R"(CREATE TEMP VIEW IF NOT EXISTS syscolumns AS
 SELECT object_id AS id, name COLLATE MSSQL AS name, colid,
   (CASE base WHEN 'INT' THEN 56 WHEN 'INTEGER' THEN 56 WHEN 'SMALLINT' THEN 52 WHEN 'TINYINT' THEN 48
-    WHEN 'BIGINT' THEN 127 WHEN 'BIT' THEN 104 WHEN 'DECIMAL' THEN 106 WHEN 'NUMERIC' THEN 108 WHEN 'MONEY' THEN 60
+    WHEN 'BIGINT' THEN 127 WHEN 'BIT' THEN 104 WHEN 'DECIMAL' THEN 106 WHEN 'NUMERIC' THEN 108 WHEN 'MONEY' THEN 60 WHEN 'SMALLMONEY' THEN 122
     WHEN 'FLOAT' THEN 62 WHEN 'REAL' THEN 59 WHEN 'CHAR' THEN 175 WHEN 'VARCHAR' THEN 167 WHEN 'NCHAR' THEN 239
     WHEN 'NVARCHAR' THEN 231 WHEN 'TEXT' THEN 35 WHEN 'NTEXT' THEN 99 WHEN 'DATETIME' THEN 61
     WHEN 'SMALLDATETIME' THEN 58 WHEN 'IMAGE' THEN 34 WHEN 'VARBINARY' THEN 165 ELSE 0 END) AS xtype,
   (CASE WHEN base IN ('CHAR', 'VARCHAR') THEN coalesce(arg1, 1) WHEN base IN ('NCHAR', 'NVARCHAR') THEN 2 * coalesce(arg1, 1)
-    WHEN base IN ('INT', 'INTEGER', 'REAL', 'SMALLDATETIME') THEN 4 WHEN base IN ('BIGINT', 'FLOAT', 'DATETIME', 'MONEY') THEN 8
+    WHEN base IN ('INT', 'INTEGER', 'REAL', 'SMALLDATETIME', 'SMALLMONEY') THEN 4 WHEN base IN ('BIGINT', 'FLOAT', 'DATETIME', 'MONEY') THEN 8
     WHEN base = 'SMALLINT' THEN 2 WHEN base IN ('TINYINT', 'BIT') THEN 1 WHEN base IN ('DECIMAL', 'NUMERIC') THEN 9
     ELSE 16 END) AS length,
-  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg1, 18) END) AS prec,
-  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg2, 0) END) AS scale,
+  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg1, 18) WHEN base IN ('INT', 'INTEGER') THEN 10
+    WHEN base = 'BIGINT' THEN 19 WHEN base = 'SMALLINT' THEN 5 WHEN base = 'TINYINT' THEN 3 WHEN base = 'MONEY' THEN 19
+    WHEN base = 'SMALLMONEY' THEN 10 END) AS prec,
+  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg2, 0) WHEN base IN ('MONEY', 'SMALLMONEY') THEN 4
+    WHEN base IN ('INT', 'INTEGER', 'BIGINT', 'SMALLINT', 'TINYINT') THEN 0 END) AS scale,
   (CASE not_null WHEN 1 THEN 0 ELSE 1 END) AS isnullable
 FROM temp.qel_columns)",
     R"(CREATE TEMP VIEW IF NOT EXISTS "INFORMATION_SCHEMA.TABLES" AS
@@ -379,8 +385,11 @@ SELECT '%1' AS TABLE_CATALOG, 'dbo' AS TABLE_SCHEMA, table_name COLLATE MSSQL AS
   name COLLATE MSSQL AS COLUMN_NAME, colid AS ORDINAL_POSITION, dflt AS COLUMN_DEFAULT,
   (CASE not_null WHEN 1 THEN 'NO' ELSE 'YES' END) AS IS_NULLABLE, lower(base) AS DATA_TYPE,
   (CASE WHEN base IN ('CHAR', 'VARCHAR', 'NCHAR', 'NVARCHAR') THEN coalesce(arg1, 1) END) AS CHARACTER_MAXIMUM_LENGTH,
-  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg1, 18) WHEN base IN ('INT', 'INTEGER') THEN 10 END) AS NUMERIC_PRECISION,
-  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg2, 0) WHEN base IN ('INT', 'INTEGER') THEN 0 END) AS NUMERIC_SCALE
+  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg1, 18) WHEN base IN ('INT', 'INTEGER') THEN 10
+    WHEN base = 'BIGINT' THEN 19 WHEN base = 'SMALLINT' THEN 5 WHEN base = 'TINYINT' THEN 3 WHEN base = 'MONEY' THEN 19
+    WHEN base = 'SMALLMONEY' THEN 10 END) AS NUMERIC_PRECISION,
+  (CASE WHEN base IN ('DECIMAL', 'NUMERIC') THEN coalesce(arg2, 0) WHEN base IN ('MONEY', 'SMALLMONEY') THEN 4
+    WHEN base IN ('INT', 'INTEGER', 'BIGINT', 'SMALLINT', 'TINYINT') THEN 0 END) AS NUMERIC_SCALE
 FROM temp.qel_columns)",
 };
 
@@ -408,8 +417,16 @@ void SqliteEngine::ensureCatalog()
     }
     QString name = database_;
     name.replace(QLatin1Char('\''), QLatin1String("''"));
+    // A file last written before view column types were kept has no table
+    // of them (and a read-only one never gets it): SQLite's types there.
+    const bool viewTypesKept
+        = q.exec(QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE name = 'qel_view_columns'")) && q.next();
+    const QString columnType = viewTypesKept
+        ? QStringLiteral("coalesce((SELECT v.type FROM main.qel_view_columns v WHERE m.type = 'view' "
+                         "AND v.view_name = m.name AND v.column_name = c.name), c.type)")
+        : QStringLiteral("c.type");
     for (const char* view : kCatalogViews) {
-        if (!q.exec(QString::fromUtf8(view).replace(QLatin1String("%1"), name)))
+        if (!q.exec(QString::fromUtf8(view).replace(QLatin1String("%1"), name).replace(QLatin1String("%2"), columnType)))
             throw DbError(QStringLiteral("The catalog of the embedded engine could not be set up: ")
                           + q.lastError().databaseText());
     }
@@ -1314,8 +1331,20 @@ void SqliteEngine::runSchemaChange(const Stmt& s, Frame& frame)
         }
     }
     Q_UNUSED(frame);
-    if (s.kind == Stmt::CreateView)
+    if (s.kind == Stmt::CreateView) {
+        // SQLite makes a view without looking at what it names; SQL Server
+        // refuses one that names a column or table that is not there, and a
+        // view left broken would break every read of the catalog.
+        QSqlQuery check(db_);
+        if (!check.exec(QStringLiteral("SELECT * FROM main.%1 WHERE 0").arg(quoteIdent(s.table)))) {
+            const QString message = translateError(check.lastError().databaseText(), &s);
+            check.finish();
+            QSqlQuery(db_).exec(QStringLiteral("DROP VIEW main.%1").arg(quoteIdent(s.table)));
+            schemaChanged();
+            throw DbError(message);
+        }
         ViewColumns(db_).save(s.table, generator_.resultColumns(*s.select));
+    }
     else if (s.kind == Stmt::Drop && s.objectType == QLatin1String("VIEW"))
         ViewColumns(db_).save(s.table, {});
     // A table made again under a dropped one's name starts with its checks on.
