@@ -1289,26 +1289,33 @@ private:
         return j;
     }
 
+    // The rest of a derived table after its query: ")", [AS] alias and, for
+    // rows of VALUES necessarily, a list naming its columns.
+    TableSourcePtr derivedTable(SelectPtr select, bool columnsRequired)
+    {
+        auto d = std::make_shared<TableSource>();
+        d->kind = TableSource::Derived;
+        d->select = std::move(select);
+        expectPunct(")");
+        acceptWord("AS");
+        if (!isNonReservedIdent())
+            syntaxError();  // SQL Server requires a derived table's alias
+        const Token& at = cur();
+        d->alias = identifier();
+        if (isPunct("("))
+            nameColumns(*d->select, columnList(), d->alias, at);
+        else if (columnsRequired)
+            throw DbError(QStringLiteral("No column name was specified for column 1 of '%1'.").arg(d->alias));
+        return d;
+    }
+
     TableSourcePtr primarySource()
     {
         if (isPunct("(")) {
             const int save = p_;
             ++p_;
-            if (isWord("VALUES")) {
-                const Token& at = cur();
-                auto d = std::make_shared<TableSource>();
-                d->kind = TableSource::Derived;
-                d->select = valuesRows();
-                expectPunct(")");
-                acceptWord("AS");
-                if (!isNonReservedIdent())
-                    syntaxError();
-                d->alias = identifier();
-                if (!isPunct("("))
-                    throw DbError(QStringLiteral("No column name was specified for column 1 of '%1'.").arg(d->alias));
-                nameColumns(*d->select, columnList(), d->alias, at);
-                return d;
-            }
+            if (isWord("VALUES"))
+                return derivedTable(valuesRows(), true);
             if (isWord("SELECT") || isPunct("(")) {
                 // A derived table, unless the parenthesis holds a join.
                 const int save2 = p_;
@@ -1325,20 +1332,8 @@ private:
                     Q_UNUSED(depth);
                 }
                 p_ = save2;
-                if (isQuery) {
-                    auto d = std::make_shared<TableSource>();
-                    d->kind = TableSource::Derived;
-                    d->select = selectStatement();
-                    expectPunct(")");
-                    acceptWord("AS");
-                    if (!isNonReservedIdent())
-                        syntaxError();  // SQL Server requires a derived table's alias
-                    const Token& at = cur();
-                    d->alias = identifier();
-                    if (isPunct("("))
-                        nameColumns(*d->select, columnList(), d->alias, at);
-                    return d;
-                }
+                if (isQuery)
+                    return derivedTable(selectStatement(), false);
             }
             p_ = save + 1;
             TableSourcePtr inner = joinedSource();
