@@ -48,6 +48,7 @@ CodeRange qtGuiCode()
 
 using Start = void (*)(QThreadPool*, std::function<void()>, int);
 
+// Qt Core's QThreadPool::start(std::function<void()>, int), by its linker name.
 Start qtsOwnStart()
 {
     static const Start start = reinterpret_cast<Start>(dlsym(RTLD_NEXT, "_ZN11QThreadPool5startESt8functionIFvvEEi"));

@@ -1,8 +1,8 @@
 #include "SqlGenerator.h"
 
-#include "NumericTypes.h"
 #include "AggregateAsJoin.h"
 #include "ExprShapes.h"
+#include "NumericTypes.h"
 #include "OrAsUnion.h"
 #include "SqlServerFunctions.h"
 #include "TrigramLike.h"
