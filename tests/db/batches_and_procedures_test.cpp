@@ -9,7 +9,11 @@
 #include "db/Script.h"
 #include "db/StoredProc.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -169,6 +173,44 @@ TEST(Catalog, ShowsSqlServersTypesForViewColumnsAndRefusesABrokenView)
     EXPECT_EQ(db.errorOf("Create View W As Select * From Nowhere"), "Invalid object name 'Nowhere'.");
     EXPECT_EQ(db.scalar("Select Count(*) From SysObjects Where Name = 'W'"), "0");
     EXPECT_EQ(db.scalar("Select Count(*) From INFORMATION_SCHEMA.COLUMNS"), "6");
+
+    // A table dropped under a view leaves the view, as SQL Server does, and
+    // the catalog still reads: the view's columns were kept in their places.
+    db.exec(QStringLiteral("Create Table U (K Int, N NVarChar(8))\nCreate View VU As Select *, K + 1 K1 From U"));
+    db.exec(QStringLiteral("Drop Table U"));
+    EXPECT_EQ(db.rows("Select COLUMN_NAME, ORDINAL_POSITION, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH "
+                      "From INFORMATION_SCHEMA.COLUMNS Where TABLE_NAME = 'VU' Order By ORDINAL_POSITION"),
+              (QStringList{"K|1|int|<null>", "N|2|nvarchar|8", "K1|3|int|<null>"}));
+    EXPECT_EQ(db.errorOf("Select * From VU"), "Invalid object name 'U'.");
+    db.exec(QStringLiteral("Drop View VU"));
+    EXPECT_EQ(db.scalar("Select Count(*) From SysColumns"), "6");
+}
+
+TEST(Catalog, ViewsOfAFileWrittenBeforeTheirPlacesWereKeptAreReadAsBefore)
+{
+    EmbeddedDb db(QStringLiteral("OLDVIEWS"), QStringLiteral("OLDVIEWS"));
+    db.exec(QStringLiteral("Create Table T (A Int, B Money)\nCreate View V As Select A, B * 2 D From T"));
+    db.connection().close();
+    // The table of kept view types as an older engine left it: no places,
+    // only the columns whose type SQLite could not tell.
+    const QString file = QDir(db.folder()).filePath(QStringLiteral("OLDVIEWS.sqlite"));
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw,
+                           "CREATE TABLE old_views (view_name TEXT NOT NULL COLLATE NOCASE, column_name TEXT NOT NULL "
+                           "COLLATE NOCASE, type TEXT NOT NULL, PRIMARY KEY (view_name, column_name));"
+                           "INSERT INTO old_views SELECT view_name, column_name, type FROM qel_view_columns "
+                           "WHERE column_name = 'D';"
+                           "DROP TABLE qel_view_columns; ALTER TABLE old_views RENAME TO qel_view_columns;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(raw);
+    sqlite3_close(raw);
+
+    db.exec(QStringLiteral("Create View W As Select B From T"));
+    EXPECT_EQ(db.rows("Select TABLE_NAME, COLUMN_NAME, ORDINAL_POSITION, DATA_TYPE From INFORMATION_SCHEMA.COLUMNS "
+                      "Where TABLE_NAME In ('V', 'W') Order By TABLE_NAME, ORDINAL_POSITION"),
+              (QStringList{"V|A|1|int", "V|D|2|money", "W|B|1|money"}));
 }
 
 class Procedures : public ::testing::Test {

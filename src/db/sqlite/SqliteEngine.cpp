@@ -346,17 +346,14 @@ FROM main.sqlite_master m
 WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND m.name NOT LIKE 'qel!_%' ESCAPE '!'
 UNION ALL
 SELECT 1000000000 + p.rowid, p.name, 'P', 'P', 1, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 FROM main.qel_procedures p)",
-    // %2: a column's declared type (a view's as SQL Server types it, where kept).
+    // %2: every column of every table and view, with its declared type.
     R"(CREATE TEMP VIEW IF NOT EXISTS qel_columns AS
 SELECT object_id, table_name, object_type, colid, name,
   upper(type) AS declared, upper(trim(substr(type, 1, instr(type || '(', '(') - 1))) AS base,
   (CASE WHEN instr(type, '(') > 0 THEN CAST(substr(type, instr(type, '(') + 1) AS INTEGER) END) AS arg1,
   (CASE WHEN instr(type, ',') > 0 THEN CAST(substr(type, instr(type, ',') + 1) AS INTEGER) END) AS arg2,
   not_null, dflt
-FROM (SELECT m.rowid AS object_id, m.name AS table_name, m.type AS object_type, c.cid + 1 AS colid, c.name AS name,
-  %2 AS type, c."notnull" AS not_null, c.dflt_value AS dflt
-FROM main.sqlite_master m JOIN pragma_table_info(m.name) c
-WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND m.name NOT LIKE 'qel!_%' ESCAPE '!'))",
+FROM (%2))",
     R"(CREATE TEMP VIEW IF NOT EXISTS syscolumns AS
 SELECT object_id AS id, name COLLATE MSSQL AS name, colid,
   (CASE base WHEN 'INT' THEN 56 WHEN 'INTEGER' THEN 56 WHEN 'SMALLINT' THEN 52 WHEN 'TINYINT' THEN 48
@@ -417,16 +414,32 @@ void SqliteEngine::ensureCatalog()
     }
     QString name = database_;
     name.replace(QLatin1Char('\''), QLatin1String("''"));
-    // A file last written before view column types were kept has no table
-    // of them (and a read-only one never gets it): SQLite's types there.
-    const bool viewTypesKept
-        = q.exec(QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE name = 'qel_view_columns'")) && q.next();
-    const QString columnType = viewTypesKept
-        ? QStringLiteral("coalesce((SELECT v.type FROM main.qel_view_columns v WHERE m.type = 'view' "
-                         "AND v.view_name = m.name AND v.column_name = c.name), c.type)")
-        : QStringLiteral("c.type");
+    // A view's columns come from what was kept when it was made, types as
+    // SQL Server gives them and places, so that a view whose table has been
+    // dropped since does not stop every read of the catalog. SQLite is asked
+    // for tables, for views made before places were kept (their types kept
+    // where known) and in a file that never had the table (read-only).
+    const QString visible = QStringLiteral(
+        "m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND m.name NOT LIKE 'qel!_%' ESCAPE '!'");
+    const QString asked = QStringLiteral(
+        "SELECT m.rowid AS object_id, m.name AS table_name, m.type AS object_type, c.cid + 1 AS colid, c.name AS name, "
+        "%1 AS type, c.\"notnull\" AS not_null, c.dflt_value AS dflt "
+        "FROM main.sqlite_master m JOIN pragma_table_info(m.name) c WHERE m.type IN ('table', 'view') AND %2");
+    const bool viewsKept = q.exec(QStringLiteral("SELECT 1 FROM pragma_table_info('qel_view_columns') WHERE name = "
+                                                 "'position'"))
+        && q.next();
+    const QString columns = !viewsKept
+        ? asked.arg(QStringLiteral("c.type"), visible)
+        : asked.arg(QStringLiteral("coalesce((SELECT v.type FROM main.qel_view_columns v WHERE m.type = 'view' "
+                                   "AND v.view_name = m.name AND v.column_name = c.name), c.type)"),
+                    visible + QStringLiteral(" AND (m.type = 'table' OR NOT EXISTS (SELECT 1 FROM main.qel_view_columns v "
+                                             "WHERE v.view_name = m.name AND v.position IS NOT NULL))"))
+            + QStringLiteral(" UNION ALL SELECT m.rowid, m.name, m.type, v.position, v.column_name, v.type, 0, NULL "
+                             "FROM main.sqlite_master m JOIN main.qel_view_columns v ON v.view_name = m.name "
+                             "AND v.position IS NOT NULL WHERE m.type = 'view' AND ")
+            + visible;
     for (const char* view : kCatalogViews) {
-        if (!q.exec(QString::fromUtf8(view).replace(QLatin1String("%1"), name).replace(QLatin1String("%2"), columnType)))
+        if (!q.exec(QString::fromUtf8(view).replace(QLatin1String("%1"), name).replace(QLatin1String("%2"), columns)))
             throw DbError(QStringLiteral("The catalog of the embedded engine could not be set up: ")
                           + q.lastError().databaseText());
     }
@@ -1346,7 +1359,7 @@ void SqliteEngine::runSchemaChange(const Stmt& s, Frame& frame)
         ViewColumns(db_).save(s.table, generator_.resultColumns(*s.select));
     }
     else if (s.kind == Stmt::Drop && s.objectType == QLatin1String("VIEW"))
-        ViewColumns(db_).save(s.table, {});
+        ViewColumns(db_).forget(s.table);
     // A table made again under a dropped one's name starts with its checks on.
     if (s.kind == Stmt::Drop && s.objectType == QLatin1String("TABLE") && noCheck_.remove(s.table.toUpper()))
         saveNoCheck(s.table.toUpper());
