@@ -122,6 +122,14 @@ bool carriesCollation(const Expr& e)
     return unparen(e).kind == Expr::Column;
 }
 
+// The type of `value` (whose type is `t`) as SQL Server's messages name it:
+// a written decimal is numeric.
+QString typeInMessages(const Expr& value, const TypeName& t)
+{
+    const bool written = unparen(value).kind == Expr::Number && isDecimalType(t);
+    return written ? QStringLiteral("numeric") : typeNameInMessages(t);
+}
+
 // Functions with a direct SQLite counterpart of the same meaning, by name.
 const QHash<QString, QString>& simpleFunctions()
 {
@@ -1492,7 +1500,7 @@ QString SqlGenerator::convert(const Expr& e, const Scope& scope)
         const TypeName from = staticType(inner, scope);
         if (isNumberType(from))
             throw DbError(QStringLiteral("Explicit conversion from data type %1 to %2 is not allowed.")
-                              .arg(typeNameInMessages(from), typeNameInMessages(target)));
+                              .arg(typeInMessages(inner, from), typeNameInMessages(target)));
     }
     // SQL Server keeps a decimal's scale when it is written as text, and
     // writes money with two decimals (style 1 with thousands grouped, style
@@ -1579,11 +1587,9 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
     // date's text. A written decimal is numeric.
     if (e.text == QLatin1String("SUBSTRING") && !e.args.empty()) {
         const TypeName t = staticType(*e.args[0], scope);
-        if (t.isDate() || isNumberType(t)) {
-            const bool written = unparen(*e.args[0]).kind == Expr::Number && isDecimalType(t);
+        if (t.isDate() || isNumberType(t))
             throw DbError(QStringLiteral("Argument data type %1 is invalid for argument 1 of substring function.")
-                              .arg(written ? QStringLiteral("numeric") : typeNameInMessages(t)));
-        }
+                              .arg(typeInMessages(*e.args[0], t)));
     }
     if (e.text == QLatin1String("CONCAT"))
         return concat(e, scope);
