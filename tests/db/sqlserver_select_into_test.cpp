@@ -47,6 +47,8 @@ TEST_F(SqlServerSelectInto, ExpressionsTakeTheirResultTypes)
     EXPECT_EQ(db_.rows("SELECT Code, Q2, K, P, N, R, D FROM #Calc ORDER BY R"),
               (QStringList{"b|6|k|2.1|x|1|3", "a|14|k|4.3|-|2|7", "c|2|k|1.4|z|3|1"}));
     EXPECT_EQ(columnTypeOf(db_, "Code + 'xy'", "FROM T"), "varchar(12)");
+    EXPECT_EQ(columnTypeOf(db_, "COUNT(*)", "FROM T"), "int");
+    EXPECT_EQ(columnTypeOf(db_, "COUNT_BIG(*)", "FROM T"), "bigint");
 }
 
 TEST_F(SqlServerSelectInto, TheIdentityStaysOnlyWhereSqlServerKeepsIt)

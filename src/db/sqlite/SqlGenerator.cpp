@@ -1274,6 +1274,8 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
             return parseTypeNameSafe(QStringLiteral("bigint"));
         if (u.text == QLatin1String("COUNT"))
             return parseTypeNameSafe(QStringLiteral("int"));
+        if (u.text == QLatin1String("COUNT_BIG"))
+            return parseTypeNameSafe(QStringLiteral("bigint"));
         if (u.text == QLatin1String("CONCAT")) {
             std::vector<TypeName> parts;
             for (const auto& a : u.args)
