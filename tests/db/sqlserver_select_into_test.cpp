@@ -51,6 +51,17 @@ TEST_F(SqlServerSelectInto, ExpressionsTakeTheirResultTypes)
     EXPECT_EQ(columnTypeOf(db_, "COUNT_BIG(*)", "FROM T"), "bigint");
 }
 
+TEST_F(SqlServerSelectInto, AnOuterJoinsOptionalSideMayBeNull)
+{
+    db_.exec("CREATE TABLE U (Code varchar(10) NOT NULL)\nINSERT INTO U VALUES ('a')\n"
+             "SELECT T.Code, U.Code AS Matched INTO #Outer FROM T LEFT JOIN U ON U.Code = T.Code");
+    EXPECT_EQ(db_.rows("SELECT Code, Matched FROM #Outer ORDER BY Code"),
+              (QStringList{"a|a", "b|<null>", "c|<null>"}));
+    EXPECT_EQ(columnsOf("#Outer"), (QStringList{"Code|varchar|NO", "Matched|varchar|YES"}));
+    db_.exec("SELECT T.Code, U.Code AS Matched INTO #Right FROM U RIGHT JOIN T ON U.Code = T.Code");
+    EXPECT_EQ(columnsOf("#Right"), (QStringList{"Code|varchar|NO", "Matched|varchar|YES"}));
+}
+
 TEST_F(SqlServerSelectInto, TheIdentityStaysOnlyWhereSqlServerKeepsIt)
 {
     db_.exec("SELECT Id, Id AS Again INTO Twice FROM T\n"

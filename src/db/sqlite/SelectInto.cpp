@@ -37,6 +37,22 @@ bool mayKeepIdentity(const SelectCore& c)
     return true;
 }
 
+// The tables (upper-cased) on an outer join's optional side: their columns
+// may come out NULL whatever the table says.
+void collectOptional(const TableSource& t, bool optional, QSet<QString>& out)
+{
+    if (t.kind == TableSource::Table) {
+        if (optional)
+            out.insert(t.name.toUpper());
+        return;
+    }
+    if (t.kind != TableSource::Join)
+        return;
+    const bool full = t.joinType == QLatin1String("FULL");
+    collectOptional(*t.left, optional || full || t.joinType == QLatin1String("RIGHT"), out);
+    collectOptional(*t.right, optional || full || t.joinType == QLatin1String("LEFT"), out);
+}
+
 } // namespace
 
 SelectIntoSteps selectIntoSteps(const Stmt& s, const SqlGenerator& generator, const SchemaInfo& schema)
@@ -52,6 +68,9 @@ SelectIntoSteps selectIntoSteps(const Stmt& s, const SqlGenerator& generator, co
     steps.create.pos = s.pos;
     steps.create.line = s.line;
     const auto columns = generator.outputColumns(*select);
+    QSet<QString> optional;
+    for (const auto& f : core.from)
+        collectOptional(*f, false, optional);
     std::vector<size_t> identities;  // the result columns that show the table's identity as it stands
     QSet<QString> seen;
     for (size_t i = 0; i < columns.size(); ++i) {
@@ -71,7 +90,7 @@ SelectIntoSteps selectIntoSteps(const Stmt& s, const SqlGenerator& generator, co
         if (def.type.name == QLatin1String("INTEGER"))  // how the engine keeps an identity column
             def.type.name = QStringLiteral("INT");
         if (!out.table.isEmpty()) {
-            def.notNull = schema.columnNotNull(out.table, out.column);
+            def.notNull = !optional.contains(out.table.toUpper()) && schema.columnNotNull(out.table, out.column);
             if (schema.identityColumn(out.table).compare(out.column, Qt::CaseInsensitive) == 0)
                 identities.push_back(i);
         }
