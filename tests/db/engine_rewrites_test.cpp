@@ -176,6 +176,9 @@ TEST_F(EngineRewrites, StatementsTheRewriteMustLeaveAloneGiveTheirOwnRows)
         "Select D.Qty From Dt D Where D.Product = 1 Union "
         "Select D.Qty From Dt D Inner Join Hd H On H.Id = D.Hd Where H.Cust = :GetCus Or D.Product = :GetProduct "
         "Order By 1",
+        // a window function numbers and sums over every row of the block
+        "Select D.Id, Row_Number() Over (Order By D.Id), Count(*) Over () From Dt D Inner Join Hd H On H.Id = D.Hd "
+        "Where H.Cust = :GetCus Or D.Product = :GetProduct Order By D.Id",
         // a scalar subquery keeps its single row
         "Select (Select Top 1 D.Id From Dt D Inner Join Hd H On H.Id = D.Hd "
         "Where H.Cust = :GetCus Or D.Product = :GetProduct Order By D.Id) X",
@@ -227,6 +230,10 @@ TEST(OrAsUnionDecision, SplitsOnlyLookUpsOnIndexedColumnsOfDifferentTables)
     EXPECT_EQ(blocksAfterSplit(join + "H.Cust = :A Or D.Product = :B Order By 1"), 2);
     EXPECT_EQ(blocksAfterSplit(join + "H.Cust = :A Or D.Product = :B Union All " + join + "D.Id = 1"), 3);
 
+    EXPECT_EQ(blocksAfterSplit("Select D.Id, Rank() Over (Order By D.Qty) From Dt D Inner Join Hd H On H.Id = D.Hd "
+                               "Where H.Cust = :A Or D.Product = :B"),
+              0)
+        << "a window function sees every row";
     EXPECT_EQ(blocksAfterSplit(join + "D.Id = :A Or D.Product = :B"), 0) << "one table: SQLite splits it itself";
     EXPECT_EQ(blocksAfterSplit(join + "H.Flag = 'Y' Or D.Product = :B"), 0) << "no index on Flag";
     EXPECT_EQ(blocksAfterSplit(join + "H.Cust = D.Qty Or D.Product = :B"), 0) << "not a fixed value";

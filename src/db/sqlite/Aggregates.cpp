@@ -31,15 +31,16 @@ struct Total {
         approx = t;
     }
 
-    void add(sqlite3_value* v)
+    // `leaving`: a row leaves a window's frame and is taken off again.
+    void add(sqlite3_value* v, bool leaving = false)
     {
         const int type = sqlite3_value_numeric_type(v);
         if (type == SQLITE_NULL)
             return;
-        any = true;
-        ++count;
+        count += leaving ? -1 : 1;
+        any = count > 0;
         if (type == SQLITE_INTEGER && !fractional && !wholeOverflow) {
-            const std::int64_t i = sqlite3_value_int64(v);
+            const std::int64_t i = leaving ? -sqlite3_value_int64(v) : sqlite3_value_int64(v);
             if (!__builtin_add_overflow(whole, i, &whole))
                 return;
             wholeOverflow = true;
@@ -52,13 +53,13 @@ struct Total {
             addApprox(double(whole));
         }
         const double d = sqlite3_value_double(v);
-        addApprox(d);
+        addApprox(leaving ? -d : d);
         if (inexact)
             return;
         ScaledValue term;
         if (type == SQLITE_INTEGER)
             term = ScaledValue::fromInt(sqlite3_value_int64(v));
-        if ((type == SQLITE_INTEGER || ScaledValue::fromDouble(d, term)) && addScaled(exact, term, false, exact))
+        if ((type == SQLITE_INTEGER || ScaledValue::fromDouble(d, term)) && addScaled(exact, term, leaving, exact))
             return;
         inexact = true;
     }
@@ -81,6 +82,22 @@ void totalStep(sqlite3_context* ctx, int, sqlite3_value** argv)
     (*slot)->add(argv[0]);
 }
 
+// A row leaving the frame of a window function.
+void totalInverse(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    auto** slot = static_cast<Total**>(sqlite3_aggregate_context(ctx, int(sizeof(Total*))));
+    if (slot && *slot)
+        (*slot)->add(argv[0], true);
+}
+
+// The total so far, left in the context: a window function asks for it once
+// a row.
+const Total* currentTotal(sqlite3_context* ctx)
+{
+    auto** slot = static_cast<Total**>(sqlite3_aggregate_context(ctx, 0));
+    return slot ? *slot : nullptr;
+}
+
 // Takes the total out of the context for the final result.
 std::unique_ptr<Total> finalTotal(sqlite3_context* ctx)
 {
@@ -88,9 +105,8 @@ std::unique_ptr<Total> finalTotal(sqlite3_context* ctx)
     return std::unique_ptr<Total>(slot ? *slot : nullptr);
 }
 
-void sumFinal(sqlite3_context* ctx)
+void resultSum(sqlite3_context* ctx, const Total* t)
 {
-    const auto t = finalTotal(ctx);
     if (!t || !t->any) {
         sqlite3_result_null(ctx);
         return;
@@ -103,9 +119,8 @@ void sumFinal(sqlite3_context* ctx)
 
 // The mean of the exact total; the front end gives it the scale of AVG of
 // the argument's type.
-void avgFinal(sqlite3_context* ctx)
+void resultAverage(sqlite3_context* ctx, const Total* t)
 {
-    const auto t = finalTotal(ctx);
     if (!t || !t->any) {
         sqlite3_result_null(ctx);
         return;
@@ -114,13 +129,18 @@ void avgFinal(sqlite3_context* ctx)
     resultReal(ctx, total / double(t->count));
 }
 
+void sumValue(sqlite3_context* ctx) { resultSum(ctx, currentTotal(ctx)); }
+void sumFinal(sqlite3_context* ctx) { resultSum(ctx, finalTotal(ctx).get()); }
+void avgValue(sqlite3_context* ctx) { resultAverage(ctx, currentTotal(ctx)); }
+void avgFinal(sqlite3_context* ctx) { resultAverage(ctx, finalTotal(ctx).get()); }
+
 } // namespace
 
 std::span<const AggregateDef> aggregateFunctions()
 {
     static const AggregateDef rows[] = {
-        {"ms_sum", 1, totalStep, sumFinal},
-        {"ms_avg", 1, totalStep, avgFinal},
+        {"ms_sum", 1, totalStep, sumFinal, sumValue, totalInverse},
+        {"ms_avg", 1, totalStep, avgFinal, avgValue, totalInverse},
     };
     return rows;
 }

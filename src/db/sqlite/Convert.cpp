@@ -200,6 +200,18 @@ bool formatDateStyle(const Stamp& st, std::int64_t style, std::string& out)
 
 // Fits text into char(n)/varchar(n): cut to n characters, and blank-padded
 // for the fixed types.
+// Set while TRY_CONVERT runs: a value that does not convert gives NULL.
+// Wrong types and styles are still errors.
+thread_local bool tNullOnFailure = false;
+
+void conversionFail(sqlite3_context* ctx, const std::string& message)
+{
+    if (tNullOnFailure)
+        sqlite3_result_null(ctx);
+    else
+        fail(ctx, message);
+}
+
 std::string fitText(std::string_view s, const TargetType& type)
 {
     if (type.length < 0)
@@ -226,7 +238,7 @@ void convertToText(sqlite3_context* ctx, sqlite3_value* v, const TargetType& typ
             // SQL Server writes '*' for an int too long for char/varchar and
             // fails for the Unicode types.
             if (type.isUnicode()) {
-                fail(ctx, overflowTo(textType));
+                conversionFail(ctx, overflowTo(textType));
                 return;
             }
             s = "*";
@@ -247,7 +259,7 @@ void convertToText(sqlite3_context* ctx, sqlite3_value* v, const TargetType& typ
             s = formatRealString(x);
         }
         if (type.length >= 0 && s.size() > std::size_t(type.length)) {
-            fail(ctx, std::string("Arithmetic overflow error converting numeric to data type ") + textType + ".");
+            conversionFail(ctx, std::string("Arithmetic overflow error converting numeric to data type ") + textType + ".");
             return;
         }
         break;
@@ -301,7 +313,7 @@ void convertToDecimal(sqlite3_context* ctx, sqlite3_value* v, const TargetType& 
         }
         auto parsed = Decimal::fromText(t.begin(), t.end(), false);
         if (!parsed) {
-            fail(ctx, errorConverting("numeric"));
+            conversionFail(ctx, errorConverting("numeric"));
             return;
         }
         d = std::move(*parsed);
@@ -310,7 +322,7 @@ void convertToDecimal(sqlite3_context* ctx, sqlite3_value* v, const TargetType& 
     }
     d.round(type.scale, false);
     if (d.integerDigits() > type.precision - type.scale) {
-        fail(ctx, std::string("Arithmetic overflow error converting ") + sourceTypeName(v) + " to data type numeric.");
+        conversionFail(ctx, std::string("Arithmetic overflow error converting ") + sourceTypeName(v) + " to data type numeric.");
         return;
     }
     if (type.scale == 0 && d.integerDigits() <= 18) {
@@ -344,10 +356,10 @@ void convertToInteger(sqlite3_context* ctx, sqlite3_value* v, const TargetType& 
     const IntRange range = intRangeOf(type.kind);
     auto outOfRangeNumber = [&](std::int64_t value, bool fromInt) {
         if (fromInt && (type.kind == TargetType::TinyInt || type.kind == TargetType::SmallInt))
-            fail(ctx, std::string("Arithmetic overflow error for data type ") + range.name + ", value = "
+            conversionFail(ctx, std::string("Arithmetic overflow error for data type ") + range.name + ", value = "
                      + std::to_string(value) + ".");
         else
-            fail(ctx, overflowTo(range.name));
+            conversionFail(ctx, overflowTo(range.name));
     };
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER: {
@@ -382,16 +394,16 @@ void convertToInteger(sqlite3_context* ctx, sqlite3_value* v, const TargetType& 
         std::int64_t i = 0;
         const Parsed r = parseIntText(t.begin(), t.end(), i);
         if (r == Parsed::Invalid) {
-            fail(ctx, conversionFailed(t.view(), range.name));
+            conversionFail(ctx, conversionFailed(t.view(), range.name));
             return;
         }
         if (r == Parsed::Overflow || i < range.lo || i > range.hi) {
             if (type.kind == TargetType::BigInt)
-                fail(ctx, errorConverting("bigint"));
+                conversionFail(ctx, errorConverting("bigint"));
             else if (type.kind == TargetType::Int)
-                fail(ctx, intColumnOverflow(t.view()));
+                conversionFail(ctx, intColumnOverflow(t.view()));
             else
-                fail(ctx, "The conversion of the varchar value '" + std::string(t.view()) + "' overflowed an "
+                conversionFail(ctx, "The conversion of the varchar value '" + std::string(t.view()) + "' overflowed an "
                          + range.columnName + " column. Use a larger integer column.");
             return;
         }
@@ -430,7 +442,7 @@ void convertToBit(sqlite3_context* ctx, sqlite3_value* v)
         std::int64_t i = 0;
         const Parsed r = parseIntText(t.begin(), t.end(), i);
         if (r == Parsed::Invalid) {
-            fail(ctx, conversionFailed(t.view(), "bit"));
+            conversionFail(ctx, conversionFailed(t.view(), "bit"));
             return;
         }
         sqlite3_result_int(ctx, r == Parsed::Overflow || i != 0);
@@ -454,7 +466,7 @@ void convertToFloat(sqlite3_context* ctx, sqlite3_value* v, bool single)
         if (parseCanonical(t.p, t.n, st)) {
             x = daysOf(st);
         } else if (!parseFloatText(t.begin(), t.end(), x)) {
-            fail(ctx, errorConverting(single ? "real" : "float"));
+            conversionFail(ctx, errorConverting(single ? "real" : "float"));
             return;
         }
         break;
@@ -462,7 +474,7 @@ void convertToFloat(sqlite3_context* ctx, sqlite3_value* v, bool single)
     }
     if (single) {
         if (std::fabs(x) > double(std::numeric_limits<float>::max())) {
-            fail(ctx, overflowTo("real"));
+            conversionFail(ctx, overflowTo("real"));
             return;
         }
         x = double(float(x));
@@ -497,7 +509,7 @@ void convertToMoney(sqlite3_context* ctx, sqlite3_value* v, bool small)
         const u8* cp = reinterpret_cast<const u8*>(cleaned.data());
         auto parsed = Decimal::fromText(cp, cp + cleaned.size(), false);
         if (!parsed) {
-            fail(ctx, "Cannot convert a char value to money. The char value has incorrect syntax.");
+            conversionFail(ctx, "Cannot convert a char value to money. The char value has incorrect syntax.");
             return;
         }
         d = std::move(*parsed);
@@ -510,7 +522,7 @@ void convertToMoney(sqlite3_context* ctx, sqlite3_value* v, bool small)
     const double high = small ? 214748.3647 : 922337203685477.5807;
     const double low = small ? -214748.3648 : -922337203685477.5808;
     if (x > high || x < low) {
-        fail(ctx, overflowTo(small ? "smallmoney" : "money"));
+        conversionFail(ctx, overflowTo(small ? "smallmoney" : "money"));
         return;
     }
     sqlite3_result_double(ctx, x);
@@ -540,7 +552,7 @@ void convertToDate(sqlite3_context* ctx, sqlite3_value* v, const TargetType& typ
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
         if (!stampFromDays(sqlite3_value_double(v), st) || !inDatetimeRange(st)) {
-            fail(ctx, overflowTo(type.kind == TargetType::SmallDateTime ? "smalldatetime" : "datetime"));
+            conversionFail(ctx, overflowTo(type.kind == TargetType::SmallDateTime ? "smalldatetime" : "datetime"));
             return;
         }
         break;
@@ -554,15 +566,15 @@ void convertToDate(sqlite3_context* ctx, sqlite3_value* v, const TargetType& typ
         // datetime names a day that does not exist as out of its range;
         // date and datetime2 as text they cannot read.
         if (!parsed && !(olderType && outOfRange)) {
-            fail(ctx, kDateFromText);
+            conversionFail(ctx, kDateFromText);
             return;
         }
         if (type.kind == TargetType::DateTime && (!parsed || !inDatetimeRange(*parsed))) {
-            fail(ctx, "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value.");
+            conversionFail(ctx, "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value.");
             return;
         }
         if (!parsed) {
-            fail(ctx, kSmallDatetimeOutOfRange);
+            conversionFail(ctx, kSmallDatetimeOutOfRange);
             return;
         }
         st = *parsed;
@@ -578,7 +590,7 @@ void convertToDate(sqlite3_context* ctx, sqlite3_value* v, const TargetType& typ
         const int intoMinute = st.ms % 60000;
         st = Stamp::fromTotalMs(st.totalMs() - intoMinute + (intoMinute >= 29999 ? 60000 : 0));
         if (st.day < 0 || st.day > daysFromCivil(2079, 6, 6)) {
-            fail(ctx, kSmallDatetimeOutOfRange);
+            conversionFail(ctx, kSmallDatetimeOutOfRange);
             return;
         }
         break;
@@ -690,6 +702,13 @@ void fnConvert(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     }
 }
 
+void fnTryConvert(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    tNullOnFailure = true;
+    fnConvert(ctx, argc, argv);
+    tNullOnFailure = false;
+}
+
 } // namespace
 
 std::span<const FunctionDef> convertFunctions()
@@ -697,6 +716,8 @@ std::span<const FunctionDef> convertFunctions()
     static const FunctionDef rows[] = {
     {"ms_convert", 2, fnConvert, true},
     {"ms_convert", 3, fnConvert, true},
+    {"ms_try_convert", 2, fnTryConvert, true},
+    {"ms_try_convert", 3, fnTryConvert, true},
     {"ms_date_text", 2, nullIn<fnDateText>, true},
     };
     return rows;

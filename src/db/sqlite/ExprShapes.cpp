@@ -48,9 +48,16 @@ bool isAggregateName(const QString& name)
     return names.contains(name);
 }
 
+bool isRankingName(const QString& name)
+{
+    static const QSet<QString> names{QStringLiteral("ROW_NUMBER"), QStringLiteral("RANK"), QStringLiteral("DENSE_RANK"),
+                                     QStringLiteral("NTILE")};
+    return names.contains(name);
+}
+
 bool hasAggregate(const Expr& e)
 {
-    if (e.kind == Expr::Function && isAggregateName(e.text))
+    if (e.kind == Expr::Function && (isAggregateName(e.text) || e.over))
         return true;
     for (const auto& a : e.args) {
         if (a && hasAggregate(*a))

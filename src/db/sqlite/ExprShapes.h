@@ -21,8 +21,12 @@ void splitTerms(const ExprPtr& e, const QString& op, std::vector<ExprPtr>& out);
 // Whether `name` (upper-cased) is one of the aggregate functions.
 bool isAggregateName(const QString& name);
 
-// Whether `e` calls an aggregate function (a subquery's aggregates are its own).
+// Whether `e` calls an aggregate or window function (a subquery's are its
+// own): its value depends on other rows, so no rewrite may split its rows.
 bool hasAggregate(const Expr& e);
+
+// ROW_NUMBER, RANK, DENSE_RANK, NTILE (`name` upper-cased).
+bool isRankingName(const QString& name);
 
 // New nodes for rewritten statements.
 ExprPtr parenthesized(const ExprPtr& e);

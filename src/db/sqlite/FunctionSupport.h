@@ -240,6 +240,8 @@ struct AggregateDef {
     int argc;
     ScalarFn step;
     void (*final)(sqlite3_context*);
+    void (*value)(sqlite3_context*);  // the result so far, as a window function
+    ScalarFn inverse;                 // a row leaving a window's frame
 };
 
 int compareMssql(void*, int lenA, const void* dataA, int lenB, const void* dataB);

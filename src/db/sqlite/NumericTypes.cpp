@@ -278,4 +278,18 @@ TypeName concatenationType(const TypeName& a, const TypeName& b)
     return text(unicode, "VARCHAR", length);
 }
 
+TypeName concatType(const std::vector<TypeName>& arguments)
+{
+    TypeName result;
+    for (const TypeName& a : arguments) {
+        TypeName part = a;
+        if (a.name.isEmpty())
+            part = text(false, "VARCHAR", 8000);
+        else if (!a.isText())
+            part = text(false, "VARCHAR", a.isInteger() ? 12 : 30);
+        result = result.name.isEmpty() ? part : concatenationType(result, part);
+    }
+    return result;
+}
+
 } // namespace db::sqlite

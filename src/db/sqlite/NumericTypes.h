@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <vector>
+
 // SQL Server's result types of arithmetic on exact numbers, worked out before
 // a statement runs: decimal(p, s) with the precision and scale its rules give
 // (capped at 38 digits), money beside money or a whole number, whole numbers
@@ -36,6 +38,9 @@ TypeName unionType(const TypeName& a, const TypeName& b);
 // The type `a + b` has when both are text: Unicode if either is, the two
 // lengths added.
 TypeName concatenationType(const TypeName& a, const TypeName& b);
+// CONCAT's result: its arguments' text joined, other types as the text they
+// convert to; an unknown type counts as the longest text.
+TypeName concatType(const std::vector<TypeName>& arguments);
 
 bool isMoneyType(const TypeName& t);
 bool isDecimalType(const TypeName& t);

@@ -122,6 +122,14 @@ bool carriesCollation(const Expr& e)
     return unparen(e).kind == Expr::Column;
 }
 
+// The type of `value` (whose type is `t`) as SQL Server's messages name it:
+// a written decimal is numeric.
+QString typeInMessages(const Expr& value, const TypeName& t)
+{
+    const bool written = unparen(value).kind == Expr::Number && isDecimalType(t);
+    return written ? QStringLiteral("numeric") : typeNameInMessages(t);
+}
+
 // Functions with a direct SQLite counterpart of the same meaning, by name.
 const QHash<QString, QString>& simpleFunctions()
 {
@@ -585,6 +593,10 @@ QString SqlGenerator::columnDef(const ColumnDef& c, bool inCreate, bool tableHas
         Scope scope;
         return sql + QStringLiteral("AS (") + expr(*c.computed, scope) + QStringLiteral(") VIRTUAL");
     }
+    // A column made by SELECT ... INTO from a value whose type is not
+    // worked out: it keeps each value as it comes.
+    if (c.type.name.isEmpty() && !c.identity)
+        return sql + (c.notNull ? QStringLiteral("NOT NULL") : QString());
     const TypeName type = resolveType(c.type);
     if (c.identity) {
         if (!inCreate)
@@ -822,6 +834,8 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
         if (const auto joined = joinCorrelatedAggregates(c, schema_, &joinedAggregates_))
             return selectCore(*joined, outer, limitInside, order, tieBreak);
     }
+    if (!c.into.isEmpty())
+        throw DbError(QStringLiteral("Incorrect syntax near the keyword 'INTO'."));
     Scope scope;
     scope.outer = outer;
     for (const auto& f : c.from)
@@ -864,11 +878,8 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
     }
     if (!c.groupBy.empty()) {
         QStringList g;
-        for (const auto& e : c.groupBy) {
-            // 'x' and 'X ' are one group. A number has no collation, and
-            // without one SQLite may group in an index's order, unsorted.
-            g.append(isNumberType(staticType(*e, scope)) ? expr(*e, scope) : expr(*e, scope) + kCollate);
-        }
+        for (const auto& e : c.groupBy)
+            g.append(collatedTerm(*e, scope));
         sql += QStringLiteral(" GROUP BY ") + g.join(QStringLiteral(", "));
     }
     if (c.having)
@@ -878,6 +889,13 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
     if (limitInside && c.top)
         sql += QStringLiteral(" LIMIT ") + expr(*c.top, scope);
     return sql;
+}
+
+// 'x' and 'X ' are one group. A number has no collation, and without one
+// SQLite may group in an index's order, unsorted.
+QString SqlGenerator::collatedTerm(const Expr& e, const Scope& scope)
+{
+    return isNumberType(staticType(e, scope)) ? expr(e, scope) : expr(e, scope) + kCollate;
 }
 
 QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool tieBreak)
@@ -982,7 +1000,7 @@ QString SqlGenerator::select(const Select& s, const Scope* outer)
 
 // ---------------------------------------------------------------- expressions
 
-QString SqlGenerator::columnTypeOf(const Expr& column, const Scope& scope) const
+QString SqlGenerator::tableOf(const Expr& column, const Scope& scope) const
 {
     const Expr& e = unparen(column);
     if (e.kind != Expr::Column)
@@ -991,19 +1009,22 @@ QString SqlGenerator::columnTypeOf(const Expr& column, const Scope& scope) const
         if (!e.qualifier.isEmpty()) {
             for (const Source& src : sc->sources) {
                 if (src.alias.compare(e.qualifier, Qt::CaseInsensitive) == 0)
-                    return src.table.isEmpty() ? QString() : schema_.columnType(src.table, e.text);
+                    return src.table;
             }
         } else {
             for (const Source& src : sc->sources) {
-                if (src.table.isEmpty())
-                    continue;
-                const QString t = schema_.columnType(src.table, e.text);
-                if (!t.isEmpty())
-                    return t;
+                if (!src.table.isEmpty() && !schema_.columnType(src.table, e.text).isEmpty())
+                    return src.table;
             }
         }
     }
     return QString();
+}
+
+QString SqlGenerator::columnTypeOf(const Expr& column, const Scope& scope) const
+{
+    const QString table = tableOf(column, scope);
+    return table.isEmpty() ? QString() : schema_.columnType(table, unparen(column).text);
 }
 
 namespace {
@@ -1095,32 +1116,52 @@ std::vector<std::pair<QString, TypeName>> SqlGenerator::resultColumns(const Sele
 QStringList SqlGenerator::resultTypes(const Select& s) const
 {
     QStringList types;
+    for (const OutputColumn& c : outputColumns(s))
+        types.append(c.type.text());
+    return types;
+}
+
+std::vector<SqlGenerator::OutputColumn> SqlGenerator::outputColumns(const Select& s) const
+{
+    std::vector<OutputColumn> columns;
     if (s.cores.empty())
-        return types;
+        return columns;
     const SelectCore& c = s.cores.front();
     Scope scope;
     for (const auto& f : c.from)
         collectSources(*f, scope);
+    // Only a single block shows a table's column as it stands.
+    const bool single = s.cores.size() == 1;
     for (size_t i = 0; i < c.items.size(); ++i) {
         const Expr& e = unparen(*c.items[i].expr);
         if (e.kind != Expr::Star) {
-            types.append(resultColumnType(s, i).text());
+            OutputColumn out{itemName(c.items[i]), resultColumnType(s, i), QString(), QString()};
+            if (single && e.kind == Expr::Column) {
+                out.table = tableOf(e, scope);
+                out.column = e.text;
+            }
+            columns.push_back(out);
             continue;
         }
         for (const Source& src : scope.sources) {
             if (!e.qualifier.isEmpty() && src.alias.compare(e.qualifier, Qt::CaseInsensitive) != 0)
                 continue;
             if (src.derived) {
-                types.append(resultTypes(*src.derived));
+                for (OutputColumn inner : outputColumns(*src.derived)) {
+                    inner.table.clear();
+                    inner.column.clear();
+                    columns.push_back(inner);
+                }
                 continue;
             }
             for (const QString& column : schema_.columns(src.table)) {
                 const QString declared = schema_.columnType(src.table, column);
-                types.append(declared.isEmpty() ? QString() : resolveType(parseTypeNameSafe(declared)).text());
+                columns.push_back({column, declared.isEmpty() ? TypeName() : resolveType(parseTypeNameSafe(declared)),
+                                   single ? src.table : QString(), single ? column : QString()});
             }
         }
     }
-    return types;
+    return columns;
 }
 
 TypeName SqlGenerator::derivedColumnType(const Expr& column, const Scope& scope) const
@@ -1229,6 +1270,18 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
     case Expr::Function:
         if (u.text == QLatin1String("GETDATE") || u.text == QLatin1String("GETUTCDATE"))
             return parseTypeNameSafe(QStringLiteral("datetime"));
+        if (isRankingName(u.text))
+            return parseTypeNameSafe(QStringLiteral("bigint"));
+        if (u.text == QLatin1String("COUNT"))
+            return parseTypeNameSafe(QStringLiteral("int"));
+        if (u.text == QLatin1String("COUNT_BIG"))
+            return parseTypeNameSafe(QStringLiteral("bigint"));
+        if (u.text == QLatin1String("CONCAT")) {
+            std::vector<TypeName> parts;
+            for (const auto& a : u.args)
+                parts.push_back(staticType(*a, scope));
+            return concatType(parts);
+        }
         if (u.args.empty() || u.distinct)
             return TypeName();
         if (u.text == QLatin1String("SUM"))
@@ -1295,7 +1348,7 @@ QString SqlGenerator::exactArithmetic(const Expr& e, const QString& call, const 
 // money's (four decimals) and decimal(p, s)'s (at least six) are the exact
 // sum divided by the count as those types divide, cut at the scale.
 QString SqlGenerator::average(const QString& mean, const QString& argument, bool distinct, const TypeName& type,
-                              size_t firstBind)
+                              size_t firstBind, const QString& over)
 {
     if (type.isInteger())
         return QStringLiteral("CAST(%1 AS INTEGER)").arg(mean);
@@ -1306,8 +1359,8 @@ QString SqlGenerator::average(const QString& mean, const QString& argument, bool
     const std::vector<BindSlot> argumentBinds(binds_.begin() + std::ptrdiff_t(firstBind), binds_.end());
     binds_.insert(binds_.end(), argumentBinds.begin(), argumentBinds.end());
     const QString values = (distinct ? QStringLiteral("DISTINCT ") : QString()) + argument;
-    return QStringLiteral("ms_divide(ms_sum(%1), count(%1), %2)")
-        .arg(values, QString::number(isMoneyType(result) ? 4 : result.scale));
+    return QStringLiteral("ms_divide(ms_sum(%1)%2, count(%1)%2, %3)")
+        .arg(values, over, QString::number(isMoneyType(result) ? 4 : result.scale));
 }
 
 bool SqlGenerator::isDateColumn(const Expr& e, const Scope& scope) const
@@ -1443,6 +1496,14 @@ QString SqlGenerator::convert(const Expr& e, const Scope& scope)
         typeText.replace(0, 3, QStringLiteral("decimal"));
     QString value;
     const Expr& inner = unparen(*e.args[0]);
+    // A number never becomes a date or datetime2 (datetime counts days), not
+    // even through TRY_CONVERT.
+    if (target.name == QLatin1String("DATE") || target.name == QLatin1String("DATETIME2")) {
+        const TypeName from = staticType(inner, scope);
+        if (isNumberType(from))
+            throw DbError(QStringLiteral("Explicit conversion from data type %1 to %2 is not allowed.")
+                              .arg(typeInMessages(inner, from), typeNameInMessages(target)));
+    }
     // SQL Server keeps a decimal's scale when it is written as text, and
     // writes money with two decimals (style 1 with thousands grouped, style
     // 2 and 126 with four).
@@ -1473,10 +1534,33 @@ QString SqlGenerator::convert(const Expr& e, const Scope& scope)
     // money to a whole number rounds; decimal and float truncate.
     if (target.isInteger() && isMoneyType(staticType(inner, scope)))
         value = QStringLiteral("ms_round(%1, 0)").arg(value);
-    QString sql = QStringLiteral("ms_convert(") + quoteString(typeText) + QStringLiteral(", ") + value;
+    QString sql = (e.orNull ? QStringLiteral("ms_try_convert(") : QStringLiteral("ms_convert(")) + quoteString(typeText)
+        + QStringLiteral(", ") + value;
     if (e.args.size() > 1)
         sql += QStringLiteral(", ") + expr(*e.args[1], scope);
     return sql + QLatin1Char(')');
+}
+
+QString SqlGenerator::concat(const Expr& e, const Scope& scope)
+{
+    if (e.args.size() < 2 || e.args.size() > 254 || e.star)
+        throw DbError(QStringLiteral("The concat function requires 2 to 254 arguments."));
+    QStringList parts;
+    for (const ExprPtr& a : e.args) {
+        const Expr& u = unparen(*a);
+        if (u.kind == Expr::Null)
+            continue;
+        if (staticType(u, scope).isText()) {
+            parts.append(QStringLiteral("coalesce(%1, '')").arg(expr(*a, scope)));
+            continue;
+        }
+        Expr asText;
+        asText.kind = Expr::Convert;
+        asText.type = parseTypeNameSafe(QStringLiteral("nvarchar(max)"));
+        asText.args = {a};
+        parts.append(QStringLiteral("coalesce(%1, '')").arg(convert(asText, scope)));
+    }
+    return parts.isEmpty() ? QStringLiteral("''") : QLatin1Char('(') + parts.join(QStringLiteral(" || ")) + QLatin1Char(')');
 }
 
 QString SqlGenerator::function(const Expr& e, const Scope& scope)
@@ -1505,12 +1589,14 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
     // date's text. A written decimal is numeric.
     if (e.text == QLatin1String("SUBSTRING") && !e.args.empty()) {
         const TypeName t = staticType(*e.args[0], scope);
-        if (t.isDate() || isNumberType(t)) {
-            const bool written = unparen(*e.args[0]).kind == Expr::Number && isDecimalType(t);
+        if (t.isDate() || isNumberType(t))
             throw DbError(QStringLiteral("Argument data type %1 is invalid for argument 1 of substring function.")
-                              .arg(written ? QStringLiteral("numeric") : typeNameInMessages(t)));
-        }
+                              .arg(typeInMessages(*e.args[0], t)));
     }
+    if (e.text == QLatin1String("CONCAT"))
+        return concat(e, scope);
+    if (isRankingName(e.text))
+        return rankingFunction(e, scope);
     const auto& map = simpleFunctions();
     const auto it = map.find(e.text);
     if (it == map.end())
@@ -1522,7 +1608,7 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
                           .arg(e.text == QLatin1String("SUBSTRING") || e.text == QLatin1String("REPLACE") ? 3 : 2));
     }
     if (e.star)
-        return it.value() + QStringLiteral("(*)");
+        return it.value() + QStringLiteral("(*)") + overClause(e, scope);
     const size_t firstBind = binds_.size();
     QStringList args;
     for (const auto& a : e.args) {
@@ -1531,10 +1617,12 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         else
             args.append(expr(*a, scope));
     }
+    // Written after the arguments: the "?" markers bind in that order.
+    const QString over = overClause(e, scope);
     const QString call = it.value() + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
-        + args.join(QStringLiteral(", ")) + QLatin1Char(')');
+        + args.join(QStringLiteral(", ")) + QLatin1Char(')') + over;
     if (e.text == QLatin1String("AVG"))
-        return average(call, args.value(0), e.distinct, staticType(*e.args[0], scope), firstBind);
+        return average(call, args.value(0), e.distinct, staticType(*e.args[0], scope), firstBind, over);
     // Unicode text takes two bytes a character, the code page's one.
     if (e.text == QLatin1String("DATALENGTH") && !e.args.empty()) {
         static const QSet<QString> unicode{QStringLiteral("NCHAR"), QStringLiteral("NVARCHAR"), QStringLiteral("NTEXT")};

@@ -32,6 +32,13 @@ public:
     virtual QStringList columns(const QString& table) const = 0;
     // The table's IDENTITY column, or empty when it has none.
     virtual QString identityColumn(const QString& table) const = 0;
+    // Whether table.column is declared NOT NULL.
+    virtual bool columnNotNull(const QString& table, const QString& column) const
+    {
+        Q_UNUSED(table);
+        Q_UNUSED(column);
+        return false;
+    }
     // The database the statements run in (DB_NAME()).
     virtual QString databaseName() const = 0;
     // The base type of a user-defined type, or an empty name when unknown.
@@ -117,6 +124,16 @@ public:
     // "DECIMAL(9,2)"), a `*` taken column by column; an empty text where it
     // is not known.
     QStringList resultTypes(const Select& s) const;
+    // A result column as a table made from it: its name, its type, and the
+    // table column it shows as it stands (empty when it shows none).
+    struct OutputColumn {
+        QString name;
+        TypeName type;
+        QString table;
+        QString column;
+    };
+    // Every result column, a `*` taken column by column.
+    std::vector<OutputColumn> outputColumns(const Select& s) const;
     void setDateOrder(DateOrder order) { dateOrder_ = order; }  // SET DATEFORMAT: how date literals read
 
 private:
@@ -139,11 +156,23 @@ private:
     static void collectSources(const TableSource& t, Scope& scope);
     // The type of a SELECT's result column `index`, over every block.
     TypeName resultColumnType(const Select& s, size_t index) const;
+    // The table of a column reference in scope, or empty (a derived table's).
+    QString tableOf(const Expr& column, const Scope& scope) const;
     // The type of a column of a derived table in scope, or an empty name.
     TypeName derivedColumnType(const Expr& column, const Scope& scope) const;
     QString expr(const Expr& e, const Scope& scope);
     QString comparison(const Expr& e, const Scope& scope);
     QString function(const Expr& e, const Scope& scope);
+    // CONCAT: each argument written as CONVERT to text writes it, NULL as ''.
+    QString concat(const Expr& e, const Scope& scope);
+    // ROW_NUMBER, RANK, DENSE_RANK and NTILE, which need an OVER clause.
+    QString rankingFunction(const Expr& e, const Scope& scope);
+    // " OVER (PARTITION BY ... ORDER BY ...)" of a window function, checked
+    // as SQL Server checks it; empty when `e` has none.
+    QString overClause(const Expr& e, const Scope& scope);
+    // A term that compares text with the one collation (GROUP BY, PARTITION
+    // BY): a number keeps its own order.
+    QString collatedTerm(const Expr& e, const Scope& scope);
     QString convert(const Expr& e, const Scope& scope);
     QString like(const Expr& e, const Scope& scope);
     // The trigram look-up that narrows `value LIKE pattern`, or empty.
@@ -174,7 +203,7 @@ private:
     QString exactArithmetic(const Expr& e, const QString& call, const QString& l, const QString& r,
                             const Scope& scope) const;
     QString average(const QString& mean, const QString& argument, bool distinct, const TypeName& type,
-                    size_t firstBind);
+                    size_t firstBind, const QString& over);
     QString storedAs(const QString& value, const QString& declared, const TypeName& from = TypeName()) const;
     bool isDateColumn(const Expr& e, const Scope& scope) const;
     QString dateLiteral(const Expr& literal, const QString& columnType) const;  // canonical text, or empty

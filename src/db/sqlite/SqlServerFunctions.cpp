@@ -38,7 +38,8 @@ void registerSqlServerFunctions(sqlite3* handle, const SessionSettings* session)
     }
     for (const AggregateDef& f : aggregateFunctions()) {
         const int flags = SQLITE_UTF8 | SQLITE_INNOCUOUS | SQLITE_DETERMINISTIC;
-        check(sqlite3_create_function_v2(handle, f.name, f.argc, flags, nullptr, nullptr, f.step, f.final, nullptr),
+        check(sqlite3_create_window_function(handle, f.name, f.argc, flags, nullptr, f.step, f.final, f.value,
+                                             f.inverse, nullptr),
               f.name);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "DayNumberDates.h"
 #include "ErrorNumbers.h"
+#include "SelectInto.h"
 #include "SqliteCursor.h"
 #include "SqlServerFunctions.h"
 #include "TsqlParser.h"
@@ -1155,7 +1156,10 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
     const auto restore = qScopeGuard([&] { running_ = outer; });
     switch (s.kind) {
     case Stmt::SelectStmt:
-        runSelect(s, frame, result);
+        if (!s.select->cores.front().into.isEmpty())
+            runSelectInto(s, frame);
+        else
+            runSelect(s, frame, result);
         return Flow::Normal;
     case Stmt::IdentityInsert: {
         const QString identity = identityColumn(s.table);
@@ -1308,6 +1312,14 @@ void SqliteEngine::runSelect(const Stmt& s, Frame& frame, ResultSet& result)
     }
 }
 
+// Made afresh each time: the table's columns depend on the tables read.
+void SqliteEngine::runSelectInto(const Stmt& s, Frame& frame)
+{
+    const SelectIntoSteps steps = selectIntoSteps(s, generator_, *this);
+    runSchemaChange(steps.create, frame);
+    runSql(generator_.statement(steps.insert, rowcount_), frame, &steps.insert);
+}
+
 void SqliteEngine::runSchemaChange(const Stmt& s, Frame& frame)
 {
     if (s.kind == Stmt::CreateType) {
@@ -1458,6 +1470,8 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
     if (message.startsWith(QLatin1String("parser stack overflow"))
         || message.startsWith(QLatin1String("Expression tree is too large")))
         return nestedTooDeeplyMessage();
+    if (message.startsWith(QLatin1String("misuse of window function")))
+        return QStringLiteral("Windowed functions can only appear in the SELECT or ORDER BY clauses.");
     if (message.startsWith(QLatin1String("attempt to write a readonly database")))
         return QStringLiteral("Failed to update database \"%1\" because the database is read-only.").arg(database_);
     QRegularExpressionMatch m;
@@ -1806,6 +1820,8 @@ void SqliteEngine::loadTable(const QString& table) const
             const QString name = q.value(1).toString();
             info.columns.append(name);
             info.types.insert(name.toUpper(), q.value(2).toString());
+            if (q.value(3).toInt())
+                info.notNull.insert(name.toUpper());
         }
     }
     // A view's columns as SQL Server types them, where the engine worked them out.
@@ -1924,6 +1940,12 @@ QString SqliteEngine::identityColumn(const QString& table) const
 {
     loadTable(table);
     return tables_.value(table.toUpper()).identity;
+}
+
+bool SqliteEngine::columnNotNull(const QString& table, const QString& column) const
+{
+    loadTable(table);
+    return tables_.value(table.toUpper()).notNull.contains(column.toUpper());
 }
 
 QStringList SqliteEngine::columns(const QString& table) const

@@ -153,6 +153,7 @@ private:
     bool test(const Expr& condition, const void* key, Frame& frame);
     const GeneratedSql& generated(const void* key, int role, const std::function<GeneratedSql()>& make);
     ResultSet runSql(const GeneratedSql& g, Frame& frame, const Stmt* stmt);
+    void runSelectInto(const Stmt& s, Frame& frame);
     QVariant assignable(const Variable& target, const QVariant& value) const;
     QString translateError(const QString& message, const Stmt* stmt) const;
     struct ForeignKey {
@@ -190,6 +191,7 @@ private:
     QString columnType(const QString& table, const QString& column) const override;
     QStringList columns(const QString& table) const override;
     QString identityColumn(const QString& table) const override;
+    bool columnNotNull(const QString& table, const QString& column) const override;
     TypeName userType(const QString& name) const override;
     TypeName variableType(const QString& name) const override;
     bool leadsAnIndex(const QString& table, const QString& column) const override;
@@ -221,6 +223,7 @@ private:
         QStringList columns;
         QHash<QString, QString> types;  // upper-cased column -> declared type
         QString identity;               // the IDENTITY column, if any
+        QSet<QString> notNull;          // upper-cased columns declared NOT NULL
         QSet<QString> leading;          // upper-cased columns that lead an index
         std::optional<QHash<QString, QString>> origins;  // a view's columns, read on first use
     };

@@ -13,6 +13,7 @@ namespace db::sqlite {
 
 struct Select;
 struct Expr;
+struct Window;
 using ExprPtr = std::shared_ptr<Expr>;
 using SelectPtr = std::shared_ptr<Select>;
 
@@ -62,6 +63,8 @@ struct Expr {
     std::vector<ExprPtr> args;
     SelectPtr select;
     TypeName type;
+    std::shared_ptr<Window> over;  // Function: OVER (...), a window function
+    bool orNull = false;           // Convert: TRY_CONVERT / TRY_CAST, NULL where the value does not convert
     bool negated = false;
     bool distinct = false;
     bool star = false;
@@ -94,10 +97,17 @@ struct OrderItem {
     bool descending = false;
 };
 
+// OVER ([PARTITION BY ...] [ORDER BY ...]) of a window function.
+struct Window {
+    std::vector<ExprPtr> partitionBy;
+    std::vector<OrderItem> orderBy;
+};
+
 struct SelectCore {
     bool distinct = false;
     ExprPtr top;          // TOP n
     std::vector<SelectItem> items;
+    QString into;         // SELECT ... INTO table: the table it makes
     std::vector<TableSourcePtr> from;  // comma-separated sources
     ExprPtr where;
     std::vector<ExprPtr> groupBy;

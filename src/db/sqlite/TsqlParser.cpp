@@ -1097,15 +1097,7 @@ private:
         }
         if (isWord("ORDER") && peekWord(1, "BY")) {
             p_ += 2;
-            do {
-                OrderItem o;
-                o.expr = expression();
-                if (acceptWord("DESC"))
-                    o.descending = true;
-                else
-                    acceptWord("ASC");
-                sel->orderBy.push_back(o);
-            } while (acceptPunct(","));
+            sel->orderBy = orderItems();
         }
         if (isWord("FOR") || isWord("OPTION") || isWord("INTO"))
             unsupported(cur().text.toUpper() + QStringLiteral(" clause of SELECT"), cur());
@@ -1127,6 +1119,21 @@ private:
             return inner->cores.front();
         }
         return selectCore();
+    }
+
+    std::vector<OrderItem> orderItems()
+    {
+        std::vector<OrderItem> items;
+        do {
+            OrderItem o;
+            o.expr = expression();
+            if (acceptWord("DESC"))
+                o.descending = true;
+            else
+                acceptWord("ASC");
+            items.push_back(o);
+        } while (acceptPunct(","));
+        return items;
     }
 
     SelectCore selectCore()
@@ -1153,8 +1160,8 @@ private:
         do {
             c.items.push_back(selectItem());
         } while (acceptPunct(","));
-        if (isWord("INTO"))
-            unsupported(QStringLiteral("SELECT ... INTO"), cur());
+        if (acceptWord("INTO"))
+            c.into = objectName();
         if (acceptWord("FROM"))
             c.from = fromList();
         if (acceptWord("WHERE"))
@@ -1758,11 +1765,10 @@ private:
     ExprPtr convertExpr(const QString& upper)
     {
         auto e = makeExpr(Expr::Convert, cur().pos);
-        if (upper.startsWith(QLatin1String("TRY_")))
-            unsupported(upper, cur());
+        e->orNull = upper.startsWith(QLatin1String("TRY_"));
         ++p_;
         expectPunct("(");
-        if (upper == QLatin1String("CAST")) {
+        if (upper.endsWith(QLatin1String("CAST"))) {
             e->args.push_back(expression());
             expectWord("AS");
             e->type = typeName();
@@ -1783,6 +1789,8 @@ private:
         auto e = makeExpr(Expr::Function, t.pos);
         e->text = identifier().toUpper();
         expectPunct("(");
+        if (e->text == QLatin1String("IIF"))
+            return iif(t.pos);
         static const QSet<QString> datePartFunctions{QStringLiteral("DATEADD"), QStringLiteral("DATEDIFF"),
                                                      QStringLiteral("DATEPART"), QStringLiteral("DATENAME")};
         if (datePartFunctions.contains(e->text) && isIdent()) {
@@ -1794,25 +1802,57 @@ private:
                 return e;
             }
         }
-        if (acceptPunct(")"))
-            return e;
         if (isOp("*")) {
             ++p_;
             e->star = true;
             expectPunct(")");
-            return e;
+        } else if (!acceptPunct(")")) {
+            if (acceptWord("DISTINCT"))
+                e->distinct = true;
+            else
+                acceptWord("ALL");
+            do {
+                e->args.push_back(expression());
+            } while (acceptPunct(","));
+            expectPunct(")");
         }
-        if (acceptWord("DISTINCT"))
-            e->distinct = true;
-        else
-            acceptWord("ALL");
-        do {
-            e->args.push_back(expression());
-        } while (acceptPunct(","));
-        expectPunct(")");
-        if (isWord("OVER"))
-            unsupported(QStringLiteral("window functions (OVER)"), cur());
+        if (acceptWord("OVER"))
+            e->over = window();
         return e;
+    }
+
+    // IIF(condition, then, else) is the CASE it stands for.
+    ExprPtr iif(int pos)
+    {
+        auto e = makeExpr(Expr::Case, pos);
+        e->args.push_back(condition());
+        expectPunct(",");
+        e->args.push_back(expression());
+        expectPunct(",");
+        e->args.push_back(expression());
+        e->hasElse = true;
+        expectPunct(")");
+        return e;
+    }
+
+    std::shared_ptr<Window> window()
+    {
+        auto w = std::make_shared<Window>();
+        expectPunct("(");
+        if (isWord("PARTITION") && peekWord(1, "BY")) {
+            p_ += 2;
+            do {
+                w->partitionBy.push_back(expression());
+            } while (acceptPunct(","));
+        }
+        if (isWord("ORDER") && peekWord(1, "BY")) {
+            p_ += 2;
+            w->orderBy = orderItems();
+        }
+        if (isWord("ROWS") || isWord("RANGE"))
+            unsupported(QStringLiteral("a window frame (") + cur().text.toUpper() + QLatin1Char(')'), cur());
+        expectPunct(")");
+        return w;
     }
 
     const QString& sql_;

@@ -1,0 +1,52 @@
+// Window functions: the ranking functions and the aggregates with an OVER
+// clause, handed to SQLite's own. Their ORDER BY and PARTITION BY compare
+// text with the one collation, as GROUP BY and ORDER BY do.
+
+#include "ExprShapes.h"
+#include "SqlGenerator.h"
+#include "db/DbError.h"
+
+#include <QHash>
+
+namespace db::sqlite {
+
+QString SqlGenerator::rankingFunction(const Expr& e, const Scope& scope)
+{
+    const QString name = e.text;
+    if (!e.over)
+        throw DbError(QStringLiteral("The function '%1' must have an OVER clause.").arg(name));
+    if (e.over->orderBy.empty())
+        throw DbError(QStringLiteral("The function '%1' must have an OVER clause with ORDER BY.").arg(name));
+    const size_t wanted = name == QLatin1String("NTILE") ? 1 : 0;
+    if (e.args.size() != wanted || e.star)
+        throw DbError(QStringLiteral("The function '%1' takes exactly %2 argument(s).").arg(name).arg(wanted));
+    const QString argument = wanted ? expr(*e.args[0], scope) : QString();
+    return name.toLower() + QLatin1Char('(') + argument + QLatin1Char(')') + overClause(e, scope);
+}
+
+QString SqlGenerator::overClause(const Expr& e, const Scope& scope)
+{
+    if (!e.over)
+        return QString();
+    if (!isAggregateName(e.text) && !isRankingName(e.text))
+        throw DbError(QStringLiteral("The function '%1' is not a valid windowing function, and cannot be used with "
+                                     "the OVER clause.").arg(e.text));
+    if (e.distinct)
+        throw DbError(QStringLiteral("Use of DISTINCT is not allowed with the OVER clause."));
+    QStringList parts;
+    if (!e.over->partitionBy.empty()) {
+        QStringList terms;
+        for (const ExprPtr& p : e.over->partitionBy)
+            terms.append(collatedTerm(*p, scope));
+        parts.append(QStringLiteral("PARTITION BY ") + terms.join(QStringLiteral(", ")));
+    }
+    if (!e.over->orderBy.empty()) {
+        QStringList terms;
+        for (const OrderItem& o : e.over->orderBy)
+            terms.append(collatedTerm(*o.expr, scope) + (o.descending ? QStringLiteral(" DESC") : QString()));
+        parts.append(QStringLiteral("ORDER BY ") + terms.join(QStringLiteral(", ")));
+    }
+    return QStringLiteral(" OVER (") + parts.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+} // namespace db::sqlite
