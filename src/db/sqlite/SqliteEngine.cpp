@@ -24,6 +24,7 @@
 #include <sqlite3.h>
 
 #include <ctime>
+#include <limits>
 
 #include <atomic>
 
@@ -166,6 +167,7 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
     if (!h)
         throw DbError(QStringLiteral("The SQLite driver gave no connection handle."));
     handle_ = h;
+    transactions_ = std::make_unique<Transactions>(h);
     // A double-quoted name that matches no column must be an error, as in
     // SQL Server, not silently a string.
     sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -440,6 +442,13 @@ SqliteEngine::~SqliteEngine()
     finalizeIdleStatements();
     qDeleteAll(prepared_);
     prepared_.clear();
+    // A transaction the session left open is undone, as when a connection to SQL Server closes.
+    if (transactions_ && transactions_->count() > 0) {
+        try {
+            transactions_->rollback();
+        } catch (const DbError&) {
+        }
+    }
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName_);
@@ -713,10 +722,8 @@ void SqliteEngine::callProcedure(const QString& name, std::vector<ProcParam>& pa
         supplied[index] = true;
     }
     ResultSet ignored;
-    statementErrors_.clear();
-    const CallResult r = callProcedure(proc, args, supplied, ignored);
-    if (!statementErrors_.isEmpty())
-        throw DbError(statementErrors_.takeFirst());
+    CallResult r;
+    runAsBatch([&] { r = callProcedure(proc, args, supplied, ignored); });
     for (ProcParam& p : params) {
         if (p.direction == ParamDirection::Result) {
             p.value = r.returnValue;
@@ -760,6 +767,7 @@ SqliteEngine::CallResult SqliteEngine::callProcedure(const Procedure& proc, cons
                                      "(limit 32)."));
     Frame callee;
     callee.batch = proc.batch.get();
+    callee.procedure = def.table;
     for (int i = 0; i < int(def.procParams.size()); ++i) {
         const auto& p = def.procParams[size_t(i)];
         Variable v;
@@ -774,18 +782,16 @@ SqliteEngine::CallResult SqliteEngine::callProcedure(const Procedure& proc, cons
         }
         callee.variables.insert(p.name.toUpper(), v);
     }
-    // SET ROWCOUNT inside a procedure lasts until the procedure ends.
+    // SET ROWCOUNT and SET XACT_ABORT inside a procedure last until the procedure ends.
     const qint64 rowcount = rowcount_;
+    const bool xactAbort = xactAbort_;
     ++callDepth_;
-    try {
-        runList(def.body, callee, result);
-    } catch (...) {
+    const auto restore = qScopeGuard([&] {
         --callDepth_;
         rowcount_ = rowcount;
-        throw;
-    }
-    --callDepth_;
-    rowcount_ = rowcount;
+        xactAbort_ = xactAbort;
+    });
+    runList(def.body, callee, result);
     CallResult r;
     for (const auto& p : def.procParams)
         r.values.append(callee.variables.value(p.name.toUpper()).value);
@@ -949,12 +955,33 @@ QString foreignKeyMessage(const QString& verb, const QString& key, const QString
 
 ResultSet SqliteEngine::runBatch(const std::vector<StmtPtr>& list, Frame& frame)
 {
-    statementErrors_.clear();
     ResultSet result;
-    runList(list, frame, result);
+    runAsBatch([&] { runList(list, frame, result); });
+    return result;
+}
+
+void SqliteEngine::runAsBatch(const std::function<void()>& body)
+{
+    statementErrors_.clear();
+    try {
+        body();
+    } catch (const DbError&) {
+        if (transactions_->doomed())
+            rollbackAll();
+        throw;
+    }
+    endBatch();
     if (!statementErrors_.isEmpty())
         throw DbError(statementErrors_.takeFirst());
-    return result;
+}
+
+void SqliteEngine::endBatch()
+{
+    if (!transactions_->doomed())
+        return;
+    rollbackAll();
+    throw DbError(QStringLiteral("Uncommittable transaction is detected at the end of the batch. The transaction is "
+                                 "rolled back."));
 }
 
 SqliteEngine::Flow SqliteEngine::runList(const std::vector<StmtPtr>& list, Frame& frame, ResultSet& result)
@@ -965,28 +992,162 @@ SqliteEngine::Flow SqliteEngine::runList(const std::vector<StmtPtr>& list, Frame
             f = run(*s, frame, result);
             lastError_ = 0;
         } catch (const DbError& e) {
+            // The client's time-out is no error of the statement's: no CATCH sees it.
+            if (e.message() == QLatin1String(kQueryTimeout))
+                throw;
+            const RaisedError error = raised(e, *s, frame);
             // @@ERROR belongs to the session: an error that ends the batch
             // is still there for the next one to read.
-            const ErrorNumber error = errorNumber(e.message());
-            lastError_ = error.number;
-            if (error.endsOnlyTheStatement) {
-                statementErrors_.append(e.message());
+            lastError_ = error.details().number;
+            if (tryDepth_ > 0)
+                throw error;
+            if ((xactAbort_ || error.details().abortsTransaction) && transactions_->count() > 0)
+                rollbackAll();
+            if (error.details().endsOnlyTheStatement && !xactAbort_) {
+                statementErrors_.append(error.message());
                 continue;
             }
-            // What the engine cannot translate is named with the text near it.
-            if (frame.batch && e.message().startsWith(QLatin1String("The embedded engine does not support"))
-                && !e.message().contains(QLatin1String(" (line "))) {
-                throw DbError(e.message()
-                              + QStringLiteral(" (line %1, near \"%2\")")
-                                    .arg(s->line)
-                                    .arg(frame.batch->text.mid(s->pos, 60).simplified()));
-            }
-            throw;
+            throw error;
         }
         if (f != Flow::Normal)
             return f;
     }
     return Flow::Normal;
+}
+
+RaisedError SqliteEngine::raised(const DbError& e, const Stmt& s, const Frame& frame) const
+{
+    if (const auto* already = dynamic_cast<const RaisedError*>(&e))
+        return *already;
+    QString message = e.message();
+    // What the engine cannot translate is named with the text near it.
+    if (frame.batch && message.startsWith(QLatin1String("The embedded engine does not support"))
+        && !message.contains(QLatin1String(" (line "))) {
+        message += QStringLiteral(" (line %1, near \"%2\")").arg(s.line).arg(frame.batch->text.mid(s.pos, 60).simplified());
+    }
+    const ErrorNumber number = errorNumber(message);
+    ErrorDetails details;
+    details.number = number.number;
+    // A duplicate key is a user's mistake to SQL Server; the rest here are errors of the statement.
+    details.severity = number.number == 2627 || number.number == 2601 ? 14 : 16;
+    details.line = s.line;
+    details.procedure = frame.procedure;
+    details.endsOnlyTheStatement = number.endsOnlyTheStatement;
+    details.abortsTransaction = number.abortsTransaction;
+    return RaisedError(message, details);
+}
+
+void SqliteEngine::rollbackAll()
+{
+    if (transactions_->count() == 0)
+        return;
+    // No statement of the session may be running, and what was read of the
+    // schema inside the transaction may be undone with it.
+    schemaChanged();
+    procedures_.clear();
+    transactions_->rollback();
+}
+
+void SqliteEngine::runTransaction(const Stmt& s, Frame& frame)
+{
+    const QString name = s.expr ? variantToText(evaluate(*s.expr, &s, 0, frame)) : s.table;
+    if (s.objectType == QLatin1String("BEGIN")) {
+        transactions_->begin(name);
+    } else if (s.objectType == QLatin1String("COMMIT")) {
+        transactions_->commit();
+    } else if (s.objectType == QLatin1String("SAVE")) {
+        transactions_->save(name);
+    } else {
+        if (transactions_->count() > 0) {
+            schemaChanged();
+            procedures_.clear();
+        }
+        transactions_->rollback(name);
+    }
+}
+
+SqliteEngine::Flow SqliteEngine::runTryCatch(const Stmt& s, Frame& frame, ResultSet& result)
+{
+    std::optional<RaisedError> error;
+    ++tryDepth_;
+    try {
+        const Flow f = runList(s.body, frame, result);
+        --tryDepth_;
+        return f;
+    } catch (const RaisedError& e) {
+        --tryDepth_;
+        error = e;
+    } catch (...) {
+        --tryDepth_;
+        throw;
+    }
+    // What would have rolled the transaction back outside TRY leaves it
+    // able only to roll back.
+    if (xactAbort_ || error->details().abortsTransaction)
+        transactions_->doom();
+    caught_.push_back(*error);
+    const auto handled = qScopeGuard([&] { caught_.pop_back(); });
+    lastError_ = error->details().number;
+    return runList(s.catchBody, frame, result);
+}
+
+void SqliteEngine::runThrow(const Stmt& s, Frame& frame)
+{
+    if (s.values.empty()) {
+        if (caught_.empty())
+            throw DbError(QStringLiteral("To rethrow an error, a THROW statement must be used inside a CATCH block."));
+        ErrorDetails again = caught_.back().details();
+        again.endsOnlyTheStatement = false;  // THROW always ends the batch
+        throw RaisedError(caught_.back().message(), again);
+    }
+    const std::vector<ExprPtr>& args = s.values.front();
+    const QVariant number = evaluate(*args[0], args[0].get(), 0, frame);
+    const QVariant message = evaluate(*args[1], args[1].get(), 0, frame);
+    const QVariant state = evaluate(*args[2], args[2].get(), 0, frame);
+    const qint64 n = number.isNull() ? 0 : variantToInteger(number);
+    if (n < 50000 || n > std::numeric_limits<qint32>::max())
+        throw DbError(QStringLiteral("Error number %1 in the THROW statement is outside the valid range. Specify an "
+                                     "error number in the valid range of 50000 to 2147483647.")
+                          .arg(n));
+    const qint64 st = state.isNull() ? -1 : variantToInteger(state);
+    if (st < 0 || st > 255)
+        throw DbError(QStringLiteral("The value %1 for the state parameter in the THROW statement is outside the "
+                                     "valid range. Specify a state value in the range of 0 to 255.")
+                          .arg(st));
+    ErrorDetails details;
+    details.number = int(n);
+    details.state = int(st);
+    details.line = s.line;
+    details.procedure = frame.procedure;
+    throw RaisedError(variantToText(message), details);
+}
+
+QVariant SqliteEngine::sessionValue(const QString& name) const
+{
+    if (name == QLatin1String("@@ERROR"))
+        return lastError_;
+    if (name == QLatin1String("@@TRANCOUNT"))
+        return transactions_->count();
+    if (name == QLatin1String("XACT_STATE()"))
+        return transactions_->state();
+    // The ERROR_...() functions answer inside a CATCH block and NULL elsewhere.
+    if (caught_.empty())
+        return QVariant();
+    const RaisedError& e = caught_.back();
+    const ErrorDetails& d = e.details();
+    if (name == QLatin1String("ERROR_NUMBER()"))
+        return d.number;
+    if (name == QLatin1String("ERROR_MESSAGE()"))
+        return e.message();
+    if (name == QLatin1String("ERROR_SEVERITY()"))
+        return d.severity;
+    if (name == QLatin1String("ERROR_STATE()"))
+        return d.state;
+    if (name == QLatin1String("ERROR_LINE()"))
+        return d.line;
+    if (name == QLatin1String("ERROR_PROCEDURE()") && !d.procedure.isEmpty())
+        return d.procedure;
+    return QVariant();
 }
 
 QVariant SqliteEngine::evaluate(const Expr& e, const void* key, int role, Frame& frame)
@@ -1135,15 +1296,53 @@ void SqliteEngine::saveNoCheck(const QString& table)
         throw DbError(translateError(q.lastError().databaseText(), nullptr));
 }
 
+namespace {
+
+// Statements that write, which a transaction that can only roll back refuses.
+bool writes(Stmt::Kind kind)
+{
+    switch (kind) {
+    case Stmt::Insert:
+    case Stmt::Update:
+    case Stmt::Delete:
+    case Stmt::CreateTable:
+    case Stmt::CreateIndex:
+    case Stmt::CreateView:
+    case Stmt::CreateType:
+    case Stmt::Drop:
+    case Stmt::AlterAdd:
+    case Stmt::Truncate:
+    case Stmt::CreateProcedure:
+    case Stmt::CheckConstraints:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& result)
 {
     const Frame* outer = running_;
     running_ = &frame;
     const auto restore = qScopeGuard([&] { running_ = outer; });
+    if (writes(s.kind))
+        transactions_->checkWritable();
     switch (s.kind) {
     case Stmt::SelectStmt:
         runSelect(s, frame, result);
         return Flow::Normal;
+    case Stmt::SetXactAbort:
+        xactAbort_ = s.flag;
+        return Flow::Normal;
+    case Stmt::Transaction:
+        runTransaction(s, frame);
+        return Flow::Normal;
+    case Stmt::TryCatch:
+        return runTryCatch(s, frame, result);
+    case Stmt::Throw:
+        runThrow(s, frame);
     case Stmt::IdentityInsert: {
         const QString identity = identityColumn(s.table);
         if (identity.isEmpty())
@@ -1374,8 +1573,8 @@ ResultSet SqliteEngine::runSql(const GeneratedSql& g, Frame& frame, const Stmt* 
         QVariant v;
         if (b.kind == BindSlot::Param) {
             v = frame.params ? frame.params->value(b.name) : QVariant();
-        } else if (b.name == QLatin1String("@@ERROR")) {
-            v = lastError_;
+        } else if (b.name.startsWith(QLatin1String("@@")) || b.name.endsWith(QLatin1String("()"))) {
+            v = sessionValue(b.name);
         } else {
             auto it = frame.variables.constFind(b.name);
             if (it == frame.variables.constEnd())
