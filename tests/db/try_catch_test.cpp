@@ -81,6 +81,26 @@ TEST_F(TryCatch, ThrowRaisesItsErrorAndABareThrowPassesTheCaughtOneOn)
                                                  "Specify an error number in the valid range of 50000 to 2147483647.");
 }
 
+TEST_F(TryCatch, RaiserrorFromSeverityElevenIsAnErrorThatEndsOnlyItsStatement)
+{
+    EXPECT_EQ(db.errorOf("RAISERROR('Product %s has %d left (%5.2s|%-4d|%04d|%x|%%|%s)', 16, 1, N'A1', -7, 'xyz', 3, 42, "
+                         "255)\nINSERT INTO T VALUES (1, 'one')"),
+              "Product A1 has -7 left (   xy|3   |0042|ff|%|(null))");
+    EXPECT_EQ(db.rows("SELECT Id FROM T"), QStringList{"1"}) << "the batch went on";
+
+    db.exec("BEGIN TRY RAISERROR('info only', 10, 1) END TRY BEGIN CATCH INSERT INTO Log VALUES (1, 0, NULL, NULL, NULL) "
+            "END CATCH\n"
+            "BEGIN TRY RAISERROR('Short of %s', 16, 4, 'stock') END TRY\n"
+            "BEGIN CATCH INSERT INTO Log SELECT 2, ERROR_NUMBER(), ERROR_MESSAGE(), ERROR_STATE(), ERROR_SEVERITY() END CATCH");
+    EXPECT_EQ(log(), QStringList{"2|50000|Short of stock|4|16"});
+
+    // XACT_ABORT leaves RAISERROR's errors alone.
+    EXPECT_FALSE(db.errorOf("SET XACT_ABORT ON\nBEGIN TRAN\nINSERT INTO T VALUES (2, 'two')\n"
+                            "RAISERROR('careful', 16, 1)\nCOMMIT").isEmpty());
+    EXPECT_EQ(db.scalar("SET XACT_ABORT OFF\nSELECT @@TRANCOUNT"), "0");
+    EXPECT_EQ(db.rows("SELECT Id FROM T ORDER BY Id"), (QStringList{"1", "2"}));
+}
+
 TEST_F(TryCatch, InsideProceduresAndLoopsEachCatchHandlesItsOwnError)
 {
     db.exec("CREATE PROCEDURE AddRow @Id int AS\n"

@@ -15,6 +15,7 @@ struct ErrorDetails {
     QString procedure;  // empty outside a procedure
     bool endsOnlyTheStatement = false;
     bool abortsTransaction = false;  // SQL Server rolls back an open transaction
+    bool fromRaiserror = false;      // RAISERROR's errors: SET XACT_ABORT does not apply to them
 };
 
 class RaisedError : public DbError {

@@ -2,6 +2,7 @@
 
 #include "DayNumberDates.h"
 #include "ErrorNumbers.h"
+#include "RaiserrorText.h"
 #include "SqliteCursor.h"
 #include "SqlServerFunctions.h"
 #include "TsqlParser.h"
@@ -1001,9 +1002,10 @@ SqliteEngine::Flow SqliteEngine::runList(const std::vector<StmtPtr>& list, Frame
             lastError_ = error.details().number;
             if (tryDepth_ > 0)
                 throw error;
-            if ((xactAbort_ || error.details().abortsTransaction) && transactions_->count() > 0)
+            const bool xactAbort = xactAbort_ && !error.details().fromRaiserror;
+            if ((xactAbort || error.details().abortsTransaction) && transactions_->count() > 0)
                 rollbackAll();
-            if (error.details().endsOnlyTheStatement && !xactAbort_) {
+            if (error.details().endsOnlyTheStatement && !xactAbort) {
                 statementErrors_.append(error.message());
                 continue;
             }
@@ -1083,7 +1085,7 @@ SqliteEngine::Flow SqliteEngine::runTryCatch(const Stmt& s, Frame& frame, Result
     }
     // What would have rolled the transaction back outside TRY leaves it
     // able only to roll back.
-    if (xactAbort_ || error->details().abortsTransaction)
+    if ((xactAbort_ && !error->details().fromRaiserror) || error->details().abortsTransaction)
         transactions_->doom();
     caught_.push_back(*error);
     const auto handled = qScopeGuard([&] { caught_.pop_back(); });
@@ -1120,6 +1122,40 @@ void SqliteEngine::runThrow(const Stmt& s, Frame& frame)
     details.line = s.line;
     details.procedure = frame.procedure;
     throw RaisedError(variantToText(message), details);
+}
+
+void SqliteEngine::runRaiserror(const Stmt& s, Frame& frame)
+{
+    QVector<QVariant> values;
+    for (const ExprPtr& e : s.values.front())
+        values.append(evaluate(*e, e.get(), 0, frame));
+    ErrorDetails details;
+    details.severity = int(values[1].isNull() ? 0 : variantToInteger(values[1]));
+    details.state = int(values[2].isNull() ? 0 : variantToInteger(values[2]));
+    // Up to severity 10 it is a message, not an error; the engine has no
+    // channel for messages, as for PRINT.
+    if (details.severity <= 10)
+        return;
+    details.line = s.line;
+    details.procedure = frame.procedure;
+    details.endsOnlyTheStatement = true;
+    details.fromRaiserror = true;
+    const QVariant& message = values[0];
+    QString text;
+    if (message.typeId() == QMetaType::QString) {
+        text = raiserrorText(message.toString(), values.mid(3));
+    } else {
+        // A number names a message added with sp_addmessage, which the engine does not keep.
+        const qint64 id = message.isNull() ? 0 : variantToInteger(message);
+        text = QStringLiteral("Error %1, severity %2, state %3 was raised, but no message with that error number was "
+                              "found in sys.messages. If error is larger than 50000, make sure the user-defined "
+                              "message is added using sp_addmessage.")
+                   .arg(id)
+                   .arg(details.severity)
+                   .arg(details.state);
+        details.number = 18054;
+    }
+    throw RaisedError(text, details);
 }
 
 QVariant SqliteEngine::sessionValue(const QString& name) const
@@ -1341,6 +1377,9 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
         return Flow::Normal;
     case Stmt::TryCatch:
         return runTryCatch(s, frame, result);
+    case Stmt::Raiserror:
+        runRaiserror(s, frame);
+        return Flow::Normal;
     case Stmt::Throw:
         runThrow(s, frame);
     case Stmt::IdentityInsert: {

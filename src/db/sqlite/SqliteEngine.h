@@ -154,6 +154,7 @@ private:
     void runTransaction(const Stmt& s, Frame& frame);
     Flow runTryCatch(const Stmt& s, Frame& frame, ResultSet& result);
     [[noreturn]] void runThrow(const Stmt& s, Frame& frame);
+    void runRaiserror(const Stmt& s, Frame& frame);
     // Undoes the open transaction and forgets what was read of the schema in it.
     void rollbackAll();
     // A doomed transaction left at the end of a batch is rolled back, and said so.

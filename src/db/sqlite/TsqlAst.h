@@ -173,6 +173,7 @@ struct Stmt {
         Transaction,     // objectType BEGIN | COMMIT | ROLLBACK | SAVE; name in table, or @v in expr
         TryCatch,        // BEGIN TRY body END TRY BEGIN CATCH catchBody END CATCH
         Throw,           // THROW number, message, state (values[0]); bare THROW: no values
+        Raiserror,       // RAISERROR (message, severity, state, arguments...) in values[0]
         Ignored        // SET NOCOUNT and friends
     };
     Kind kind = Ignored;

@@ -302,6 +302,8 @@ private:
             s = transactionStatement();
         } else if (t.isWord("THROW")) {
             s = throwStatement();
+        } else if (t.isWord("RAISERROR")) {
+            s = raiserrorStatement();
         } else {
             syntaxError();
         }
@@ -409,6 +411,30 @@ private:
             ++p_;
         } else if (s->objectType == QLatin1String("SAVE")) {
             syntaxError();
+        }
+        return s;
+    }
+
+    // RAISERROR (message, severity, state [, argument ...]) [WITH LOG | NOWAIT | SETERROR, ...]
+    StmtPtr raiserrorStatement()
+    {
+        ++p_;
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::Raiserror;
+        expectPunct("(");
+        std::vector<ExprPtr> args{expression()};
+        while (acceptPunct(","))
+            args.push_back(expression());
+        expectPunct(")");
+        if (args.size() < 3)
+            syntaxError();
+        s->values.push_back(args);
+        // How the message is logged or sent is the server's business: nothing to do here.
+        if (acceptWord("WITH")) {
+            do {
+                if (!acceptWord("LOG") && !acceptWord("NOWAIT") && !acceptWord("SETERROR"))
+                    syntaxError();
+            } while (acceptPunct(","));
         }
         return s;
     }
