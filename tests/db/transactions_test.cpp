@@ -88,6 +88,19 @@ TEST_F(Transactions, SchemaChangesRollBackToo)
     EXPECT_EQ(db.rows("SELECT A, B FROM Z"), QStringList{"1|2"}) << "the table made again is the new one";
 }
 
+TEST_F(Transactions, ConstraintsSwitchedOffInsideARolledBackTransactionAreOnAgain)
+{
+    db.exec("CREATE TABLE C (Id int NOT NULL PRIMARY KEY, T int NULL, CONSTRAINT FK_C_T FOREIGN KEY (T) "
+            "REFERENCES T (Id))");
+    db.exec("BEGIN TRAN\nALTER TABLE C NOCHECK CONSTRAINT ALL\nROLLBACK");
+    EXPECT_TRUE(db.errorOf("INSERT INTO C VALUES (1, 9)").startsWith(
+        "The INSERT statement conflicted with the FOREIGN KEY constraint \"FK_C_T\""));
+    db.connection().close();
+    EXPECT_TRUE(db.errorOf("INSERT INTO C VALUES (1, 9)").startsWith(
+        "The INSERT statement conflicted with the FOREIGN KEY constraint \"FK_C_T\""))
+        << "nor did the file keep them off";
+}
+
 TEST_F(Transactions, ARowSetStillBeingReadNeitherBlocksACommitNorLosesItsRows)
 {
     db.exec("CREATE TABLE D (D int NOT NULL PRIMARY KEY)\n"

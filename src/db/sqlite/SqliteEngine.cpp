@@ -398,6 +398,18 @@ FROM temp.qel_columns)",
 
 } // namespace
 
+void SqliteEngine::loadNoCheck()
+{
+    // Constraints switched off stay off, as SQL Server keeps them, until
+    // CHECK CONSTRAINT switches them on again.
+    noCheck_.clear();
+    QSqlQuery q(db_);
+    if (q.exec(QStringLiteral("SELECT tbl, name FROM qel_nocheck"))) {
+        while (q.next())
+            noCheck_[q.value(0).toString().toUpper()].insert(q.value(1).toString().toUpper());
+    }
+}
+
 void SqliteEngine::ensureCatalog()
 {
     QSqlQuery q(db_);
@@ -412,12 +424,7 @@ void SqliteEngine::ensureCatalog()
                               "name TEXT NOT NULL COLLATE NOCASE, PRIMARY KEY (tbl, name))"));
         ViewColumns(db_).ensureCatalog();
     }
-    // Constraints switched off stay off, as SQL Server keeps them, until
-    // CHECK CONSTRAINT switches them on again.
-    if (q.exec(QStringLiteral("SELECT tbl, name FROM qel_nocheck"))) {
-        while (q.next())
-            noCheck_[q.value(0).toString().toUpper()].insert(q.value(1).toString().toUpper());
-    }
+    loadNoCheck();
     QString name = database_;
     name.replace(QLatin1Char('\''), QLatin1String("''"));
     // A file last written before view column types were kept has no table
@@ -1041,13 +1048,20 @@ RaisedError SqliteEngine::raised(const DbError& e, const Stmt& s, const Frame& f
 
 void SqliteEngine::rollbackAll()
 {
-    if (transactions_->count() == 0)
-        return;
+    if (transactions_->count() > 0)
+        rollback(QString());
+}
+
+void SqliteEngine::rollback(const QString& name)
+{
     // No statement of the session may be running, and what was read of the
     // schema inside the transaction may be undone with it.
-    schemaChanged();
-    procedures_.clear();
-    transactions_->rollback();
+    if (transactions_->count() > 0) {
+        schemaChanged();
+        procedures_.clear();
+    }
+    transactions_->rollback(name);
+    loadNoCheck();
 }
 
 void SqliteEngine::runTransaction(const Stmt& s, Frame& frame)
@@ -1060,11 +1074,7 @@ void SqliteEngine::runTransaction(const Stmt& s, Frame& frame)
     } else if (s.objectType == QLatin1String("SAVE")) {
         transactions_->save(name);
     } else {
-        if (transactions_->count() > 0) {
-            schemaChanged();
-            procedures_.clear();
-        }
-        transactions_->rollback(name);
+        rollback(name);
     }
 }
 

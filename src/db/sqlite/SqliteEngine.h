@@ -144,6 +144,7 @@ private:
     void runSchemaChange(const Stmt& s, Frame& frame);
     void runCheckConstraints(const Stmt& s);
     void saveNoCheck(const QString& table);  // noCheck_ of one table into the file
+    void loadNoCheck();                      // noCheck_ as the file has it
     void runDataChange(const Stmt& s, Frame& frame);
     // Runs the batch; errors that end only their statement are reported at the end.
     ResultSet runBatch(const std::vector<StmtPtr>& list, Frame& frame);
@@ -155,8 +156,10 @@ private:
     Flow runTryCatch(const Stmt& s, Frame& frame, ResultSet& result);
     [[noreturn]] void runThrow(const Stmt& s, Frame& frame);
     void runRaiserror(const Stmt& s, Frame& frame);
-    // Undoes the open transaction and forgets what was read of the schema in it.
+    // Undoes the open transaction (or back to savepoint `name`) and forgets
+    // what was read of the schema in it.
     void rollbackAll();
+    void rollback(const QString& name);
     // A doomed transaction left at the end of a batch is rolled back, and said so.
     void endBatch();
     // @@ERROR, @@TRANCOUNT, XACT_STATE() and the ERROR_...() of the CATCH block running.
