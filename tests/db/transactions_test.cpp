@@ -88,10 +88,15 @@ TEST_F(Transactions, SchemaChangesRollBackToo)
     EXPECT_EQ(db.rows("SELECT A, B FROM Z"), QStringList{"1|2"}) << "the table made again is the new one";
 }
 
-TEST_F(Transactions, ConstraintsSwitchedOffInsideARolledBackTransactionAreOnAgain)
+TEST_F(Transactions, ConstraintsSwitchedOffInATransactionAreOffInItAndOnAgainAfterItsRollback)
 {
     db.exec("CREATE TABLE C (Id int NOT NULL PRIMARY KEY, T int NULL, CONSTRAINT FK_C_T FOREIGN KEY (T) "
             "REFERENCES T (Id))");
+    // Switched off inside a transaction they are off for its statements.
+    db.exec("BEGIN TRAN\nALTER TABLE C NOCHECK CONSTRAINT ALL\nINSERT INTO C VALUES (1, 9)\nCOMMIT");
+    EXPECT_EQ(db.rows("SELECT Id, T FROM C"), QStringList{"1|9"});
+    db.exec("DELETE FROM C\nALTER TABLE C CHECK CONSTRAINT ALL");
+
     db.exec("BEGIN TRAN\nALTER TABLE C NOCHECK CONSTRAINT ALL\nROLLBACK");
     EXPECT_TRUE(db.errorOf("INSERT INTO C VALUES (1, 9)").startsWith(
         "The INSERT statement conflicted with the FOREIGN KEY constraint \"FK_C_T\""));

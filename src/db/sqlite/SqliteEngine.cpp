@@ -1291,13 +1291,15 @@ void SqliteEngine::runDataChange(const Stmt& s, Frame& frame)
         runSql(g, frame, &s);
         return;
     }
-    // The table's checks are off for this statement only.
+    // The table's checks are off for this statement only. Foreign keys are
+    // switched through the connection's setting: inside a transaction the
+    // pragma would do nothing.
     QSqlQuery pragma(db_);
-    pragma.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
+    sqlite3_db_config(handle_, SQLITE_DBCONFIG_ENABLE_FKEY, 0, nullptr);
     pragma.exec(QStringLiteral("PRAGMA ignore_check_constraints = ON"));
     auto restore = qScopeGuard([&] {
         pragma.exec(QStringLiteral("PRAGMA ignore_check_constraints = OFF"));
-        pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+        sqlite3_db_config(handle_, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
     });
     runSql(g, frame, &s);
 }
