@@ -78,6 +78,21 @@ TEST_F(Transactions, ATransactionStaysOpenAcrossBatchesAndIsRolledBackWhenTheSes
     EXPECT_EQ(trancount(), "0") << "a new session starts without a transaction";
 }
 
+TEST_F(Transactions, AProcedureThatChangesTheCountFailsItsExecButKeepsWhatItDid)
+{
+    db.exec("CREATE PROCEDURE Opens AS\nBEGIN TRAN\nINSERT INTO T VALUES (1, 'one')");
+    db.exec("CREATE PROCEDURE Undoes AS\nROLLBACK");
+    EXPECT_EQ(db.errorOf("EXEC Opens\nINSERT INTO T VALUES (2, 'two')"),
+              "Transaction count after EXECUTE indicates a mismatching number of BEGIN and COMMIT statements. "
+              "Previous count = 0, current count = 1.");
+    EXPECT_EQ(db.rows("SELECT Id FROM T ORDER BY Id"), (QStringList{"1", "2"})) << "the batch went on";
+    EXPECT_EQ(trancount(), "1");
+    EXPECT_EQ(db.errorOf("EXEC Undoes"),
+              "Transaction count after EXECUTE indicates a mismatching number of BEGIN and COMMIT statements. "
+              "Previous count = 1, current count = 0.");
+    EXPECT_TRUE(ids().isEmpty()) << "both rows were in the transaction the procedure rolled back";
+}
+
 TEST_F(Transactions, SchemaChangesRollBackToo)
 {
     db.exec("BEGIN TRAN\nCREATE TABLE Z (A int)\nINSERT INTO Z VALUES (1)\nALTER TABLE T ADD Extra int NULL\n"

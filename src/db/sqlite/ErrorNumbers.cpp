@@ -48,6 +48,7 @@ ErrorNumber errorNumber(const QString& message)
         {"The ROLLBACK TRANSACTION request has no corresponding", 3903, true},
         {"Cannot issue SAVE TRANSACTION when there is no active transaction", 628, true},
         {"Cannot roll back ", 6401, true},
+        {"Transaction count after EXECUTE indicates", 266, true},
         {"The current transaction cannot be committed", 3930, true},
         {"Uncommittable transaction is detected at the end of the batch", 3998, false},
         {"To rethrow an error, a THROW statement must be used inside a CATCH block", 10704, false},

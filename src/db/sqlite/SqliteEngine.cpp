@@ -866,6 +866,7 @@ SqliteEngine::Flow SqliteEngine::runExec(const Stmt& s, Frame& frame, ResultSet&
         args[index] = execArgument(arg, frame);
         supplied[index] = true;
     }
+    const int trancount = transactions_->count();
     const CallResult r = callProcedure(proc, args, supplied, result);
     for (int a = 0; a < int(s.execArgs.size()); ++a) {
         const auto& arg = s.execArgs[size_t(a)];
@@ -882,6 +883,13 @@ SqliteEngine::Flow SqliteEngine::runExec(const Stmt& s, Frame& frame, ResultSet&
             throw DbError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(s.returnVariable));
         it->value = assignable(*it, r.returnValue);
     }
+    // A procedure is to leave the transactions as it found them; the rows
+    // stay as it left them, only the EXEC statement fails.
+    if (transactions_->count() != trancount)
+        throw DbError(QStringLiteral("Transaction count after EXECUTE indicates a mismatching number of BEGIN and "
+                                     "COMMIT statements. Previous count = %1, current count = %2.")
+                          .arg(trancount)
+                          .arg(transactions_->count()));
     return Flow::Normal;
 }
 
@@ -1109,7 +1117,8 @@ void SqliteEngine::runThrow(const Stmt& s, Frame& frame)
         if (caught_.empty())
             throw DbError(QStringLiteral("To rethrow an error, a THROW statement must be used inside a CATCH block."));
         ErrorDetails again = caught_.back().details();
-        again.endsOnlyTheStatement = false;  // THROW always ends the batch
+        again.endsOnlyTheStatement = false;  // THROW always ends the batch, XACT_ABORT applies to it
+        again.fromRaiserror = false;
         throw RaisedError(caught_.back().message(), again);
     }
     const std::vector<ExprPtr>& args = s.values.front();
