@@ -44,12 +44,22 @@ ErrorNumber errorNumber(const QString& message)
         {"Procedure or function", 201, false},
         {"Cannot insert explicit value for identity column", 544, false},
         {"Cannot update identity column", 8102, false},
+        {"The COMMIT TRANSACTION request has no corresponding", 3902, true},
+        {"The ROLLBACK TRANSACTION request has no corresponding", 3903, true},
+        {"Cannot issue SAVE TRANSACTION when there is no active transaction", 628, true},
+        {"Cannot roll back ", 6401, true},
+        {"Transaction count after EXECUTE indicates", 266, true},
+        {"The current transaction cannot be committed", 3930, true},
+        {"Uncommittable transaction is detected at the end of the batch", 3998, false},
+        {"To rethrow an error, a THROW statement must be used inside a CATCH block", 10704, false},
     };
     if (message.contains(QLatin1String("has too many arguments specified")))
         return {8144, false};
     for (const Row& row : rows) {
-        if (message.startsWith(QLatin1String(row.start)))
-            return {row.number, row.statementOnly};
+        if (message.startsWith(QLatin1String(row.start))) {
+            const bool conversion = row.number == 241 || row.number == 242 || row.number == 245 || row.number == 8114;
+            return {row.number, row.statementOnly, conversion || row.number == 217};
+        }
     }
     if (message.contains(QLatin1String("is not a recognized built-in function name")))
         return {195, false};

@@ -11,6 +11,9 @@ namespace db::sqlite {
 struct ErrorNumber {
     int number = 0;
     bool endsOnlyTheStatement = false;
+    // A conversion error ends the batch and rolls back an open transaction;
+    // a name that is not there ends the batch and leaves it open.
+    bool abortsTransaction = false;
 };
 
 // Never 0: an error the engine words in its own terms counts as 50000, the

@@ -1597,6 +1597,13 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         return concat(e, scope);
     if (isRankingName(e.text))
         return rankingFunction(e, scope);
+    // What the session knows, not SQLite: bound as the statement runs.
+    static const QSet<QString> sessionFunctions{
+        QStringLiteral("ERROR_NUMBER"), QStringLiteral("ERROR_MESSAGE"), QStringLiteral("ERROR_SEVERITY"),
+        QStringLiteral("ERROR_STATE"),  QStringLiteral("ERROR_LINE"),    QStringLiteral("ERROR_PROCEDURE"),
+        QStringLiteral("XACT_STATE")};
+    if (e.args.empty() && !e.star && sessionFunctions.contains(e.text))
+        return bind(BindSlot::Variable, e.text + QStringLiteral("()"));
     const auto& map = simpleFunctions();
     const auto it = map.find(e.text);
     if (it == map.end())
@@ -1659,7 +1666,7 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
     case Expr::SystemVar:
         if (e.text == QLatin1String("@@ROWCOUNT"))
             return QStringLiteral("changes()");
-        if (e.text == QLatin1String("@@ERROR"))
+        if (e.text == QLatin1String("@@ERROR") || e.text == QLatin1String("@@TRANCOUNT"))
             return bind(BindSlot::Variable, e.text);
         if (e.text == QLatin1String("@@SERVERNAME"))
             return QStringLiteral("'EMBEDDED'");

@@ -167,6 +167,7 @@ SqliteEngine::SqliteEngine(const QString& folder, const QString& database, int m
     if (!h)
         throw DbError(QStringLiteral("The SQLite driver gave no connection handle."));
     handle_ = h;
+    transactions_ = std::make_unique<Transactions>(h);
     // A double-quoted name that matches no column must be an error, as in
     // SQL Server, not silently a string.
     sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -393,6 +394,18 @@ FROM temp.qel_columns)",
 
 } // namespace
 
+void SqliteEngine::loadNoCheck()
+{
+    // Constraints switched off stay off, as SQL Server keeps them, until
+    // CHECK CONSTRAINT switches them on again.
+    noCheck_.clear();
+    QSqlQuery q(db_);
+    if (q.exec(QStringLiteral("SELECT tbl, name FROM qel_nocheck"))) {
+        while (q.next())
+            noCheck_[q.value(0).toString().toUpper()].insert(q.value(1).toString().toUpper());
+    }
+}
+
 void SqliteEngine::ensureCatalog()
 {
     QSqlQuery q(db_);
@@ -407,12 +420,7 @@ void SqliteEngine::ensureCatalog()
                               "name TEXT NOT NULL COLLATE NOCASE, PRIMARY KEY (tbl, name))"));
         ViewColumns(db_).ensureCatalog();
     }
-    // Constraints switched off stay off, as SQL Server keeps them, until
-    // CHECK CONSTRAINT switches them on again.
-    if (q.exec(QStringLiteral("SELECT tbl, name FROM qel_nocheck"))) {
-        while (q.next())
-            noCheck_[q.value(0).toString().toUpper()].insert(q.value(1).toString().toUpper());
-    }
+    loadNoCheck();
     QString name = database_;
     name.replace(QLatin1Char('\''), QLatin1String("''"));
     // A view's columns come from what was kept when it was made, types as
@@ -454,6 +462,13 @@ SqliteEngine::~SqliteEngine()
     finalizeIdleStatements();
     qDeleteAll(prepared_);
     prepared_.clear();
+    // A transaction the session left open is undone, as when a connection to SQL Server closes.
+    if (transactions_ && transactions_->count() > 0) {
+        try {
+            transactions_->rollback();
+        } catch (const DbError&) {
+        }
+    }
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName_);
@@ -727,10 +742,8 @@ void SqliteEngine::callProcedure(const QString& name, std::vector<ProcParam>& pa
         supplied[index] = true;
     }
     ResultSet ignored;
-    statementErrors_.clear();
-    const CallResult r = callProcedure(proc, args, supplied, ignored);
-    if (!statementErrors_.isEmpty())
-        throw DbError(statementErrors_.takeFirst());
+    CallResult r;
+    runAsBatch([&] { r = callProcedure(proc, args, supplied, ignored); });
     for (ProcParam& p : params) {
         if (p.direction == ParamDirection::Result) {
             p.value = r.returnValue;
@@ -774,6 +787,7 @@ SqliteEngine::CallResult SqliteEngine::callProcedure(const Procedure& proc, cons
                                      "(limit 32)."));
     Frame callee;
     callee.batch = proc.batch.get();
+    callee.procedure = def.table;
     for (int i = 0; i < int(def.procParams.size()); ++i) {
         const auto& p = def.procParams[size_t(i)];
         Variable v;
@@ -788,18 +802,16 @@ SqliteEngine::CallResult SqliteEngine::callProcedure(const Procedure& proc, cons
         }
         callee.variables.insert(p.name.toUpper(), v);
     }
-    // SET ROWCOUNT inside a procedure lasts until the procedure ends.
+    // SET ROWCOUNT and SET XACT_ABORT inside a procedure last until the procedure ends.
     const qint64 rowcount = rowcount_;
+    const bool xactAbort = xactAbort_;
     ++callDepth_;
-    try {
-        runList(def.body, callee, result);
-    } catch (...) {
+    const auto restore = qScopeGuard([&] {
         --callDepth_;
         rowcount_ = rowcount;
-        throw;
-    }
-    --callDepth_;
-    rowcount_ = rowcount;
+        xactAbort_ = xactAbort;
+    });
+    runList(def.body, callee, result);
     CallResult r;
     for (const auto& p : def.procParams)
         r.values.append(callee.variables.value(p.name.toUpper()).value);
@@ -866,6 +878,7 @@ SqliteEngine::Flow SqliteEngine::runExec(const Stmt& s, Frame& frame, ResultSet&
         args[index] = execArgument(arg, frame);
         supplied[index] = true;
     }
+    const int trancount = transactions_->count();
     const CallResult r = callProcedure(proc, args, supplied, result);
     for (int a = 0; a < int(s.execArgs.size()); ++a) {
         const auto& arg = s.execArgs[size_t(a)];
@@ -882,6 +895,13 @@ SqliteEngine::Flow SqliteEngine::runExec(const Stmt& s, Frame& frame, ResultSet&
             throw DbError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(s.returnVariable));
         it->value = assignable(*it, r.returnValue);
     }
+    // A procedure is to leave the transactions as it found them; the rows
+    // stay as it left them, only the EXEC statement fails.
+    if (transactions_->count() != trancount)
+        throw DbError(QStringLiteral("Transaction count after EXECUTE indicates a mismatching number of BEGIN and "
+                                     "COMMIT statements. Previous count = %1, current count = %2.")
+                          .arg(trancount)
+                          .arg(transactions_->count()));
     return Flow::Normal;
 }
 
@@ -963,11 +983,8 @@ QString foreignKeyMessage(const QString& verb, const QString& key, const QString
 
 ResultSet SqliteEngine::runBatch(const std::vector<StmtPtr>& list, Frame& frame)
 {
-    statementErrors_.clear();
     ResultSet result;
-    runList(list, frame, result);
-    if (!statementErrors_.isEmpty())
-        throw DbError(statementErrors_.takeFirst());
+    runAsBatch([&] { runList(list, frame, result); });
     return result;
 }
 
@@ -979,23 +996,23 @@ SqliteEngine::Flow SqliteEngine::runList(const std::vector<StmtPtr>& list, Frame
             f = run(*s, frame, result);
             lastError_ = 0;
         } catch (const DbError& e) {
+            // The client's time-out is no error of the statement's: no CATCH sees it.
+            if (e.message() == QLatin1String(kQueryTimeout))
+                throw;
+            const RaisedError error = raised(e, *s, frame);
             // @@ERROR belongs to the session: an error that ends the batch
             // is still there for the next one to read.
-            const ErrorNumber error = errorNumber(e.message());
-            lastError_ = error.number;
-            if (error.endsOnlyTheStatement) {
-                statementErrors_.append(e.message());
+            lastError_ = error.details().number;
+            if (tryDepth_ > 0)
+                throw error;
+            const bool xactAbort = xactAbort_ && !error.details().fromRaiserror;
+            if ((xactAbort || error.details().abortsTransaction) && transactions_->count() > 0)
+                rollbackAll();
+            if (error.details().endsOnlyTheStatement && !xactAbort) {
+                statementErrors_.append(error.message());
                 continue;
             }
-            // What the engine cannot translate is named with the text near it.
-            if (frame.batch && e.message().startsWith(QLatin1String("The embedded engine does not support"))
-                && !e.message().contains(QLatin1String(" (line "))) {
-                throw DbError(e.message()
-                              + QStringLiteral(" (line %1, near \"%2\")")
-                                    .arg(s->line)
-                                    .arg(frame.batch->text.mid(s->pos, 60).simplified()));
-            }
-            throw;
+            throw error;
         }
         if (f != Flow::Normal)
             return f;
@@ -1098,13 +1115,15 @@ void SqliteEngine::runDataChange(const Stmt& s, Frame& frame)
         runSql(g, frame, &s);
         return;
     }
-    // The table's checks are off for this statement only.
+    // The table's checks are off for this statement only. Foreign keys are
+    // switched through the connection's setting: inside a transaction the
+    // pragma would do nothing.
     QSqlQuery pragma(db_);
-    pragma.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
+    sqlite3_db_config(handle_, SQLITE_DBCONFIG_ENABLE_FKEY, 0, nullptr);
     pragma.exec(QStringLiteral("PRAGMA ignore_check_constraints = ON"));
     auto restore = qScopeGuard([&] {
         pragma.exec(QStringLiteral("PRAGMA ignore_check_constraints = OFF"));
-        pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+        sqlite3_db_config(handle_, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
     });
     runSql(g, frame, &s);
 }
@@ -1149,11 +1168,39 @@ void SqliteEngine::saveNoCheck(const QString& table)
         throw DbError(translateError(q.lastError().databaseText(), nullptr));
 }
 
+namespace {
+
+// Statements that write, which a transaction that can only roll back refuses.
+bool writes(Stmt::Kind kind)
+{
+    switch (kind) {
+    case Stmt::Insert:
+    case Stmt::Update:
+    case Stmt::Delete:
+    case Stmt::CreateTable:
+    case Stmt::CreateIndex:
+    case Stmt::CreateView:
+    case Stmt::CreateType:
+    case Stmt::Drop:
+    case Stmt::AlterAdd:
+    case Stmt::Truncate:
+    case Stmt::CreateProcedure:
+    case Stmt::CheckConstraints:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& result)
 {
     const Frame* outer = running_;
     running_ = &frame;
     const auto restore = qScopeGuard([&] { running_ = outer; });
+    if (writes(s.kind))
+        transactions_->checkWritable();
     switch (s.kind) {
     case Stmt::SelectStmt:
         if (!s.select->cores.front().into.isEmpty())
@@ -1161,6 +1208,19 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
         else
             runSelect(s, frame, result);
         return Flow::Normal;
+    case Stmt::SetXactAbort:
+        xactAbort_ = s.flag;
+        return Flow::Normal;
+    case Stmt::Transaction:
+        runTransaction(s, frame);
+        return Flow::Normal;
+    case Stmt::TryCatch:
+        return runTryCatch(s, frame, result);
+    case Stmt::Raiserror:
+        runRaiserror(s, frame);
+        return Flow::Normal;
+    case Stmt::Throw:
+        runThrow(s, frame);
     case Stmt::IdentityInsert: {
         const QString identity = identityColumn(s.table);
         if (identity.isEmpty())
@@ -1399,8 +1459,8 @@ ResultSet SqliteEngine::runSql(const GeneratedSql& g, Frame& frame, const Stmt* 
         QVariant v;
         if (b.kind == BindSlot::Param) {
             v = frame.params ? frame.params->value(b.name) : QVariant();
-        } else if (b.name == QLatin1String("@@ERROR")) {
-            v = lastError_;
+        } else if (b.name.startsWith(QLatin1String("@@")) || b.name.endsWith(QLatin1String("()"))) {
+            v = sessionValue(b.name);
         } else {
             auto it = frame.variables.constFind(b.name);
             if (it == frame.variables.constEnd())

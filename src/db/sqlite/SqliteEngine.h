@@ -1,6 +1,8 @@
 #pragma once
 
+#include "RaisedError.h"
 #include "SqlGenerator.h"
+#include "Transactions.h"
 #include "TrigramIndexes.h"
 #include "TrigramMatches.h"
 #include "TsqlAst.h"
@@ -104,6 +106,7 @@ private:
         QHash<QString, Variable> variables;  // names upper-cased, with "@"
         const ParamValues* params = nullptr;
         const Batch* batch = nullptr;  // the text being run, for messages
+        QString procedure;             // the procedure being run; empty in a batch
         QVariant returnValue;
     };
     enum class Flow { Normal, Break, Continue, Return };
@@ -141,9 +144,26 @@ private:
     void runSchemaChange(const Stmt& s, Frame& frame);
     void runCheckConstraints(const Stmt& s);
     void saveNoCheck(const QString& table);  // noCheck_ of one table into the file
+    void loadNoCheck();                      // noCheck_ as the file has it
     void runDataChange(const Stmt& s, Frame& frame);
     // Runs the batch; errors that end only their statement are reported at the end.
     ResultSet runBatch(const std::vector<StmtPtr>& list, Frame& frame);
+    void runAsBatch(const std::function<void()>& body);
+    // An error leaving statement `s`, with its number, place and what it does
+    // to the batch and the transaction.
+    RaisedError raised(const DbError& e, const Stmt& s, const Frame& frame) const;
+    void runTransaction(const Stmt& s, Frame& frame);
+    Flow runTryCatch(const Stmt& s, Frame& frame, ResultSet& result);
+    [[noreturn]] void runThrow(const Stmt& s, Frame& frame);
+    void runRaiserror(const Stmt& s, Frame& frame);
+    // Undoes the open transaction (or back to savepoint `name`) and forgets
+    // what was read of the schema in it.
+    void rollbackAll();
+    void rollback(const QString& name);
+    // A doomed transaction left at the end of a batch is rolled back, and said so.
+    void endBatch();
+    // @@ERROR, @@TRANCOUNT, XACT_STATE() and the ERROR_...() of the CATCH block running.
+    QVariant sessionValue(const QString& name) const;
     void addConstraint(const Stmt& s, const TableConstraint& k);
     // The name a script gave a table's PRIMARY KEY or UNIQUE constraint on
     // these columns, or `fallback`.
@@ -236,6 +256,10 @@ private:
     QStringList statementErrors_;       // errors that ended a statement but not the batch
     const Frame* running_ = nullptr;    // the frame whose statement runs: its variables' types shape the SQL
     int lastError_ = 0;                 // @@ERROR: the number of the last statement's error, 0 after success
+    std::unique_ptr<Transactions> transactions_;
+    bool xactAbort_ = false;            // SET XACT_ABORT: any error rolls back and ends the batch
+    int tryDepth_ = 0;                  // TRY blocks the running statement is in: errors go to their CATCH
+    std::vector<RaisedError> caught_;   // the errors the running CATCH blocks handle, innermost last
     mutable QHash<QString, TableInfo> tables_;
     mutable QHash<QString, TypeName> userTypes_;
     mutable std::optional<QHash<QString, QString>> trigramIndexes_;  // the whole ones, read on first use

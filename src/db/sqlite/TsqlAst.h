@@ -179,6 +179,11 @@ struct Stmt {
         CheckConstraints,  // ALTER TABLE table CHECK (flag) | NOCHECK CONSTRAINT ALL | names (columns)
         SetRowcount,     // SET ROWCOUNT expr
         SetDateFormat,   // SET DATEFORMAT mdy | dmy | ... | @v (expr)
+        SetXactAbort,    // SET XACT_ABORT ON|OFF (flag)
+        Transaction,     // objectType BEGIN | COMMIT | ROLLBACK | SAVE; name in table, or @v in expr
+        TryCatch,        // BEGIN TRY body END TRY BEGIN CATCH catchBody END CATCH
+        Throw,           // THROW number, message, state (values[0]); bare THROW: no values
+        Raiserror,       // RAISERROR (message, severity, state, arguments...) in values[0]
         Ignored        // SET NOCOUNT and friends
     };
     Kind kind = Ignored;
@@ -215,7 +220,8 @@ struct Stmt {
     QString assignOp;                 // SET @v = / += / -=
     ExprPtr expr;                     // SET value, IF / WHILE condition, RETURN value, PRINT text
     StmtPtr thenStmt, elseStmt;       // IF; WHILE body in thenStmt
-    std::vector<StmtPtr> body;        // BLOCK, CREATE PROCEDURE body
+    std::vector<StmtPtr> body;        // BLOCK, CREATE PROCEDURE body, TRY block
+    std::vector<StmtPtr> catchBody;   // CATCH block
 
     // EXEC proc args
     struct ExecArg {

@@ -58,7 +58,7 @@ const QSet<QString>& reservedWords()
               "DESC", "DISTINCT", "DROP", "ELSE", "END", "ESCAPE", "EXCEPT", "EXEC", "EXECUTE", "EXISTS", "FOREIGN",
               "FROM", "FULL", "GO", "GOTO", "GROUP", "HAVING", "IF", "IN", "INDEX", "INNER", "INSERT", "INTERSECT",
               "INTO", "IS", "JOIN", "KEY", "LEFT", "LIKE", "NOT", "NULL", "ON", "OR", "ORDER", "OUTER", "PRIMARY",
-              "PRINT", "PROC", "PROCEDURE", "REFERENCES", "RETURN", "RIGHT", "SELECT", "SET", "TABLE", "THEN", "TO",
+              "PRINT", "PROC", "PROCEDURE", "REFERENCES", "RETURN", "RIGHT", "COMMIT", "ROLLBACK", "SAVE", "TRAN", "TRANSACTION", "SELECT", "SET", "TABLE", "THEN", "TO",
               "TOP", "TRUNCATE", "UNION", "UNIQUE", "UPDATE", "VALUES", "VIEW", "WHEN", "WHERE", "WHILE", "WITH"})
             s.insert(QLatin1String(w));
         return s;
@@ -297,8 +297,13 @@ private:
             ++p_;
             s = std::make_shared<Stmt>();
             s->kind = Stmt::Ignored;
-        } else if (t.isWord("BEGIN") || t.isWord("COMMIT") || t.isWord("ROLLBACK")) {
-            unsupported(QStringLiteral("transactions (the program commits every statement by itself)"), t);
+        } else if (t.isWord("COMMIT") || t.isWord("ROLLBACK")
+                   || (t.isWord("SAVE") && (peek().isWord("TRAN") || peek().isWord("TRANSACTION")))) {
+            s = transactionStatement();
+        } else if (t.isWord("THROW")) {
+            s = throwStatement();
+        } else if (t.isWord("RAISERROR")) {
+            s = raiserrorStatement();
         } else {
             syntaxError();
         }
@@ -332,21 +337,122 @@ private:
 
     StmtPtr blockStatement()
     {
+        if (peek().isWord("TRAN") || peek().isWord("TRANSACTION"))
+            return transactionStatement();
         expectWord("BEGIN");
-        if (isWord("TRAN") || isWord("TRANSACTION"))
-            unsupported(QStringLiteral("transactions (the program commits every statement by itself)"), cur());
+        if (acceptWord("TRY"))
+            return tryCatchStatement();
         auto s = std::make_shared<Stmt>();
         s->kind = Stmt::Block;
+        s->body = statementsUntilEnd();
+        expectWord("END");
+        return s;
+    }
+
+    // The statements of a block, up to (not past) its END.
+    std::vector<StmtPtr> statementsUntilEnd()
+    {
+        std::vector<StmtPtr> list;
         while (true) {
             while (acceptPunct(";")) {
             }
             if (isWord("END"))
-                break;
+                return list;
             if (cur().kind == TokenKind::End)
                 syntaxError();
-            s->body.push_back(statement());
+            list.push_back(statement());
         }
+    }
+
+    // After BEGIN TRY: the TRY block, then its CATCH block, which must follow at once.
+    StmtPtr tryCatchStatement()
+    {
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::TryCatch;
+        s->body = statementsUntilEnd();
         expectWord("END");
+        expectWord("TRY");
+        while (acceptPunct(";")) {
+        }
+        expectWord("BEGIN");
+        expectWord("CATCH");
+        s->catchBody = statementsUntilEnd();
+        expectWord("END");
+        expectWord("CATCH");
+        return s;
+    }
+
+    // BEGIN TRAN[SACTION] [name], COMMIT | ROLLBACK [TRAN | TRANSACTION | WORK] [name],
+    // SAVE TRAN[SACTION] name. A name stands on the same line: a word on
+    // the next one starts the next statement.
+    StmtPtr transactionStatement()
+    {
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::Transaction;
+        s->objectType = cur().text.toUpper();
+        ++p_;
+        const bool work = s->objectType == QLatin1String("COMMIT") || s->objectType == QLatin1String("ROLLBACK");
+        if (!acceptWord("TRAN") && !acceptWord("TRANSACTION") && !(work && acceptWord("WORK")))
+            if (s->objectType == QLatin1String("BEGIN") || s->objectType == QLatin1String("SAVE"))
+                syntaxError();
+        const Token& name = cur();
+        // Not reserved, yet they start a statement.
+        static const QSet<QString> statementWords{QStringLiteral("THROW"), QStringLiteral("RAISERROR")};
+        const bool onTheLine = !name.lineBreakBefore || s->objectType == QLatin1String("SAVE");
+        if (name.kind == TokenKind::Variable && onTheLine) {
+            s->expr = makeExpr(Expr::Variable, name.pos);
+            s->expr->text = name.text;
+            ++p_;
+        } else if (name.kind == TokenKind::Identifier && onTheLine
+                   && (name.quoted
+                       || (!reservedWords().contains(name.text.toUpper())
+                           && !statementWords.contains(name.text.toUpper())))) {
+            s->table = name.text;
+            ++p_;
+        } else if (s->objectType == QLatin1String("SAVE")) {
+            syntaxError();
+        }
+        return s;
+    }
+
+    // RAISERROR (message, severity, state [, argument ...]) [WITH LOG | NOWAIT | SETERROR, ...]
+    StmtPtr raiserrorStatement()
+    {
+        ++p_;
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::Raiserror;
+        expectPunct("(");
+        std::vector<ExprPtr> args{expression()};
+        while (acceptPunct(","))
+            args.push_back(expression());
+        expectPunct(")");
+        if (args.size() < 3)
+            syntaxError();
+        s->values.push_back(args);
+        // How the message is logged or sent is the server's business: nothing to do here.
+        if (acceptWord("WITH")) {
+            do {
+                if (!acceptWord("LOG") && !acceptWord("NOWAIT") && !acceptWord("SETERROR"))
+                    syntaxError();
+            } while (acceptPunct(","));
+        }
+        return s;
+    }
+
+    // THROW number, message, state; a bare THROW passes on the error a CATCH block handles.
+    StmtPtr throwStatement()
+    {
+        ++p_;
+        auto s = std::make_shared<Stmt>();
+        s->kind = Stmt::Throw;
+        if (!startsExpression() || cur().lineBreakBefore)
+            return s;
+        std::vector<ExprPtr> args{expression()};
+        for (int i = 0; i < 2; ++i) {
+            expectPunct(",");
+            args.push_back(expression());
+        }
+        s->values.push_back(args);
         return s;
     }
 
@@ -430,6 +536,15 @@ private:
             s->expr = expression();
             return s;
         }
+        if (isWord("XACT_ABORT")) {
+            ++p_;
+            s->kind = Stmt::SetXactAbort;
+            if (acceptWord("ON"))
+                s->flag = true;
+            else if (!acceptWord("OFF"))
+                syntaxError();
+            return s;
+        }
         if (isWord("DATEFORMAT")) {
             ++p_;
             s->kind = Stmt::SetDateFormat;
@@ -447,7 +562,7 @@ private:
         static const QSet<QString> options{QStringLiteral("NOCOUNT"), QStringLiteral("ANSI_NULLS"),
                                            QStringLiteral("ANSI_PADDING"), QStringLiteral("ANSI_WARNINGS"),
                                            QStringLiteral("QUOTED_IDENTIFIER"), QStringLiteral("ARITHABORT"),
-                                           QStringLiteral("CONCAT_NULL_YIELDS_NULL"), QStringLiteral("XACT_ABORT"),
+                                           QStringLiteral("CONCAT_NULL_YIELDS_NULL"),
                                            QStringLiteral("LANGUAGE"),
                                            QStringLiteral("NUMERIC_ROUNDABORT"), QStringLiteral("ANSI_NULL_DFLT_ON"),
                                            QStringLiteral("IMPLICIT_TRANSACTIONS")};
