@@ -47,7 +47,7 @@ QString raiserrorText(const QString& format, const QVector<QVariant>& args)
         }
         const QChar type = format[i];
         if (!QStringLiteral("sdiuoxX").contains(type)) {
-            // Not a specification RAISERROR knows: written as it stands.
+            // Not a conversion RAISERROR knows: written as it stands.
             out += format.mid(start, i - start + 1);
             continue;
         }
