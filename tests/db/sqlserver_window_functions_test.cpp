@@ -1,6 +1,6 @@
-// Window functions on the embedded engine: the ranking functions and the
-// aggregates with OVER, ordered and partitioned by the one collation, with
-// SQL Server's answers and types.
+// Window functions on the embedded engine: the ranking functions, LAG, LEAD,
+// FIRST_VALUE, LAST_VALUE and the aggregates with OVER, ordered and
+// partitioned by the one collation, with SQL Server's answers and types.
 
 #include "ColumnTypeOf.h"
 #include "support/EmbeddedDb.h"
@@ -60,6 +60,25 @@ TEST_F(SqlServerWindowFunctions, DuplicatesAreDeletedByTheirRowNumber)
                          " ORDER BY Id) n FROM T) x WHERE n > 1)\nSELECT @@ROWCOUNT"),
               "1");
     EXPECT_EQ(db_.rows("SELECT Id FROM T ORDER BY Id"), (QStringList{"1", "3", "4"}));
+}
+
+TEST_F(SqlServerWindowFunctions, LagLeadFirstAndLastValueReadTheRowsAroundInOrder)
+{
+    // LEAD's default stands in past the last row; the partitions follow the
+    // collation ('b' and 'B ' are one); LAST_VALUE's frame ends at the
+    // current row, as SQL Server's does without a frame written.
+    EXPECT_EQ(db_.rows("SELECT Id, LAG(Price) OVER (ORDER BY Id), LEAD(Qty, 2, 0) OVER (ORDER BY Id),"
+                       " FIRST_VALUE(Qty) OVER (PARTITION BY Code ORDER BY Id),"
+                       " LAST_VALUE(Qty) OVER (PARTITION BY Code ORDER BY Id) FROM T ORDER BY Id"),
+              (QStringList{"1|<null>|7|3|3", "2|1.1|2|3|5", "3|2.2|0|7|7", "4|3.3|0|2|2"}));
+    EXPECT_EQ(db_.rows("SELECT Id, Qty - LAG(Qty, 1, Qty) OVER (ORDER BY Id) FROM T ORDER BY Id"),
+              (QStringList{"1|0", "2|2", "3|2", "4|-5"}));
+    EXPECT_EQ(columnTypeOf(db_, "LAG(Price) OVER (ORDER BY Id)", "FROM T"), "money");
+    EXPECT_EQ(db_.errorOf("SELECT LEAD(Qty) FROM T"), "The function 'LEAD' must have an OVER clause.");
+    EXPECT_EQ(db_.errorOf("SELECT FIRST_VALUE(Qty) OVER (PARTITION BY Code) FROM T"),
+              "The function 'FIRST_VALUE' must have an OVER clause with ORDER BY.");
+    EXPECT_EQ(db_.errorOf("SELECT LAG(Qty, -1) OVER (ORDER BY Id) FROM T"),
+              "The offset parameter for LAG cannot be a negative value.");
 }
 
 TEST_F(SqlServerWindowFunctions, WhatSqlServerRefuses)

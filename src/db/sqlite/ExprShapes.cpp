@@ -55,6 +55,13 @@ bool isRankingName(const QString& name)
     return names.contains(name);
 }
 
+bool isOffsetWindowName(const QString& name)
+{
+    static const QSet<QString> names{QStringLiteral("LAG"), QStringLiteral("LEAD"), QStringLiteral("FIRST_VALUE"),
+                                     QStringLiteral("LAST_VALUE")};
+    return names.contains(name);
+}
+
 bool hasAggregate(const Expr& e)
 {
     if (e.kind == Expr::Function && (isAggregateName(e.text) || e.over))

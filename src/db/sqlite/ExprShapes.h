@@ -27,6 +27,9 @@ bool hasAggregate(const Expr& e);
 
 // ROW_NUMBER, RANK, DENSE_RANK, NTILE (`name` upper-cased).
 bool isRankingName(const QString& name);
+// Whether `name` is one of the window functions that read another row's
+// value (LAG, LEAD, FIRST_VALUE, LAST_VALUE).
+bool isOffsetWindowName(const QString& name);
 
 // New nodes for rewritten statements.
 ExprPtr parenthesized(const ExprPtr& e);

@@ -1289,7 +1289,7 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
         if (u.text == QLatin1String("AVG"))
             return averageType(staticType(*u.args[0], scope));
         if (u.text == QLatin1String("MIN") || u.text == QLatin1String("MAX") || u.text == QLatin1String("ABS")
-            || u.text == QLatin1String("ISNULL"))
+            || u.text == QLatin1String("ISNULL") || isOffsetWindowName(u.text))
             return staticType(*u.args[0], scope);
         if (u.text == QLatin1String("COALESCE")) {
             std::vector<const Expr*> values;
@@ -1597,6 +1597,8 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         return concat(e, scope);
     if (isRankingName(e.text))
         return rankingFunction(e, scope);
+    if (isOffsetWindowName(e.text))
+        return offsetWindowFunction(e, scope);
     // What the session knows, not SQLite: bound as the statement runs.
     static const QSet<QString> sessionFunctions{
         QStringLiteral("ERROR_NUMBER"), QStringLiteral("ERROR_MESSAGE"), QStringLiteral("ERROR_SEVERITY"),

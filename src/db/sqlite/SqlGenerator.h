@@ -167,6 +167,7 @@ private:
     QString concat(const Expr& e, const Scope& scope);
     // ROW_NUMBER, RANK, DENSE_RANK and NTILE, which need an OVER clause.
     QString rankingFunction(const Expr& e, const Scope& scope);
+    QString offsetWindowFunction(const Expr& e, const Scope& scope);
     // " OVER (PARTITION BY ... ORDER BY ...)" of a window function, checked
     // as SQL Server checks it; empty when `e` has none.
     QString overClause(const Expr& e, const Scope& scope);
