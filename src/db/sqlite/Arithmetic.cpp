@@ -4,6 +4,7 @@
 
 #include "DayNumberDates.h"
 #include "DecimalDigits.h"
+#include "WideDecimal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,15 +14,32 @@ namespace db::sqlite::fn {
 namespace {
 
 struct Operand {
-    enum Kind { Null, Int, Real, Text, Date } kind = Null;
+    enum Kind { Null, Int, Real, Wide, Text, Date } kind = Null;
     std::int64_t i = 0;
     double r = 0;
+    Decimal wide;  // a decimal past what a double carries
     Stamp date;
     const u8* s = nullptr;
     int n = 0;
 
     std::string_view view() const { return {reinterpret_cast<const char*>(s), std::size_t(n)}; }
-    double asReal() const { return kind == Int ? double(i) : r; }
+    double asReal() const { return kind == Int ? double(i) : kind == Wide ? wide.toDouble() : r; }
+    bool number() const { return kind == Int || kind == Real || kind == Wide; }
+    // The exact value of a number operand; false when it does not fit.
+    bool scaled(ScaledValue& out) const
+    {
+        switch (kind) {
+        case Int:
+            out = ScaledValue::fromInt(i);
+            return true;
+        case Real:
+            return ScaledValue::fromDouble(r, out);
+        case Wide:
+            return scaledOf(wide, out);
+        default:
+            return false;
+        }
+    }
     bool textual() const { return kind == Text || kind == Date; }
 };
 
@@ -39,6 +57,12 @@ Operand operandOf(sqlite3_value* v)
         o.kind = Operand::Real;
         o.r = sqlite3_value_double(v);
         break;
+    case SQLITE_BLOB:
+        if (wideValue(v, o.wide)) {
+            o.kind = Operand::Wide;
+            break;
+        }
+        [[fallthrough]];
     default:
         o.s = sqlite3_value_text(v);
         o.n = sqlite3_value_bytes(v);
@@ -113,8 +137,14 @@ std::int64_t daysToMs(double days) { return std::llround(days * double(kMsPerDay
 
 bool fitsInt(std::int64_t v) { return v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::int32_t>::max(); }
 
-void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, Op op, bool bigint)
+// What the front end knows of an operation's result type, passed as a third
+// argument: bigint (whole numbers overflow at 64 bits, not 32), or money or
+// decimal (the result is exact, however many digits it takes).
+enum ResultFlags { kBigint = 1, kExactDecimal = 2 };
+
+void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, Op op, int flags)
 {
+    const bool bigint = flags & kBigint;
     Operand a = operandOf(argv[0]);
     Operand b = operandOf(argv[1]);
     if (a.kind == Operand::Null || b.kind == Operand::Null) {
@@ -222,11 +252,14 @@ void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, Op op, bool bigint)
         // Amounts add and multiply as the decimals they are; only what does
         // not fit goes through binary floating point.
         ScaledValue sx, sy, r;
-        const bool exact = (a.kind == Operand::Int ? (sx = ScaledValue::fromInt(a.i), true) : ScaledValue::fromDouble(x, sx))
-            && (b.kind == Operand::Int ? (sy = ScaledValue::fromInt(b.i), true) : ScaledValue::fromDouble(y, sy))
+        const bool exact = a.scaled(sx) && b.scaled(sy)
             && (op == Op::Mul ? multiplyScaled(sx, sy, r) : addScaled(sx, sy, op == Op::Sub, r));
         if (exact) {
-            resultReal(ctx, r.toDouble());
+            // A float result stays a double; an exact one keeps every digit.
+            if ((flags & kExactDecimal) || a.kind == Operand::Wide || b.kind == Operand::Wide)
+                resultScaled(ctx, r);
+            else
+                resultReal(ctx, r.toDouble());
             return;
         }
     }
@@ -257,12 +290,13 @@ void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, Op op, bool bigint)
     }
 }
 
-// A third argument marks an operation the front end knows to be bigint.
-void fnAdd(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Add, argc == 3); }
-void fnSub(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Sub, argc == 3); }
-void fnMul(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Mul, argc == 3); }
-void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Div, argc == 3); }
-void fnMod(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Mod, argc == 3); }
+int flagsOf(int argc, sqlite3_value** argv) { return argc == 3 ? sqlite3_value_int(argv[2]) : 0; }
+
+void fnAdd(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Add, flagsOf(argc, argv)); }
+void fnSub(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Sub, flagsOf(argc, argv)); }
+void fnMul(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Mul, flagsOf(argc, argv)); }
+void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Div, flagsOf(argc, argv)); }
+void fnMod(sqlite3_context* ctx, int argc, sqlite3_value** argv) { arithmetic(ctx, argv, Op::Mod, flagsOf(argc, argv)); }
 
 // Decimals and money divide exactly and are cut (not rounded) to the scale
 // SQL Server gives the quotient, which the front end works out.
@@ -270,9 +304,8 @@ void fnDivide(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     const Operand a = operandOf(argv[0]);
     const Operand b = operandOf(argv[1]);
-    const bool numbers = (a.kind == Operand::Int || a.kind == Operand::Real) && (b.kind == Operand::Int || b.kind == Operand::Real);
-    if (!numbers) {
-        arithmetic(ctx, argv, Op::Div, false);
+    if (!a.number() || !b.number()) {
+        arithmetic(ctx, argv, Op::Div, 0);
         return;
     }
     if (b.asReal() == 0) {
@@ -281,10 +314,10 @@ void fnDivide(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
     const int scale = std::clamp(sqlite3_value_int(argv[2]), 0, 38);
     ScaledValue x, y, q;
-    const bool exact = (a.kind == Operand::Int ? (x = ScaledValue::fromInt(a.i), true) : ScaledValue::fromDouble(a.r, x))
-        && (b.kind == Operand::Int ? (y = ScaledValue::fromInt(b.i), true) : ScaledValue::fromDouble(b.r, y))
-        && divideScaled(x, y, scale, q);
-    resultReal(ctx, exact ? q.toDouble() : roundDouble(a.asReal() / b.asReal(), scale, true));
+    if (a.scaled(x) && b.scaled(y) && divideScaled(x, y, scale, q))
+        resultScaled(ctx, q);
+    else
+        resultReal(ctx, roundDouble(a.asReal() / b.asReal(), scale, true));
 }
 
 void fnNeg(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -303,6 +336,12 @@ void fnNeg(sqlite3_context* ctx, int, sqlite3_value** argv)
     case Operand::Real:
         resultReal(ctx, -a.r);
         return;
+    case Operand::Wide: {
+        Decimal d = a.wide;
+        d.negative = !d.negative;
+        resultDecimal(ctx, d);
+        return;
+    }
     case Operand::Text:
         fail(ctx, invalidOperand("varchar", "minus"));
         return;

@@ -257,6 +257,7 @@ std::span<const FunctionDef> numberFunctions();
 std::span<const FunctionDef> dateFunctions();
 std::span<const FunctionDef> convertFunctions();
 std::span<const FunctionDef> catalogFunctions();
+std::span<const FunctionDef> wideDecimalFunctions();
 std::span<const AggregateDef> aggregateFunctions();
 
 } // namespace db::sqlite::fn

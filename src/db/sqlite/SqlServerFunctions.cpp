@@ -28,7 +28,7 @@ void registerSqlServerFunctions(sqlite3* handle, const SessionSettings* session)
     // appear in views, triggers and indexes.
     const std::span<const FunctionDef> families[] = {arithmeticFunctions(), likeFunctions(), textFunctions(),
                                                      numberFunctions(), dateFunctions(), convertFunctions(),
-                                                     catalogFunctions()};
+                                                     catalogFunctions(), wideDecimalFunctions()};
     for (const auto& family : families) {
         for (const FunctionDef& f : family) {
             const int flags = SQLITE_UTF8 | SQLITE_INNOCUOUS | (f.deterministic ? SQLITE_DETERMINISTIC : 0);

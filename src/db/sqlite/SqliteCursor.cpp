@@ -1,6 +1,7 @@
 #include "SqliteCursor.h"
 
 #include "SqliteEngine.h"
+#include "WideDecimal.h"
 #include "db/DbError.h"
 
 #include <QByteArray>
@@ -11,6 +12,19 @@
 #include <sqlite3.h>
 
 namespace db::sqlite {
+namespace {
+
+// A money or decimal value past a double's digits leaves as its exact text.
+bool wideText(sqlite3_stmt* statement, int column, std::string& out)
+{
+    fn::Decimal d;
+    if (!fn::decodeNumberKey(sqlite3_column_blob(statement, column), sqlite3_column_bytes(statement, column), d))
+        return false;
+    out = fn::decimalText(d, 0);
+    return true;
+}
+
+} // namespace
 
 QVariant columnValue(sqlite3_stmt* statement, int column)
 {
@@ -22,6 +36,8 @@ QVariant columnValue(sqlite3_stmt* statement, int column)
     case SQLITE_NULL:
         return QVariant(QMetaType::fromType<QString>());
     case SQLITE_BLOB:
+        if (std::string exact; wideText(statement, column, exact))
+            return QString::fromLatin1(exact.data(), qsizetype(exact.size()));
         return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, column)),
                           sqlite3_column_bytes(statement, column));
     default:
@@ -43,6 +59,10 @@ void addColumn(sqlite3_stmt* statement, int column, RowStore& rows)
         rows.addNull();
         return;
     case SQLITE_BLOB:
+        if (std::string exact; wideText(statement, column, exact)) {
+            rows.addText(exact.data(), int(exact.size()));
+            return;
+        }
         rows.addBlob(sqlite3_column_blob(statement, column), sqlite3_column_bytes(statement, column));
         return;
     default:
