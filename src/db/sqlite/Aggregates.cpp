@@ -3,6 +3,7 @@
 // neighbour of it), and AVG keeps the scale of its column's type.
 
 #include "DecimalDigits.h"
+#include "WideDecimal.h"
 
 #include <cmath>
 #include <limits>
@@ -18,6 +19,7 @@ struct Total {
     bool inexact = false;    // the exact sum gave up; `approx` holds it
     std::int64_t whole = 0;  // while only integers came
     bool wholeOverflow = false;
+    bool exactResult = false; // money or decimal, or a wide term came: every digit is kept
     ScaledValue exact;
     double approx = 0;
     double compensation = 0;
@@ -34,6 +36,11 @@ struct Total {
     // `leaving`: a row leaves a window's frame and is taken off again.
     void add(sqlite3_value* v, bool leaving = false)
     {
+        Decimal wide;
+        if (wideValue(v, wide)) {
+            addWide(wide, leaving);
+            return;
+        }
         const int type = sqlite3_value_numeric_type(v);
         if (type == SQLITE_NULL)
             return;
@@ -64,17 +71,45 @@ struct Total {
         inexact = true;
     }
 
+    void addWide(const Decimal& d, bool leaving)
+    {
+        count += leaving ? -1 : 1;
+        any = count > 0;
+        if (!fractional) {
+            fractional = true;
+            exact = ScaledValue::fromInt(whole);
+            addApprox(double(whole));
+        }
+        exactResult = true;
+        const double x = d.toDouble();
+        addApprox(leaving ? -x : x);
+        ScaledValue term;
+        if (!inexact && scaledOf(d, term) && addScaled(exact, term, leaving, exact))
+            return;
+        inexact = true;
+    }
+
     double value() const { return inexact ? approx + compensation : exact.toDouble(); }
 };
+
+// A second argument of 2 marks a money or decimal argument, whose total is
+// exact however many digits it takes.
+Total* newTotal(int argc, sqlite3_value** argv)
+{
+    auto* t = new (std::nothrow) Total();
+    if (t && argc == 2)
+        t->exactResult = (sqlite3_value_int(argv[1]) & 2) != 0;
+    return t;
+}
 
 // SQLite's aggregate memory is aligned for 8 bytes only and the exact total
 // needs 16, so the context holds a pointer to a total of our own; the final
 // call, which SQLite always makes, deletes it.
-void totalStep(sqlite3_context* ctx, int, sqlite3_value** argv)
+void totalStep(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     auto** slot = static_cast<Total**>(sqlite3_aggregate_context(ctx, int(sizeof(Total*))));
     if (slot && !*slot)
-        *slot = new (std::nothrow) Total();
+        *slot = newTotal(argc, argv);
     if (!slot || !*slot) {
         sqlite3_result_error_nomem(ctx);
         return;
@@ -113,6 +148,8 @@ void resultSum(sqlite3_context* ctx, const Total* t)
     }
     if (!t->fractional)
         sqlite3_result_int64(ctx, t->whole);
+    else if (t->exactResult && !t->inexact)
+        resultScaled(ctx, t->exact);
     else
         resultReal(ctx, t->value());
 }
@@ -124,6 +161,13 @@ void resultAverage(sqlite3_context* ctx, const Total* t)
     if (!t || !t->any) {
         sqlite3_result_null(ctx);
         return;
+    }
+    if (t->exactResult && !t->inexact) {
+        ScaledValue mean;
+        if (divideScaled(t->exact, ScaledValue::fromInt(t->count), std::max(t->exact.scale, 6), mean)) {
+            resultScaled(ctx, mean);
+            return;
+        }
     }
     const double total = t->fractional ? t->value() : double(t->whole);
     resultReal(ctx, total / double(t->count));
@@ -141,6 +185,8 @@ std::span<const AggregateDef> aggregateFunctions()
     static const AggregateDef rows[] = {
         {"ms_sum", 1, totalStep, sumFinal, sumValue, totalInverse},
         {"ms_avg", 1, totalStep, avgFinal, avgValue, totalInverse},
+        {"ms_sum", 2, totalStep, sumFinal, sumValue, totalInverse},
+        {"ms_avg", 2, totalStep, avgFinal, avgValue, totalInverse},
     };
     return rows;
 }
