@@ -232,18 +232,22 @@ void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, Op op, int flags)
             r = b.i == -1 ? 0 : a.i % b.i;  // the sign follows the dividend in both
             break;
         }
-        if (overflow) {
+        // Whole decimals past 64 bits go on exactly below.
+        const bool exactDecimal = flags & kExactDecimal;
+        if (overflow && !exactDecimal) {
             fail(ctx, overflowTo("bigint"));
             return;
         }
         // Two values an int holds make an int in SQL Server, which overflows
         // past 32 bits; bigger operands are bigint or numeric already.
-        if (!bigint && fitsInt(a.i) && fitsInt(b.i) && !fitsInt(r)) {
+        if (!bigint && !exactDecimal && fitsInt(a.i) && fitsInt(b.i) && !fitsInt(r)) {
             fail(ctx, overflowTo("int"));
             return;
         }
-        sqlite3_result_int64(ctx, r);
-        return;
+        if (!overflow) {
+            sqlite3_result_int64(ctx, r);
+            return;
+        }
     }
 
     const double x = a.asReal();

@@ -128,6 +128,19 @@ bool isDecimalType(const TypeName& t)
     return t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC") || t.name == QLatin1String("DEC");
 }
 
+bool isExactDecimalType(const TypeName& t)
+{
+    return isMoneyType(t) || isDecimalType(t);
+}
+
+bool mayHoldWideValue(const TypeName& t)
+{
+    constexpr int kDoubleDigits = 15;
+    if (t.name == QLatin1String("MONEY"))
+        return true;
+    return isDecimalType(t) && (t.precision <= 0 ? 18 : t.precision) > kDoubleDigits;
+}
+
 bool isNumberType(const TypeName& t)
 {
     return rank(t) >= 0;

@@ -44,6 +44,12 @@ TypeName concatType(const std::vector<TypeName>& arguments);
 
 bool isMoneyType(const TypeName& t);
 bool isDecimalType(const TypeName& t);
+// money or decimal: arithmetic on it keeps every digit of the exact result.
+bool isExactDecimalType(const TypeName& t);
+// A type whose values may have more digits than a double carries (money,
+// decimal past 15 digits), so that they may travel as wide values, which
+// SQLite orders after every number.
+bool mayHoldWideValue(const TypeName& t);
 // Any of the number types, exact or not.
 bool isNumberType(const TypeName& t);
 // A type as SQL Server names it in its messages: int, decimal, money, datetime.

@@ -115,6 +115,11 @@ bool isComparisonOp(const QString& op)
         || op == QLatin1String(">") || op == QLatin1String("<=") || op == QLatin1String(">=");
 }
 
+bool isRangeOp(const QString& op)
+{
+    return op == QLatin1String("<") || op == QLatin1String(">") || op == QLatin1String("<=") || op == QLatin1String(">=");
+}
+
 // A column reference carries its declared collation into a comparison;
 // anything else compares with SQLite's binary rule unless told otherwise.
 bool carriesCollation(const Expr& e)
@@ -903,11 +908,17 @@ QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& 
     QStringList terms;
     for (const OrderItem& o : items) {
         const Expr& e = unparen(*o.expr);
-        QString text = expr(*o.expr, scope);
         // Columns sort by their declared collation; ordinals by position;
-        // any other expression is given SQL Server's case-insensitive order.
-        if (e.kind != Expr::Column && e.kind != Expr::Number)
-            text += kCollate;
+        // money and wide decimals by their keys; any other expression is
+        // given SQL Server's case-insensitive order.
+        QString text;
+        if (e.kind != Expr::Number && mayHoldWideValue(staticType(e, scope))) {
+            text = orderKey(e, scope);
+        } else {
+            text = expr(*o.expr, scope);
+            if (e.kind != Expr::Column && e.kind != Expr::Number)
+                text += kCollate;
+        }
         if (o.descending)
             text += QStringLiteral(" DESC");
         terms.append(text);
@@ -1190,6 +1201,17 @@ TypeName SqlGenerator::derivedColumnType(const Expr& column, const Scope& scope)
     return TypeName();
 }
 
+// What the result type tells the arithmetic functions: int arithmetic
+// overflows at 32 bits unless a bigint takes part (1); money and decimals
+// keep every digit of the exact result (2).
+QString SqlGenerator::arithmeticFlags(const Expr& e, const Scope& scope) const
+{
+    int flags = isBigint(e, scope) ? 1 : 0;
+    if (isExactDecimalType(staticType(e, scope)))
+        flags |= 2;
+    return flags ? QStringLiteral(", %1").arg(flags) : QString();
+}
+
 bool SqlGenerator::isBigint(const Expr& e, const Scope& scope) const
 {
     const Expr& u = unparen(e);
@@ -1358,9 +1380,11 @@ QString SqlGenerator::average(const QString& mean, const QString& argument, bool
     // The argument is written twice, so its "?" markers bind twice, in order.
     const std::vector<BindSlot> argumentBinds(binds_.begin() + std::ptrdiff_t(firstBind), binds_.end());
     binds_.insert(binds_.end(), argumentBinds.begin(), argumentBinds.end());
+    // The exact total keeps every digit; DISTINCT allows SQLite one argument only.
     const QString values = (distinct ? QStringLiteral("DISTINCT ") : QString()) + argument;
-    return QStringLiteral("ms_divide(ms_sum(%1)%2, count(%1)%2, %3)")
-        .arg(values, over, QString::number(isMoneyType(result) ? 4 : result.scale));
+    const QString total = distinct ? QStringLiteral("ms_sum(%1)").arg(values) : QStringLiteral("ms_sum(%1, 2)").arg(values);
+    return QStringLiteral("ms_divide(%1%2, count(%3)%2, %4)")
+        .arg(total, over, values, QString::number(isMoneyType(result) ? 4 : result.scale));
 }
 
 bool SqlGenerator::isDateColumn(const Expr& e, const Scope& scope) const
@@ -1382,6 +1406,10 @@ QString SqlGenerator::comparison(const Expr& e, const Scope& scope)
 {
     const Expr& l = *e.args[0];
     const Expr& r = *e.args[1];
+    if (isRangeOp(e.op) && ordersWideValues({&l, &r}, scope)) {
+        const QString left = orderKey(l, scope);
+        return left + QLatin1Char(' ') + e.op + QLatin1Char(' ') + orderKey(r, scope);
+    }
     QString left, right;
     // A date literal compared with a date column is read as a date.
     if (unparen(r).kind == Expr::String && isDateColumn(l, scope)) {
@@ -1626,12 +1654,19 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
         else
             args.append(expr(*a, scope));
     }
+    const TypeName argumentType = e.args.empty() ? TypeName() : staticType(*e.args[0], scope);
+    // A total of money or decimals keeps every digit (DISTINCT allows SQLite
+    // one argument only).
+    if (e.text == QLatin1String("SUM") && !e.distinct && isExactDecimalType(argumentType))
+        args.append(QStringLiteral("2"));
     // Written after the arguments: the "?" markers bind in that order.
     const QString over = overClause(e, scope);
+    if ((e.text == QLatin1String("MIN") || e.text == QLatin1String("MAX")) && mayHoldWideValue(argumentType))
+        return extremum(it.value(), args.value(0), e.distinct, over);
     const QString call = it.value() + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
         + args.join(QStringLiteral(", ")) + QLatin1Char(')') + over;
     if (e.text == QLatin1String("AVG"))
-        return average(call, args.value(0), e.distinct, staticType(*e.args[0], scope), firstBind, over);
+        return average(call, args.value(0), e.distinct, argumentType, firstBind, over);
     // Unicode text takes two bytes a character, the code page's one.
     if (e.text == QLatin1String("DATALENGTH") && !e.args.empty()) {
         static const QSet<QString> unicode{QStringLiteral("NCHAR"), QStringLiteral("NVARCHAR"), QStringLiteral("NTEXT")};
@@ -1652,7 +1687,7 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
     case Expr::Null:
         return QStringLiteral("NULL");
     case Expr::Number:
-        return isBinaryLiteral(e) ? binaryLiteral(e.text) : e.text;
+        return isBinaryLiteral(e) ? binaryLiteral(e.text) : numberLiteral(e.text);
     case Expr::String:
         return quoteString(e.text);
     case Expr::Column:
@@ -1702,9 +1737,7 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
             if (staticType(e, scope).name == QLatin1String("REAL"))
                 return QStringLiteral("ms_convert('real', %1(ms_convert('real', %2), ms_convert('real', %3)))")
                     .arg(op.value(), l, r);
-            // int arithmetic overflows at 32 bits unless a bigint takes part.
-            const QString call = QStringLiteral("%1(%2, %3%4)")
-                .arg(op.value(), l, r, isBigint(e, scope) ? QStringLiteral(", 1") : QString());
+            const QString call = QStringLiteral("%1(%2, %3%4)").arg(op.value(), l, r, arithmeticFlags(e, scope));
             return exactArithmetic(e, call, l, r, scope);
         }
         if (e.op == QLatin1String("&"))
@@ -1719,6 +1752,12 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
         return QStringLiteral("NOT ") + expr(*e.args[0], scope);
     case Expr::Between: {
         const Expr& v = *e.args[0];
+        if (ordersWideValues({&v, e.args[1].get(), e.args[2].get()}, scope)) {
+            const QString value = orderKey(v, scope);
+            const QString lo = orderKey(*e.args[1], scope);
+            return value + (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) + lo
+                + QStringLiteral(" AND ") + orderKey(*e.args[2], scope);
+        }
         QString value = expr(v, scope);
         QString lo, hi;
         if (isDateColumn(v, scope)) {

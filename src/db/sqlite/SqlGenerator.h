@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <vector>
 
 namespace db::sqlite {
@@ -174,6 +175,14 @@ private:
     // A term that compares text with the one collation (GROUP BY, PARTITION
     // BY): a number keeps its own order.
     QString collatedTerm(const Expr& e, const Scope& scope);
+    // Money and wide decimals: whether a range over these sides must compare
+    // their ordering keys (one side may hold a wide value, none is text or a
+    // date); a side as its key; an ORDER BY or window term; MIN or MAX of
+    // such an argument, over its keys.
+    bool ordersWideValues(std::initializer_list<const Expr*> sides, const Scope& scope) const;
+    QString orderKey(const Expr& e, const Scope& scope);
+    QString sortTerm(const Expr& e, const Scope& scope);
+    static QString extremum(const QString& name, const QString& argument, bool distinct, const QString& over);
     QString convert(const Expr& e, const Scope& scope);
     QString like(const Expr& e, const Scope& scope);
     // The trigram look-up that narrows `value LIKE pattern`, or empty.
@@ -201,6 +210,7 @@ private:
     // arguments), NULLs aside.
     TypeName commonType(const std::vector<const Expr*>& values, const Scope& scope) const;
     bool isBigint(const Expr& e, const Scope& scope) const;
+    QString arithmeticFlags(const Expr& e, const Scope& scope) const;  // ", 1", ", 2", ", 3" or empty
     QString exactArithmetic(const Expr& e, const QString& call, const QString& l, const QString& r,
                             const Scope& scope) const;
     QString average(const QString& mean, const QString& argument, bool distinct, const TypeName& type,
@@ -227,5 +237,8 @@ private:
 TypeName parseTypeNameSafe(const QString& text);
 QString quoteIdent(const QString& name);
 QString quoteString(const QString& text);
+// A number written in a statement as SQLite is to read it: one with more
+// digits than a double carries becomes its exact wide value.
+QString numberLiteral(const QString& text);
 
 } // namespace db::sqlite

@@ -76,7 +76,7 @@ QString SqlGenerator::overClause(const Expr& e, const Scope& scope)
     if (!e.over->orderBy.empty()) {
         QStringList terms;
         for (const OrderItem& o : e.over->orderBy)
-            terms.append(collatedTerm(*o.expr, scope) + (o.descending ? QStringLiteral(" DESC") : QString()));
+            terms.append(sortTerm(*o.expr, scope) + (o.descending ? QStringLiteral(" DESC") : QString()));
         parts.append(QStringLiteral("ORDER BY ") + terms.join(QStringLiteral(", ")));
     }
     return QStringLiteral(" OVER (") + parts.join(QLatin1Char(' ')) + QLatin1Char(')');

@@ -1,0 +1,91 @@
+// Money and decimals past a double's digits in generated SQL: such a number
+// written in a statement becomes its wide value, and wherever SQLite would
+// order values of those types (a range, ORDER BY, MIN and MAX) it orders
+// their keys, since it puts every BLOB after every number. Equality needs
+// nothing: a value has one form only, REAL up to 15 digits, wide beyond.
+
+#include "ExprShapes.h"
+#include "NumericTypes.h"
+#include "SqlGenerator.h"
+#include "WideDecimal.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+namespace db::sqlite {
+namespace {
+
+std::optional<fn::Decimal> writtenDecimal(const QString& text, bool allowExponent)
+{
+    const QByteArray latin = text.toLatin1();
+    const auto* p = reinterpret_cast<const fn::u8*>(latin.constData());
+    return fn::Decimal::fromText(p, p + latin.size(), allowExponent);
+}
+
+QString blobLiteral(const std::string& bytes)
+{
+    return QStringLiteral("X'") + QString::fromLatin1(QByteArray::fromStdString(bytes).toHex().toUpper())
+        + QLatin1Char('\'');
+}
+
+} // namespace
+
+QString numberLiteral(const QString& text)
+{
+    // A float (with an exponent) is a double anyway; a whole number that 64
+    // bits hold stays SQLite's INTEGER.
+    if (text.contains(QLatin1Char('e'), Qt::CaseInsensitive))
+        return text;
+    const auto d = writtenDecimal(text, false);
+    if (!d || fn::carriedByDouble(*d))
+        return text;
+    bool whole = false;
+    text.toLongLong(&whole);
+    return whole ? text : blobLiteral(fn::encodeNumberKey(*d));
+}
+
+bool SqlGenerator::ordersWideValues(std::initializer_list<const Expr*> sides, const Scope& scope) const
+{
+    bool wide = false;
+    for (const Expr* side : sides) {
+        const TypeName t = staticType(*side, scope);
+        // Text beside a number is converted by SQLite's affinity as it is
+        // today; dates keep their own path.
+        if (t.isText() || t.isDate())
+            return false;
+        wide = wide || mayHoldWideValue(t);
+    }
+    return wide;
+}
+
+QString SqlGenerator::orderKey(const Expr& e, const Scope& scope)
+{
+    const Expr& u = unparen(e);
+    // A constant's key is worked out once, here.
+    if (u.kind == Expr::Number) {
+        if (const auto d = writtenDecimal(u.text, true))
+            return blobLiteral(fn::encodeNumberKey(*d));
+    }
+    QString value = expr(e, scope);
+    // A parameter may come as the text of a number, which SQLite's affinity
+    // would have read beside the column.
+    if (u.kind == Expr::Param)
+        value = QStringLiteral("CAST(%1 AS NUMERIC)").arg(value);
+    return QStringLiteral("ms_key(%1)").arg(value);
+}
+
+QString SqlGenerator::sortTerm(const Expr& e, const Scope& scope)
+{
+    if (mayHoldWideValue(staticType(e, scope)))
+        return orderKey(e, scope);
+    return collatedTerm(e, scope);
+}
+
+QString SqlGenerator::extremum(const QString& name, const QString& argument, bool distinct, const QString& over)
+{
+    return QStringLiteral("ms_unkey(%1(%2ms_key(%3))%4)")
+        .arg(name, distinct ? QStringLiteral("DISTINCT ") : QString(), argument, over);
+}
+
+} // namespace db::sqlite
