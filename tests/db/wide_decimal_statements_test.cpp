@@ -1,0 +1,168 @@
+// Money and decimals with more digits than a double carries, through whole
+// statements of the embedded engine and db::Query: each case a small
+// statement with the answer SQL Server gives. The access layer hands such a
+// value out as its exact text without trailing zeros, so 12345678901234567.90
+// reads "12345678901234567.9". The mixed rows below put wide values (past 15
+// digits) beside ordinary ones, negatives and a NULL, so that SQLite's own
+// order (every BLOB after every number) would show in each answer.
+
+#include "support/EmbeddedDb.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Id 1..7 with values whose order is 3, 4, 7, 2, 5, 1 (6 is NULL).
+const QString kMixed = QStringLiteral(
+    "(SELECT 1 Id, 12345678901234567.89 V UNION ALL SELECT 2, 5 UNION ALL SELECT 3, -12345678901234567.89 "
+    "UNION ALL SELECT 4, -3.5 UNION ALL SELECT 5, 12345678901234567.8 UNION ALL SELECT 6, NULL "
+    "UNION ALL SELECT 7, 0.0000000000000000001)");
+
+QString overMixed(const QString& select, const QString& rest = QString())
+{
+    return select + QStringLiteral(" FROM ") + kMixed + QStringLiteral(" t ") + rest;
+}
+
+TEST(WideLiterals, NumbersPastFifteenDigitsAreReadAsWritten)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.scalar("SELECT 922337203685477.5807"), "922337203685477.5807") << "the largest money";
+    EXPECT_EQ(db.scalar("SELECT -922337203685477.5808"), "-922337203685477.5808");
+    EXPECT_EQ(db.scalar("SELECT 12345678901234567.89"), "12345678901234567.89");
+    EXPECT_EQ(db.scalar("SELECT 12345678901234567890"), "12345678901234567890") << "decimal(20,0), past 64 bits";
+    EXPECT_EQ(db.scalar("SELECT -(12345678901234567.89)"), "-12345678901234567.89") << "a minus before parentheses";
+    EXPECT_EQ(db.scalar("SELECT 0.1234567890123456789"), "0.1234567890123456789");
+    EXPECT_EQ(db.scalar("SELECT 1234567890123456789"), "1234567890123456789") << "64 bits hold it: a whole number";
+    EXPECT_EQ(db.scalar("SELECT 1.50000000000000000000 * 2"), "3") << "trailing zeros are no digits";
+    EXPECT_EQ(db.scalar("SELECT 1 WHERE 12345678901234567.89 = 12345678901234567.890"), "1");
+    EXPECT_EQ(db.scalar("SELECT 1 WHERE 12345678901234567.89 IN (1, 12345678901234567.89)"), "1");
+    EXPECT_EQ(db.scalar("SELECT 1 WHERE 12345678901234567.89 = 12345678901234567.88"), "")
+        << "a double would take both for 12345678901234568";
+}
+
+TEST(WideArithmetic, SumsDifferencesAndProductsKeepEveryDigit)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.scalar("SELECT 12345678901234567.89 + 0.01"), "12345678901234567.9");
+    EXPECT_EQ(db.scalar("SELECT 12345678901234567.89 - 12345678901234567.88"), "0.01");
+    EXPECT_EQ(db.scalar("SELECT 922337203685477.5807 - 0.0001"), "922337203685477.5806");
+    EXPECT_EQ(db.scalar("SELECT 1234567890.12 * 1234567890.12"), "1524157875315348393.6144")
+        << "decimal(12,2) * decimal(12,2): decimal(25,4), exact";
+    EXPECT_EQ(db.scalar("SELECT 99999999.99 * 99999999.99 + 0.0001"), "9999999998000000.0002");
+    EXPECT_EQ(db.scalar("SELECT 12345678901234567.89 / 10"), "1234567890123456.789");
+    EXPECT_EQ(db.scalar("SELECT -12345678901234567.89 * -1"), "12345678901234567.89");
+}
+
+TEST(WideArithmetic, WholeDecimalsPastSixtyFourBitsAreNoBigintOverflow)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.scalar("SELECT 3000000000 * 4000000000 * 1000"), "12000000000000000000000")
+        << "decimal(10,0) products are decimals, not bigints";
+    EXPECT_EQ(db.scalar("SELECT 9223372036854775807 + 1"), "9223372036854775808") << "decimal(19,0) + int";
+    EXPECT_EQ(db.errorOf("SELECT CONVERT(bigint, 9223372036854775807) + 1"),
+              "Arithmetic overflow error converting expression to data type bigint.")
+        << "a bigint still overflows at 64 bits";
+    EXPECT_EQ(db.errorOf("SELECT 65536 * 65536"), "Arithmetic overflow error converting expression to data type int.");
+}
+
+TEST(WideOrdering, RangesCompareTheNumbersNotTheirForms)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V > 0 ORDER BY Id")), (QStringList{"1", "2", "5", "7"}));
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V < 0 ORDER BY Id")), (QStringList{"3", "4"}))
+        << "a negative wide value is below zero";
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V >= 12345678901234567.8 ORDER BY Id")), (QStringList{"1", "5"}));
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V <= -3.5 ORDER BY Id")), (QStringList{"3", "4"}));
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE 1 > V ORDER BY Id")), (QStringList{"3", "4", "7"}))
+        << "the number first";
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V BETWEEN -4 AND 12345678901234567.85 ORDER BY Id")),
+              (QStringList{"2", "4", "5", "7"}));
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V NOT BETWEEN -4 AND 12345678901234567.85 ORDER BY Id")),
+              (QStringList{"1", "3"}))
+        << "NULL is in neither";
+    EXPECT_EQ(db.rows("SELECT a.Id FROM " + kMixed + " a JOIN " + kMixed + " b ON b.Id = a.Id + 1 WHERE a.V > b.V"),
+              (QStringList{"1", "2"}))
+        << "a column beside a column";
+}
+
+TEST(WideOrdering, ParametersAndVariablesCompareAsNumbers)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V > :Low ORDER BY Id"), {{"Low", 5}}), (QStringList{"1", "5"}));
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V > :Low ORDER BY Id"), {{"Low", -4.5}}),
+              (QStringList{"1", "2", "4", "5", "7"}));
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V < :High ORDER BY Id"), {{"High", QStringLiteral("0")}}),
+              (QStringList{"3", "4"}))
+        << "the text of a number bound as a parameter";
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V < CAST(:High AS decimal(9,2)) ORDER BY Id"),
+                      {{"High", QStringLiteral("-3.25")}}),
+              (QStringList{"3", "4"}));
+    EXPECT_EQ(db.rows("DECLARE @low decimal(9,2) = 1\n" + overMixed("SELECT Id", "WHERE V > @low ORDER BY Id")),
+              (QStringList{"1", "2", "5"}));
+}
+
+TEST(WideOrdering, OrderByAndWindowsPlaceWideValuesAmongTheOthers)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "ORDER BY V, Id")), (QStringList{"6", "3", "4", "7", "2", "5", "1"}))
+        << "NULL first, as SQL Server sorts it";
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "ORDER BY V DESC, Id")), (QStringList{"1", "5", "2", "7", "4", "3", "6"}));
+    EXPECT_EQ(db.rows(overMixed("SELECT TOP 2 V", "ORDER BY t.V DESC")),
+              (QStringList{"12345678901234567.89", "12345678901234567.8"}));
+    EXPECT_EQ(db.rows(overMixed("SELECT Id, ROW_NUMBER() OVER (ORDER BY V DESC)", "WHERE V IS NOT NULL ORDER BY Id")),
+              (QStringList{"1|1", "2|3", "3|6", "4|5", "5|2", "7|4"}));
+    EXPECT_EQ(db.rows(overMixed("SELECT Id, SUM(V) OVER (ORDER BY V)", "WHERE Id IN (1, 2, 3) ORDER BY Id")),
+              (QStringList{"1|5", "2|-12345678901234562.89", "3|-12345678901234567.89"}))
+        << "a running total in the numbers' order";
+}
+
+TEST(WideAggregates, MinMaxSumAndAvgAreExact)
+{
+    EmbeddedDb db;
+    EXPECT_EQ(db.rows(overMixed("SELECT MIN(V), MAX(V)")), QStringList{"-12345678901234567.89|12345678901234567.89"});
+    EXPECT_EQ(db.rows(overMixed("SELECT MIN(V), MAX(V)", "WHERE Id IN (2, 4)")), QStringList{"-3.5|5"})
+        << "ordinary values stay ordinary";
+    EXPECT_EQ(db.rows(overMixed("SELECT MIN(V), MAX(V)", "WHERE Id = 6")), QStringList{"<null>|<null>"});
+    EXPECT_EQ(db.scalar(overMixed("SELECT SUM(V)", "WHERE Id <> 7")), "12345678901234569.3");
+    EXPECT_EQ(db.scalar(overMixed("SELECT SUM(V)", "WHERE Id IN (1, 3)")), "0");
+    EXPECT_EQ(db.scalar(overMixed("SELECT AVG(V)", "WHERE Id IN (1, 5)")), "12345678901234567.845");
+    EXPECT_EQ(db.scalar("SELECT SUM(x) FROM (SELECT 9999999999999.99 x UNION ALL SELECT 9999999999999.99 "
+                        "UNION ALL SELECT 0.01) t"),
+              "19999999999999.99") << "a total of ordinary values past 15 digits";
+    EXPECT_EQ(db.scalar("SELECT AVG(x) FROM (SELECT 9999999999999.99 x UNION ALL SELECT 9999999999999.98) t"),
+              "9999999999999.985");
+}
+
+TEST(WideGrouping, EqualValuesMeetInGroupsDistinctAndUnion)
+{
+    EmbeddedDb db;
+    const QString twice = QStringLiteral(
+        "(SELECT 12345678901234567.89 V UNION ALL SELECT 12345678901234567.890 UNION ALL SELECT 12345678901234567.8 "
+        "UNION ALL SELECT 5 UNION ALL SELECT 5.00) t");
+    EXPECT_EQ(db.rows("SELECT V, COUNT(*) FROM " + twice + " GROUP BY V ORDER BY V"),
+              (QStringList{"5|2", "12345678901234567.8|1", "12345678901234567.89|2"}));
+    EXPECT_EQ(db.scalar("SELECT COUNT(DISTINCT V) FROM " + twice), "3");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM (SELECT 12345678901234567.89 x UNION SELECT 12345678901234567.890 "
+                        "UNION SELECT 1) u"),
+              "2");
+}
+
+TEST(WideOrdering, MoneyAndDecimalColumnsStillSortAndCompare)
+{
+    // Ordinary amounts now compare through their keys: the answers stay
+    // SQL Server's, text beside a number included.
+    EmbeddedDb db;
+    db.exec("CREATE TABLE P (Id int NOT NULL PRIMARY KEY, M money NULL, D decimal(18,4) NULL, S decimal(9,2) NULL)");
+    db.exec("INSERT INTO P VALUES (1, 10, 10, 10)\nINSERT INTO P VALUES (2, -0.5, -0.5, -0.5)\n"
+            "INSERT INTO P VALUES (3, 2.25, 2.25, 2.25)\nINSERT INTO P VALUES (4, NULL, NULL, NULL)");
+    EXPECT_EQ(db.rows("SELECT Id FROM P ORDER BY M"), (QStringList{"4", "2", "3", "1"}));
+    EXPECT_EQ(db.rows("SELECT Id FROM P ORDER BY D DESC"), (QStringList{"1", "3", "2", "4"}));
+    EXPECT_EQ(db.rows("SELECT Id FROM P WHERE D > 2 ORDER BY Id"), (QStringList{"1", "3"}));
+    EXPECT_EQ(db.rows("SELECT Id FROM P WHERE M BETWEEN 0 AND 5 ORDER BY Id"), QStringList{"3"});
+    EXPECT_EQ(db.rows("SELECT Id FROM P WHERE D > '2' ORDER BY Id"), (QStringList{"1", "3"})) << "text converts";
+    EXPECT_EQ(db.rows("SELECT Id FROM P WHERE M < S + 1 ORDER BY Id"), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(db.rows("SELECT MIN(M), MAX(D), MIN(S) FROM P"), QStringList{"-0.5|10|-0.5"});
+    EXPECT_EQ(db.rows("SELECT Id FROM P WHERE D = 2.25"), QStringList{"3"}) << "equality as before";
+}
+
+} // namespace
