@@ -2,6 +2,8 @@
 
 #include "DayNumberDates.h"
 #include "ErrorNumbers.h"
+#include "ExactVariables.h"
+#include "NumericTypes.h"
 #include "SelectInto.h"
 #include "SqliteCursor.h"
 #include "SqlServerFunctions.h"
@@ -753,7 +755,7 @@ void SqliteEngine::callProcedure(const QString& name, std::vector<ProcParam>& pa
             continue;
         for (int i = 0; i < int(defs.size()); ++i) {
             if (defs[size_t(i)].name.compare(p.name, Qt::CaseInsensitive) == 0)
-                p.value = r.values[i];
+                p.value = publicValue(r.values[i]);
         }
     }
 }
@@ -1034,7 +1036,9 @@ QVariant SqliteEngine::evaluate(const Expr& e, const void* key, int role, Frame&
         auto it = frame.variables.constFind(e.text.toUpper());
         if (it == frame.variables.constEnd())
             throw DbError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(e.text));
-        return it->value;
+        // A wide value read by the engine itself is read as its exact text.
+        return it->value.typeId() == QMetaType::QByteArray && isNumberType(it->type) ? publicValue(it->value)
+                                                                                   : it->value;
     }
     default:
         break;
@@ -1068,10 +1072,13 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
                               .arg(v));
         return QVariant(v);
     }
-    if (t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC"))
-        return QVariant(roundToScale(variantToFloat(value), t.scale < 0 ? 0 : t.scale));  // numeric is numeric(18,0)
-    if (t.name == QLatin1String("MONEY") || t.name == QLatin1String("SMALLMONEY"))
-        return QVariant(roundToScale(variantToFloat(value), 4));
+    const bool money = t.name == QLatin1String("MONEY") || t.name == QLatin1String("SMALLMONEY");
+    if (money || t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC")) {
+        const int scale = money ? 4 : std::max(t.scale, 0);  // numeric is numeric(18,0)
+        if (const auto exact = exactDecimalValue(value, scale))
+            return *exact;
+        return QVariant(roundToScale(variantToFloat(value), scale));
+    }
     if (t.name == QLatin1String("REAL"))
         return QVariant(double(float(variantToFloat(value))));
     if (t.name == QLatin1String("FLOAT"))
@@ -1498,7 +1505,7 @@ ResultSet SqliteEngine::runSql(const GeneratedSql& g, Frame& frame, const Stmt* 
         while ((rowcount_ == 0 || qint64(r.rows.size()) < rowcount_) && q->next()) {
             QVector<QVariant> row(n);
             for (int i = 0; i < n; ++i)
-                row[i] = q->value(i);
+                row[i] = publicValue(q->value(i));
             r.rows.push_back(std::move(row));
         }
         if (q->lastError().isValid()) {
