@@ -23,6 +23,15 @@ QString overMixed(const QString& select, const QString& rest = QString())
     return select + QStringLiteral(" FROM ") + kMixed + QStringLiteral(" t ") + rest;
 }
 
+// The first column of each "a|b" row.
+QStringList firstColumn(const QStringList& rows)
+{
+    QStringList out;
+    for (const QString& r : rows)
+        out << r.section(QLatin1Char('|'), 0, 0);
+    return out;
+}
+
 TEST(WideLiterals, NumbersPastFifteenDigitsAreReadAsWritten)
 {
     EmbeddedDb db;
@@ -109,6 +118,14 @@ TEST(WideOrdering, OrderByAndWindowsPlaceWideValuesAmongTheOthers)
     EXPECT_EQ(db.rows(overMixed("SELECT Id", "ORDER BY V DESC, Id")), (QStringList{"1", "5", "2", "7", "4", "3", "6"}));
     EXPECT_EQ(db.rows(overMixed("SELECT TOP 2 V", "ORDER BY t.V DESC")),
               (QStringList{"12345678901234567.89", "12345678901234567.8"}));
+    EXPECT_EQ(firstColumn(db.rows(overMixed("SELECT Id, -V Negated", "ORDER BY Negated, Id"))),
+              (QStringList{"6", "1", "5", "2", "7", "4", "3"}))
+        << "a result column by its alias";
+    EXPECT_EQ(firstColumn(db.rows(overMixed("SELECT Id, V * 2", "ORDER BY 2 DESC, 1"))),
+              (QStringList{"1", "5", "2", "7", "4", "3", "6"}))
+        << "by its ordinal";
+    EXPECT_EQ(db.rows(overMixed("SELECT V", "WHERE Id IN (1, 2, 3) ORDER BY 1")),
+              (QStringList{"-12345678901234567.89", "5", "12345678901234567.89"}));
     EXPECT_EQ(db.rows(overMixed("SELECT Id, ROW_NUMBER() OVER (ORDER BY V DESC)", "WHERE V IS NOT NULL ORDER BY Id")),
               (QStringList{"1|1", "2|3", "3|6", "4|5", "5|2", "7|4"}));
     EXPECT_EQ(db.rows(overMixed("SELECT Id, SUM(V) OVER (ORDER BY V)", "WHERE Id IN (1, 2, 3) ORDER BY Id")),

@@ -890,7 +890,7 @@ QString SqlGenerator::selectCore(const SelectCore& c, const Scope* outer, bool l
     if (c.having)
         sql += QStringLiteral(" HAVING ") + expr(*c.having, scope);
     if (order && !order->empty())
-        sql += orderBy(*order, scope, tieBreak);
+        sql += orderBy(*order, scope, tieBreak, &c);
     if (limitInside && c.top)
         sql += QStringLiteral(" LIMIT ") + expr(*c.top, scope);
     return sql;
@@ -903,7 +903,8 @@ QString SqlGenerator::collatedTerm(const Expr& e, const Scope& scope)
     return isNumberType(staticType(e, scope)) ? expr(e, scope) : expr(e, scope) + kCollate;
 }
 
-QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool tieBreak)
+QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool tieBreak,
+                              const SelectCore* core)
 {
     QStringList terms;
     for (const OrderItem& o : items) {
@@ -911,10 +912,10 @@ QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& 
         // Columns sort by their declared collation; ordinals by position;
         // money and wide decimals by their keys; any other expression is
         // given SQL Server's case-insensitive order.
-        QString text;
-        if (e.kind != Expr::Number && mayHoldWideValue(staticType(e, scope))) {
+        QString text = core ? resultColumnKey(e, *core, scope) : QString();
+        if (text.isEmpty() && e.kind != Expr::Number && mayHoldWideValue(staticType(e, scope)))
             text = orderKey(e, scope);
-        } else {
+        if (text.isEmpty()) {
             text = expr(*o.expr, scope);
             if (e.kind != Expr::Column && e.kind != Expr::Number)
                 text += kCollate;

@@ -182,6 +182,9 @@ private:
     bool ordersWideValues(std::initializer_list<const Expr*> sides, const Scope& scope) const;
     QString orderKey(const Expr& e, const Scope& scope);
     QString sortTerm(const Expr& e, const Scope& scope);
+    // An ORDER BY ordinal or alias naming a result column of money or a
+    // wide decimal, as its key; empty otherwise.
+    QString resultColumnKey(const Expr& term, const SelectCore& core, const Scope& scope);
     static QString extremum(const QString& name, const QString& argument, bool distinct, const QString& over);
     QString convert(const Expr& e, const Scope& scope);
     QString like(const Expr& e, const Scope& scope);
@@ -191,7 +194,9 @@ private:
     // unknown both drop the row.
     void markWhereTerms(const Expr& condition);
     // `tieBreak`: every table's rowid after the items, for one total order.
-    QString orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool tieBreak = false);
+    // `core`: the block whose result columns an ordinal or alias names.
+    QString orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool tieBreak = false,
+                    const SelectCore* core = nullptr);
     QString itemName(const SelectItem& item) const;
 
     QString insert(const Stmt& s, qint64 rowLimit);

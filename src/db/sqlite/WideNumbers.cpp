@@ -29,6 +29,18 @@ QString blobLiteral(const std::string& bytes)
         + QLatin1Char('\'');
 }
 
+// Written a second time, an expression must read the same and bind nothing.
+bool writableTwice(const Expr& e)
+{
+    if (e.select || e.kind == Expr::Param || e.kind == Expr::Variable || e.over)
+        return false;
+    for (const auto& a : e.args) {
+        if (a && !writableTwice(*a))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString numberLiteral(const QString& text)
@@ -80,6 +92,38 @@ QString SqlGenerator::sortTerm(const Expr& e, const Scope& scope)
     if (mayHoldWideValue(staticType(e, scope)))
         return orderKey(e, scope);
     return collatedTerm(e, scope);
+}
+
+QString SqlGenerator::resultColumnKey(const Expr& term, const SelectCore& core, const Scope& scope)
+{
+    const SelectItem* item = nullptr;
+    if (term.kind == Expr::Number) {
+        bool ok = false;
+        const int ordinal = term.text.toInt(&ok);
+        if (ok && ordinal >= 1 && ordinal <= int(core.items.size()))
+            item = &core.items[size_t(ordinal - 1)];
+    } else if (term.kind == Expr::Column && term.qualifier.isEmpty() && staticType(term, scope).name.isEmpty()) {
+        for (const SelectItem& i : core.items) {
+            if (i.alias.compare(term.text, Qt::CaseInsensitive) == 0) {
+                item = &i;
+                break;
+            }
+        }
+    }
+    if (!item || !item->assignVariable.isEmpty() || !mayHoldWideValue(staticType(*item->expr, scope)))
+        return QString();
+    const Expr& shown = unparen(*item->expr);
+    if (!item->alias.isEmpty()) {
+        // Inside an expression SQLite finds a result column's alias only
+        // where no table column has its name.
+        Expr named;
+        named.kind = Expr::Column;
+        named.text = item->alias;
+        if (staticType(named, scope).name.isEmpty())
+            return QStringLiteral("ms_key(%1)").arg(quoteIdent(item->alias));
+    }
+    // A column without a name: its expression once more.
+    return shown.kind == Expr::Column || writableTwice(shown) ? orderKey(shown, scope) : QString();
 }
 
 QString SqlGenerator::extremum(const QString& name, const QString& argument, bool distinct, const QString& over)
