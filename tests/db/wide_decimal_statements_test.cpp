@@ -124,6 +124,10 @@ TEST(WideOrdering, OrderByAndWindowsPlaceWideValuesAmongTheOthers)
     EXPECT_EQ(firstColumn(db.rows(overMixed("SELECT Id, V * 2", "ORDER BY 2 DESC, 1"))),
               (QStringList{"1", "5", "2", "7", "4", "3", "6"}))
         << "by its ordinal";
+    const QString blocks = QStringLiteral(
+        "SELECT 1 Id, 12345678901234567.89 V UNION ALL SELECT 2, 5 UNION SELECT 3, -12345678901234567.89 ");
+    EXPECT_EQ(firstColumn(db.rows(blocks + "ORDER BY V")), (QStringList{"3", "2", "1"})) << "a UNION's column";
+    EXPECT_EQ(firstColumn(db.rows(blocks + "ORDER BY 2 DESC, Id")), (QStringList{"1", "2", "3"}));
     EXPECT_EQ(db.rows(overMixed("SELECT V", "WHERE Id IN (1, 2, 3) ORDER BY 1")),
               (QStringList{"-12345678901234567.89", "5", "12345678901234567.89"}));
     EXPECT_EQ(db.rows(overMixed("SELECT Id, ROW_NUMBER() OVER (ORDER BY V DESC)", "WHERE V IS NOT NULL ORDER BY Id")),

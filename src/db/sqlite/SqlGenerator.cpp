@@ -904,7 +904,7 @@ QString SqlGenerator::collatedTerm(const Expr& e, const Scope& scope)
 }
 
 QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool tieBreak,
-                              const SelectCore* core)
+                              const SelectCore* core, const Select* compound)
 {
     QStringList terms;
     for (const OrderItem& o : items) {
@@ -912,7 +912,8 @@ QString SqlGenerator::orderBy(const std::vector<OrderItem>& items, const Scope& 
         // Columns sort by their declared collation; ordinals by position;
         // money and wide decimals by their keys; any other expression is
         // given SQL Server's case-insensitive order.
-        QString text = core ? resultColumnKey(e, *core, scope) : QString();
+        QString text = core ? resultColumnKey(e, *core, scope)
+                            : compound ? compoundColumnKey(*compound, e) : QString();
         if (text.isEmpty() && e.kind != Expr::Number && mayHoldWideValue(staticType(e, scope)))
             text = orderKey(e, scope);
         if (text.isEmpty()) {
@@ -1002,10 +1003,17 @@ QString SqlGenerator::select(const Select& s, const Scope* outer)
             sql += selectCore(c, outer, false, nullptr);
     }
     if (!s.orderBy.empty()) {
-        // The ORDER BY of a compound names its result columns.
+        // The ORDER BY of a compound names its result columns. SQLite orders
+        // a compound by those columns as they stand: to order money and wide
+        // decimals by key, the compound is read as a table.
         Scope scope;
         scope.outer = outer;
-        sql += orderBy(s.orderBy, scope);
+        const bool keyed = std::any_of(s.orderBy.begin(), s.orderBy.end(), [&](const OrderItem& o) {
+            return !compoundColumnKey(s, unparen(*o.expr)).isEmpty();
+        });
+        if (keyed)
+            sql = QStringLiteral("SELECT * FROM (") + sql + QLatin1Char(')');
+        sql += orderBy(s.orderBy, scope, false, nullptr, keyed ? &s : nullptr);
     }
     return sql;
 }

@@ -185,6 +185,8 @@ private:
     // An ORDER BY ordinal or alias naming a result column of money or a
     // wide decimal, as its key; empty otherwise.
     QString resultColumnKey(const Expr& term, const SelectCore& core, const Scope& scope);
+    // The same for a result column of a compound; empty otherwise.
+    QString compoundColumnKey(const Select& compound, const Expr& term) const;
     static QString extremum(const QString& name, const QString& argument, bool distinct, const QString& over);
     QString convert(const Expr& e, const Scope& scope);
     QString like(const Expr& e, const Scope& scope);
@@ -195,8 +197,10 @@ private:
     void markWhereTerms(const Expr& condition);
     // `tieBreak`: every table's rowid after the items, for one total order.
     // `core`: the block whose result columns an ordinal or alias names.
+    // `compound`: the UNION whose result columns the terms name, read as a
+    // table so that its money and wide decimals can be ordered by key.
     QString orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool tieBreak = false,
-                    const SelectCore* core = nullptr);
+                    const SelectCore* core = nullptr, const Select* compound = nullptr);
     QString itemName(const SelectItem& item) const;
 
     QString insert(const Stmt& s, qint64 rowLimit);

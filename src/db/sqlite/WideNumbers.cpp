@@ -126,6 +126,29 @@ QString SqlGenerator::resultColumnKey(const Expr& term, const SelectCore& core, 
     return shown.kind == Expr::Column || writableTwice(shown) ? orderKey(shown, scope) : QString();
 }
 
+QString SqlGenerator::compoundColumnKey(const Select& compound, const Expr& term) const
+{
+    const std::vector<SelectItem>& items = compound.cores.front().items;
+    int index = -1;
+    if (term.kind == Expr::Number) {
+        bool ok = false;
+        index = term.text.toInt(&ok) - 1;
+        if (!ok)
+            index = -1;
+    } else if (term.kind == Expr::Column && term.qualifier.isEmpty()) {
+        for (size_t i = 0; i < items.size() && index < 0; ++i) {
+            if (itemName(items[i]).compare(term.text, Qt::CaseInsensitive) == 0)
+                index = int(i);
+        }
+    }
+    if (index < 0 || index >= int(items.size()))
+        return QString();
+    const QString name = itemName(items[size_t(index)]);
+    if (name.isEmpty() || !mayHoldWideValue(resultColumnType(compound, size_t(index))))
+        return QString();
+    return QStringLiteral("ms_key(%1)").arg(quoteIdent(name));
+}
+
 QString SqlGenerator::extremum(const QString& name, const QString& argument, bool distinct, const QString& over)
 {
     return QStringLiteral("ms_unkey(%1(%2ms_key(%3))%4)")
