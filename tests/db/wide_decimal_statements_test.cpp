@@ -86,6 +86,11 @@ TEST(WideOrdering, RangesCompareTheNumbersNotTheirForms)
         << "the number first";
     EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V BETWEEN -4 AND 12345678901234567.85 ORDER BY Id")),
               (QStringList{"2", "4", "5", "7"}));
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V BETWEEN -12345678901234568 AND 6 ORDER BY Id")),
+              (QStringList{"2", "3", "4", "7"}))
+        << "ordinary bounds";
+    EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V NOT BETWEEN -1 AND 1 ORDER BY Id")),
+              (QStringList{"1", "2", "3", "4", "5"}));
     EXPECT_EQ(db.rows(overMixed("SELECT Id", "WHERE V NOT BETWEEN -4 AND 12345678901234567.85 ORDER BY Id")),
               (QStringList{"1", "3"}))
         << "NULL is in neither";

@@ -1415,10 +1415,8 @@ QString SqlGenerator::comparison(const Expr& e, const Scope& scope)
 {
     const Expr& l = *e.args[0];
     const Expr& r = *e.args[1];
-    if (isRangeOp(e.op) && ordersWideValues({&l, &r}, scope)) {
-        const QString left = orderKey(l, scope);
-        return left + QLatin1Char(' ') + e.op + QLatin1Char(' ') + orderKey(r, scope);
-    }
+    if (isRangeOp(e.op) && ordersWideValues({&l, &r}, scope))
+        return keyedRange(l, e.op, r, scope);
     QString left, right;
     // A date literal compared with a date column is read as a date.
     if (unparen(r).kind == Expr::String && isDateColumn(l, scope)) {
@@ -1762,10 +1760,8 @@ QString SqlGenerator::expr(const Expr& e, const Scope& scope)
     case Expr::Between: {
         const Expr& v = *e.args[0];
         if (ordersWideValues({&v, e.args[1].get(), e.args[2].get()}, scope)) {
-            const QString value = orderKey(v, scope);
-            const QString lo = orderKey(*e.args[1], scope);
-            return value + (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) + lo
-                + QStringLiteral(" AND ") + orderKey(*e.args[2], scope);
+            const QString between = keyedBetween(v, *e.args[1], *e.args[2], scope);
+            return e.negated ? QStringLiteral("NOT (%1)").arg(between) : between;
         }
         QString value = expr(v, scope);
         QString lo, hi;

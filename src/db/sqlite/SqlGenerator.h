@@ -181,6 +181,13 @@ private:
     // such an argument, over its keys.
     bool ordersWideValues(std::initializer_list<const Expr*> sides, const Scope& scope) const;
     QString orderKey(const Expr& e, const Scope& scope);
+    // `l op r` (a range operator) and `value BETWEEN low AND high` over keys.
+    QString keyedRange(const Expr& l, const QString& op, const Expr& r, const Scope& scope);
+    QString keyedBetween(const Expr& value, const Expr& low, const Expr& high, const Scope& scope);
+    QString guardedRange(const Expr& column, const QString& op, std::initializer_list<const Expr*> bounds,
+                         const Scope& scope);
+    // A number written in the statement that SQLite reads as it stands.
+    static bool isOrdinaryNumber(const Expr& e);
     QString sortTerm(const Expr& e, const Scope& scope);
     // An ORDER BY ordinal or alias naming a result column of money or a
     // wide decimal, as its key; empty otherwise.

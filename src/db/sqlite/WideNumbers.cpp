@@ -41,6 +41,18 @@ bool writableTwice(const Expr& e)
     return true;
 }
 
+bool isHexLiteral(const Expr& e)
+{
+    return e.text.size() >= 2 && e.text[1].toLower() == QLatin1Char('x');
+}
+
+QString flipped(const QString& op)
+{
+    if (op.startsWith(QLatin1Char('<')))
+        return QLatin1Char('>') + op.mid(1);
+    return QLatin1Char('<') + op.mid(1);
+}
+
 } // namespace
 
 QString numberLiteral(const QString& text)
@@ -85,6 +97,54 @@ QString SqlGenerator::orderKey(const Expr& e, const Scope& scope)
     if (u.kind == Expr::Param)
         value = QStringLiteral("CAST(%1 AS NUMERIC)").arg(value);
     return QStringLiteral("ms_key(%1)").arg(value);
+}
+
+bool SqlGenerator::isOrdinaryNumber(const Expr& e)
+{
+    const Expr& u = unparen(e);
+    return u.kind == Expr::Number && !isHexLiteral(u) && numberLiteral(u.text) == u.text;
+}
+
+QString SqlGenerator::keyedRange(const Expr& l, const QString& op, const Expr& r, const Scope& scope)
+{
+    const Expr& left = unparen(l);
+    const Expr& right = unparen(r);
+    if (left.kind == Expr::Column && isOrdinaryNumber(right))
+        return guardedRange(left, op, {&right}, scope);
+    if (right.kind == Expr::Column && isOrdinaryNumber(left))
+        return guardedRange(right, flipped(op), {&left}, scope);
+    const QString leftKey = orderKey(l, scope);
+    return leftKey + QLatin1Char(' ') + op + QLatin1Char(' ') + orderKey(r, scope);
+}
+
+QString SqlGenerator::keyedBetween(const Expr& value, const Expr& low, const Expr& high, const Scope& scope)
+{
+    const Expr& v = unparen(value);
+    if (v.kind == Expr::Column && isOrdinaryNumber(low) && isOrdinaryNumber(high))
+        return guardedRange(v, QStringLiteral("BETWEEN"), {&unparen(low), &unparen(high)}, scope);
+    const QString valueKey = orderKey(value, scope);
+    const QString lowKey = orderKey(low, scope);
+    return QStringLiteral("%1 BETWEEN %2 AND %3").arg(valueKey, lowKey, orderKey(high, scope));
+}
+
+// SQLite's own comparison of a column with an ordinary number is right for
+// every value but a wide one, which it places after every number: only
+// those have their key worked out, and an index on the column still serves.
+QString SqlGenerator::guardedRange(const Expr& column, const QString& op, std::initializer_list<const Expr*> bounds,
+                                   const Scope& scope)
+{
+    const QString c = expr(column, scope);
+    QStringList plain, keys;
+    for (const Expr* b : bounds) {
+        plain.append(b->text);
+        keys.append(orderKey(*b, scope));
+    }
+    const QString joiner = QStringLiteral(" AND ");
+    const QString native = c + QLatin1Char(' ') + op + QLatin1Char(' ') + plain.join(joiner);
+    const QString keyed = QStringLiteral("ms_key(%1) %2 %3").arg(c, op, keys.join(joiner));
+    if (op.startsWith(QLatin1Char('>')))
+        return QStringLiteral("(%1 AND (typeof(%2) <> 'blob' OR %3))").arg(native, c, keyed);
+    return QStringLiteral("(%1 OR (typeof(%2) = 'blob' AND %3))").arg(native, c, keyed);
 }
 
 QString SqlGenerator::sortTerm(const Expr& e, const Scope& scope)
