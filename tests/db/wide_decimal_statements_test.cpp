@@ -40,6 +40,8 @@ TEST(WideLiterals, NumbersPastFifteenDigitsAreReadAsWritten)
     EXPECT_EQ(db.scalar("SELECT 12345678901234567.89"), "12345678901234567.89");
     EXPECT_EQ(db.scalar("SELECT 12345678901234567890"), "12345678901234567890") << "decimal(20,0), past 64 bits";
     EXPECT_EQ(db.scalar("SELECT -(12345678901234567.89)"), "-12345678901234567.89") << "a minus before parentheses";
+    EXPECT_EQ(db.rows("SELECT - -12345678901234567.89, - -5, 1"), QStringList{"12345678901234567.89|5|1"})
+        << "two signs cancel";
     EXPECT_EQ(db.scalar("SELECT 0.1234567890123456789"), "0.1234567890123456789");
     EXPECT_EQ(db.scalar("SELECT 1234567890123456789"), "1234567890123456789") << "64 bits hold it: a whole number";
     EXPECT_EQ(db.scalar("SELECT 1.50000000000000000000 * 2"), "3") << "trailing zeros are no digits";

@@ -1735,7 +1735,9 @@ private:
             if (t.text == QLatin1String("+"))
                 return operand;
             if (t.text == QLatin1String("-") && operand->kind == Expr::Number) {
-                operand->text = QLatin1Char('-') + operand->text;
+                // Two signs cancel: written "--", they would start a comment.
+                operand->text = operand->text.startsWith(QLatin1Char('-')) ? operand->text.mid(1)
+                                                                            : QLatin1Char('-') + operand->text;
                 return operand;
             }
             auto e = makeExpr(Expr::Unary, t.pos);
