@@ -7,6 +7,7 @@
 #include "SqlServerFunctions.h"
 #include "TsqlParser.h"
 #include "ViewColumns.h"
+#include "WideDecimal.h"
 #include "db/DbError.h"
 #include "db/LockWait.h"
 #include "db/Query.h"
@@ -66,6 +67,37 @@ void observe(const GeneratedSql& g, const QVector<QVariant>& values)
 {
     if (statementObserver())
         statementObserver()(g.sql, values);
+}
+
+// The digits of a value a double may not carry: a wide decimal, or a whole
+// number or number text of more digits than a double keeps. False for
+// everything else, which converts as before.
+bool digitsPastDouble(const QVariant& v, fn::Decimal& d, const char*& sourceType)
+{
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+        d = fn::Decimal::fromInt(v.toLongLong());
+        sourceType = "int";
+        break;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        sourceType = "numeric";
+        return fn::decodeNumberKey(b.constData(), int(b.size()), d);
+    }
+    case QMetaType::QString: {
+        const QByteArray u = v.toString().toUtf8();
+        const auto* p = reinterpret_cast<const fn::u8*>(u.constData());
+        auto parsed = fn::Decimal::fromText(p, p + u.size(), false);
+        if (!parsed)
+            return false;
+        d = std::move(*parsed);
+        sourceType = "varchar";
+        break;
+    }
+    default:
+        return false;
+    }
+    return !fn::carriedByDouble(d);
 }
 
 QVariant toSqlite(const QVariant& v)
@@ -753,7 +785,7 @@ void SqliteEngine::callProcedure(const QString& name, std::vector<ProcParam>& pa
             continue;
         for (int i = 0; i < int(defs.size()); ++i) {
             if (defs[size_t(i)].name.compare(p.name, Qt::CaseInsensitive) == 0)
-                p.value = r.values[i];
+                p.value = handedOut(r.values[i]);
         }
     }
 }
@@ -1068,9 +1100,24 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
                               .arg(v));
         return QVariant(v);
     }
-    if (t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC"))
+    const bool money = t.name == QLatin1String("MONEY") || t.name == QLatin1String("SMALLMONEY");
+    const bool decimal = t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC");
+    fn::Decimal d;
+    const char* sourceType = nullptr;
+    if ((money || decimal) && digitsPastDouble(value, d, sourceType)) {
+        // Every digit kept: a double would round them away.
+        if (money && !fn::fitMoney(d, t.name == QLatin1String("SMALLMONEY")))
+            throw DbError(QStringLiteral("Arithmetic overflow error converting expression to data type %1.").arg(t.name.toLower()));
+        if (decimal && !fn::fitDecimal(d, t.precision > 0 ? t.precision : 18, std::max(t.scale, 0)))
+            throw DbError(QStringLiteral("Arithmetic overflow error converting %1 to data type numeric.").arg(QLatin1String(sourceType)));
+        if (fn::carriedByDouble(d))
+            return QVariant(d.toDouble());
+        const std::string key = fn::encodeNumberKey(d);
+        return QByteArray(key.data(), qsizetype(key.size()));
+    }
+    if (decimal)
         return QVariant(roundToScale(variantToFloat(value), t.scale < 0 ? 0 : t.scale));  // numeric is numeric(18,0)
-    if (t.name == QLatin1String("MONEY") || t.name == QLatin1String("SMALLMONEY"))
+    if (money)
         return QVariant(roundToScale(variantToFloat(value), 4));
     if (t.name == QLatin1String("REAL"))
         return QVariant(double(float(variantToFloat(value))));
@@ -1339,6 +1386,10 @@ void SqliteEngine::runSelect(const Stmt& s, Frame& frame, ResultSet& result)
         const GeneratedSql& g = generated(&s, 0, [&] { return generator_.statement(s); });
         ResultSet r = runSql(g, frame, &s);
         r.returnsRows = true;
+        for (QVector<QVariant>& row : r.rows)
+            for (QVariant& value : row)
+                if (value.typeId() == QMetaType::QByteArray)
+                    value = handedOut(value);
         if (reportColumnTypes_)
             r.columnTypes = generator_.resultTypes(sel);
         result = std::move(r);

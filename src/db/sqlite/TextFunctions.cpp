@@ -2,6 +2,7 @@
 // REPLICATE and REVERSE, counting characters, not bytes.
 
 #include "FunctionSupport.h"
+#include "WideDecimal.h"
 
 #include <algorithm>
 #include <cstring>
@@ -334,6 +335,12 @@ void fnDatalength(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_int(ctx, 8);
         return;
     case SQLITE_BLOB:
+        if (Decimal wide; wideValue(v, wide)) {
+            // What a decimal of that many digits takes in SQL Server.
+            const int precision = wide.integerDigits() + std::max(0, int(wide.digits.size()) - wide.intLen);
+            sqlite3_result_int(ctx, precision <= 19 ? 9 : precision <= 28 ? 13 : 17);
+            return;
+        }
         sqlite3_result_int(ctx, sqlite3_value_bytes(v));
         return;
     default: {
