@@ -18,6 +18,14 @@ namespace {
 using dbtest::SqlServerFunctionsTest;
 using namespace db::sqlite;
 
+std::vector<std::string> texts(const std::vector<dbtest::Value>& rows)
+{
+    std::vector<std::string> out;
+    for (const auto& r : rows)
+        out.push_back(r.text);
+    return out;
+}
+
 const QString kMoneyTop = QStringLiteral("CAST('922337203685477.5807' AS money)");
 const QString kWide = QStringLiteral("CAST('12345678901234567.89' AS decimal(38,2))");
 
@@ -167,10 +175,7 @@ TEST_F(SqlServerFunctionsTest, SumsOverAWindowTakeWideRowsOffAgain)
          "(3, ms_convert('decimal(38,2)', '-12345678901234567.89')), (4, 1.5)");
     const auto rows = column("SELECT ms_convert('varchar(40)', ms_sum(v, 2) OVER (ORDER BY id ROWS 1 PRECEDING)) "
                              "FROM t ORDER BY id");
-    std::vector<std::string> sums;
-    for (const auto& r : rows)
-        sums.push_back(r.text);
-    EXPECT_EQ(sums, (std::vector<std::string>{"12345678901234567.89", "12345678901234567.9", "-12345678901234567.88",
+    EXPECT_EQ(texts(rows), (std::vector<std::string>{"12345678901234567.89", "12345678901234567.9", "-12345678901234567.88",
                                               "-12345678901234566.39"}));
     EXPECT_EQ(one("SELECT ms_sum(v) FROM t WHERE id IN (2, 4)").type, SQLITE_FLOAT);
     EXPECT_EQ(real("SELECT ms_sum(v, 2) FROM t WHERE id IN (2, 4)"), 1.51) << "a money total of few digits is a REAL";
@@ -187,6 +192,11 @@ TEST(WideDecimals, TextFunctionsReadTheDigitsNeverTheBytes)
                       "CHARINDEX('.', " + kWide + ")"),
               QStringList{"20|x12345678901234567.89y|12345678901234567,89|18"});
     EXPECT_EQ(db.scalar("SELECT CASE WHEN " + kWide + " LIKE '%567.8_' THEN 1 ELSE 0 END"), "1");
+    EXPECT_EQ(db.rows("SELECT '[' + LTRIM(" + kWide + ") + ']', RTRIM(-" + kWide + "), UPPER(" + kWide + ")"),
+              QStringList{"[12345678901234567.89]|-12345678901234567.89|12345678901234567.89"});
+    EXPECT_EQ(db.rows("SELECT '[' + LTRIM('  a b  ') + ']', '[' + RTRIM('  a b  ') + ']', LTRIM(NULL), RTRIM(12)"),
+              QStringList{"[a b  ]|[  a b]|<null>|12"})
+        << "other values trim as before";
     EXPECT_EQ(db.scalar("SELECT DATALENGTH(" + kWide + ")"), "9") << "a decimal of nineteen digits";
     EXPECT_EQ(db.scalar("SELECT CAST('1' + " + kWide + " AS varchar(40))"), "12345678901234568.89")
         << "varchar beside a number is that number";
@@ -265,10 +275,7 @@ TEST_F(SqlServerFunctionsTest, SqlKeysOfMixedNumbersSortAsTheNumbers)
     exec("INSERT INTO n VALUES (3), (-2.5), (ms_convert('money', '922337203685477.5807')), (0), "
          "(ms_convert('decimal(38,2)', '-12345678901234567.89')), (0.001), (-2)");
     const auto rows = column("SELECT ms_convert('varchar(40)', ms_unkey(k)) FROM (SELECT ms_key(v) k FROM n) ORDER BY k");
-    std::vector<std::string> order;
-    for (const auto& r : rows)
-        order.push_back(r.text);
-    EXPECT_EQ(order, (std::vector<std::string>{"-12345678901234567.89", "-2.5", "-2", "0", "0.001", "3",
+    EXPECT_EQ(texts(rows), (std::vector<std::string>{"-12345678901234567.89", "-2.5", "-2", "0", "0.001", "3",
                                                "922337203685477.5807"}));
     EXPECT_EQ(one("SELECT ms_unkey(ms_key(9223372036854775807))").i, 9223372036854775807LL)
         << "a bigint comes back whole";

@@ -292,6 +292,36 @@ void fnReverse(sqlite3_context* ctx, int, sqlite3_value** argv)
     resultText(ctx, out);
 }
 
+// LTRIM and RTRIM, in place of SQLite's own of one argument, which would
+// read a wide decimal's bytes: blanks off one end of the text SQLite gives
+// any other value, and a wide decimal as its digits, which have no blanks.
+template <bool Left>
+void fnTrimBlanks(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    sqlite3_value* v = argv[0];
+    if (sqlite3_value_type(v) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (Decimal wide; wideValue(v, wide)) {
+        resultText(ctx, decimalText(wide, 0));
+        return;
+    }
+    const u8* p = sqlite3_value_text(v);
+    if (!p) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    const u8* e = p + sqlite3_value_bytes(v);
+    if (Left) {
+        while (p < e && *p == ' ')
+            ++p;
+    } else {
+        e = trimTrailingBlanks(p, e);
+    }
+    resultText(ctx, {reinterpret_cast<const char*>(p), std::size_t(e - p)});
+}
+
 // STUFF(text, start, length, insert): NULL when start is outside the text or
 // the length is negative.
 void fnStuff(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
@@ -370,6 +400,8 @@ std::span<const FunctionDef> textFunctions()
     {"ms_space", 1, nullIn<fnSpace>, true},
     {"ms_replicate", 2, nullIn<fnReplicate>, true},
     {"ms_reverse", 1, fnReverse, true},
+    {"ltrim", 1, fnTrimBlanks<true>, true},
+    {"rtrim", 1, fnTrimBlanks<false>, true},
     {"ms_stuff", 4, nullIn<fnStuff>, true},
     {"ms_datalength", 1, fnDatalength, true},
     {"ms_char_column", 2, fnCharColumn, true},
