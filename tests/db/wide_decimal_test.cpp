@@ -223,6 +223,10 @@ TEST(WideDecimals, StoredValuesComeBackThroughQueryAsExactText)
     EXPECT_EQ(db.scalar("DECLARE @p money\nSELECT @p = Price FROM Item WHERE Id = 1\nSELECT @p"), "922337203685477.5807");
     EXPECT_EQ(db.scalar("DECLARE @d decimal(38,10) = '1234567890123456789012345678.0123456789'\nSELECT @d"),
               "1234567890123456789012345678.0123456789");
+    EXPECT_EQ(db.rows("DECLARE @s varchar(40) = " + kWide + "\nDECLARE @b bigint = CAST('1234567890123456789' AS "
+                      "decimal(19,0))\nDECLARE @f float = " + kWide + "\nSELECT @s, @b, @f - 12345678901234567"),
+              QStringList{"12345678901234567.89|1234567890123456789|1"})
+        << "variables of other types take the digits; a float the nearest double, ...568";
     EXPECT_EQ(db.errorOf("DECLARE @m money = '922337203685477.5808'"),
               "Arithmetic overflow error converting expression to data type money.");
     EXPECT_EQ(db.errorOf("DECLARE @d decimal(20,2) = '12345678901234567890.5'"),

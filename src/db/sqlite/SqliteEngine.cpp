@@ -1083,8 +1083,10 @@ bool SqliteEngine::test(const Expr& condition, const void* key, Frame& frame)
     return !r.rows.empty() && r.rows.front().value(0).toInt() == 1;
 }
 
-QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value) const
+QVariant SqliteEngine::assignable(const Variable& target, const QVariant& given) const
 {
+    // A wide decimal is its digits to a variable of any type.
+    const QVariant value = handedOut(given);
     if (!value.isValid() || value.isNull())
         return QVariant();
     const TypeName& t = target.type;
