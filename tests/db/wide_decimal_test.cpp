@@ -180,6 +180,8 @@ TEST_F(SqlServerFunctionsTest, SumsOverAWindowTakeWideRowsOffAgain)
     EXPECT_EQ(one("SELECT ms_sum(v) FROM t WHERE id IN (2, 4)").type, SQLITE_FLOAT);
     EXPECT_EQ(real("SELECT ms_sum(v, 2) FROM t WHERE id IN (2, 4)"), 1.51) << "a money total of few digits is a REAL";
     EXPECT_EQ(text("SELECT ms_convert('varchar(40)', ms_avg(v, 2)) FROM t WHERE id IN (1, 2)"), "6172839450617283.95");
+    EXPECT_EQ(real("SELECT ms_avg(column1, 2) FROM (VALUES (1), (2))"), 1.5) << "a decimal(p,0) of whole numbers";
+    EXPECT_EQ(integer("SELECT ms_sum(column1, 2) FROM (VALUES (1), (2))"), 3);
 }
 
 // ---------------------------------------------------------------------------
