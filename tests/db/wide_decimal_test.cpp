@@ -221,6 +221,9 @@ TEST(WideDecimals, StoredValuesComeBackThroughQueryAsExactText)
     EXPECT_EQ(q->valueAt(1, 1).toDouble(), 263.5) << "a value a double carries is still a double";
     EXPECT_EQ(q->valueAt(2, 1).toString(), "922337203685476.5807");
 
+    db.exec("CREATE TABLE Code (Id int NOT NULL, C char(24) NULL)\nINSERT INTO Code VALUES (1, " + kWide + ")");
+    EXPECT_EQ(db.scalar("SELECT '[' + C + ']' FROM Code"), "[12345678901234567.89    ]") << "a char column holds the digits";
+
     // Through a variable and a batch's rows.
     EXPECT_EQ(db.scalar("DECLARE @p money\nSELECT @p = Price FROM Item WHERE Id = 1\nSELECT @p"), "922337203685477.5807");
     EXPECT_EQ(db.scalar("DECLARE @d decimal(38,10) = '1234567890123456789012345678.0123456789'\nSELECT @d"),

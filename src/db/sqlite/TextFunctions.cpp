@@ -52,19 +52,22 @@ bool textArgument(sqlite3_context* ctx, sqlite3_value* v, const char* function)
 void fnCharColumn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     std::int64_t width = 0;
-    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT || !intArg(ctx, argv[1], width)) {
+    // A wide decimal is stored as its digits, as text would be.
+    const bool wide = isWideValue(argv[0]);
+    if ((sqlite3_value_type(argv[0]) != SQLITE_TEXT && !wide) || !intArg(ctx, argv[1], width)) {
         sqlite3_result_value(ctx, argv[0]);
         return;
     }
     TextArg t;
     textOf(argv[0], t);
     const std::size_t have = charCount(t.begin(), t.end());
-    if (width <= 0 || have >= std::size_t(width)) {
+    if (!wide && (width <= 0 || have >= std::size_t(width))) {
         sqlite3_result_value(ctx, argv[0]);
         return;
     }
     std::string padded(t.view());
-    padded.append(std::size_t(width) - have, ' ');
+    if (width > 0 && have < std::size_t(width))
+        padded.append(std::size_t(width) - have, ' ');
     resultText(ctx, padded);
 }
 
