@@ -5,6 +5,7 @@
 #include "SqlServerFunctionsTest.h"
 #include "support/EmbeddedDb.h"
 
+#include "db/StoredProc.h"
 #include "db/sqlite/WideDecimal.h"
 
 #include <gtest/gtest.h>
@@ -232,6 +233,12 @@ TEST(WideDecimals, StoredValuesComeBackThroughQueryAsExactText)
                       "decimal(19,0))\nDECLARE @f float = " + kWide + "\nSELECT @s, @b, @f - 12345678901234567"),
               QStringList{"12345678901234567.89|1234567890123456789|1"})
         << "variables of other types take the digits; a float the nearest double, ...568";
+    db.exec("CREATE PROCEDURE TopPrice @Price money OUTPUT AS SELECT @Price = MAX(Price) FROM Item WHERE Id = 1");
+    db::StoredProc sp(db.alias(), "TopPrice");
+    sp.addParam("@Price", db::ParamDirection::Output);
+    sp.execProc();
+    EXPECT_EQ(sp.asString("@Price"), "922337203685477.5807") << "a procedure's output";
+
     EXPECT_EQ(db.errorOf("DECLARE @m money = '922337203685477.5808'"),
               "Arithmetic overflow error converting expression to data type money.");
     EXPECT_EQ(db.errorOf("DECLARE @d decimal(20,2) = '12345678901234567890.5'"),
