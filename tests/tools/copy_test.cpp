@@ -426,3 +426,22 @@ TEST(CopyOnSqlServer, TheDemoGoesToSqlServerAndBackUnchanged)
 }
 
 } // namespace
+
+TEST_F(CopyCommand, AmountsPastFifteenDigitsArriveToTheLastDigit)
+{
+    ASSERT_EQ(runTool({QStringLiteral("--server"), server(QStringLiteral("site")), QStringLiteral("create"), QStringLiteral("BOOKS")}).status, 0);
+    const auto books = openEmbedded(path(QStringLiteral("site")), QStringLiteral("BOOKS"));
+    books->execute(QStringLiteral("Create Table Ledger (Id Int Not Null Primary Key, Amount Money Null, "
+                                  "Total Decimal(38,2) Null)\n"
+                                  "Insert Into Ledger Values (1, '922337203685477.5807', '-12345678901234567890.12')\n"
+                                  "Insert Into Ledger Values (2, '-922337203685477.5808', '0.01')\n"
+                                  "Insert Into Ledger Values (3, 19.99, Null)"),
+                   db::ParamValues());
+    const ToolOutcome o = copy(QStringLiteral("site"), QStringLiteral("laptop"), QStringLiteral("BOOKS"));
+    ASSERT_EQ(o.status, 0) << o.err.toStdString();
+    expectSameRows(path(QStringLiteral("site/BOOKS.sqlite")), path(QStringLiteral("laptop/BOOKS.sqlite")));
+    const auto copied = openEmbedded(path(QStringLiteral("laptop")), QStringLiteral("BOOKS"));
+    EXPECT_EQ(column(*copied, QStringLiteral("Select Amount, Total From Ledger Order By Id")),
+              (QStringList{QStringLiteral("922337203685477.5807|-12345678901234567890.12"),
+                           QStringLiteral("-922337203685477.5808|0.01"), QStringLiteral("19.99|<null>")}));
+}

@@ -428,11 +428,13 @@ QString formatValue(const QVariant& value, const QString& type)
     // Money and decimals show every decimal of their scale, as SQL Server's
     // client shows them (263.5000, 1552.60).
     const bool money = typeName == QLatin1String("MONEY") || typeName == QLatin1String("SMALLMONEY");
+    // Past a double's digits they come as their exact text.
     if ((money || typeName == QLatin1String("DECIMAL") || typeName == QLatin1String("NUMERIC"))
-        && (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong)) {
+        && (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong
+            || value.typeId() == QMetaType::QString)) {
         const int scale = money ? 4 : type.section(QLatin1Char(','), 1, 1).remove(QLatin1Char(')')).trimmed().toInt();
         QString text = value.typeId() == QMetaType::Double ? shortestDecimal(value.toDouble())
-                                                           : QString::number(value.toLongLong());
+                                                           : value.toString();
         if (scale > 0 && !text.contains(QLatin1Char('e'), Qt::CaseInsensitive)) {
             const int point = text.indexOf(QLatin1Char('.'));
             const int decimals = point < 0 ? 0 : int(text.size()) - point - 1;

@@ -163,8 +163,10 @@ void resultAverage(sqlite3_context* ctx, const Total* t)
         return;
     }
     if (t->exactResult && !t->inexact) {
+        // Whole numbers alone are still in `whole`.
+        const ScaledValue total = t->fractional ? t->exact : ScaledValue::fromInt(t->whole);
         ScaledValue mean;
-        if (divideScaled(t->exact, ScaledValue::fromInt(t->count), std::max(t->exact.scale, 6), mean)) {
+        if (divideScaled(total, ScaledValue::fromInt(t->count), std::max(total.scale, 6), mean)) {
             resultScaled(ctx, mean);
             return;
         }

@@ -3,6 +3,7 @@
 
 #include "DayNumberDates.h"
 #include "DecimalDigits.h"
+#include "WideDecimal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -212,6 +213,32 @@ void conversionFail(sqlite3_context* ctx, const std::string& message)
         fail(ctx, message);
 }
 
+// A number argument's digits as a conversion reads them: an integer and a
+// wide decimal exactly, a float by the fifteen digits it is shown with.
+// False for NULL, text and other BLOBs.
+bool numberDigits(sqlite3_value* v, Decimal& d)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+        d = Decimal::fromInt(sqlite3_value_int64(v));
+        return true;
+    case SQLITE_FLOAT:
+        d = Decimal::fromDouble(sqlite3_value_double(v));
+        return true;
+    default:
+        return wideValue(v, d);
+    }
+}
+
+// The money styles: 1 groups thousands with two decimals, 2 keeps four.
+std::string moneyStyleText(Decimal d, std::int64_t style)
+{
+    const int scale = style == 1 ? 2 : 4;
+    d.round(scale, false);
+    const std::string s = d.text(scale);
+    return style == 1 ? withThousands(s) : s;
+}
+
 std::string fitText(std::string_view s, const TargetType& type)
 {
     if (type.length < 0)
@@ -226,9 +253,21 @@ std::string fitText(std::string_view s, const TargetType& type)
     return out;
 }
 
+const char* textTypeName(const TargetType& type) { return type.isUnicode() ? "nvarchar" : "varchar"; }
+
+// A decimal's text does not fit a shorter char or varchar: it is refused, not cut.
+bool decimalTextFits(sqlite3_context* ctx, const std::string& s, const TargetType& type)
+{
+    if (type.length < 0 || s.size() <= std::size_t(type.length))
+        return true;
+    conversionFail(ctx, std::string("Arithmetic overflow error converting numeric to data type ") + textTypeName(type) + ".");
+    return false;
+}
+
 void convertToText(sqlite3_context* ctx, sqlite3_value* v, const TargetType& type, std::int64_t style)
 {
-    const char* textType = type.isUnicode() ? "nvarchar" : "varchar";
+    const char* textType = textTypeName(type);
+    const bool moneyStyle = style == 1 || style == 2;
     std::string s;
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER: {
@@ -247,24 +286,18 @@ void convertToText(sqlite3_context* ctx, sqlite3_value* v, const TargetType& typ
     }
     case SQLITE_FLOAT: {
         const double x = sqlite3_value_double(v);
-        if (style == 1 || style == 2) {
-            // The money styles: 1 groups thousands with two decimals, 2 keeps four.
-            Decimal d = Decimal::fromDouble(x);
-            const int scale = style == 1 ? 2 : 4;
-            d.round(scale, false);
-            s = d.text(scale);
-            if (style == 1)
-                s = withThousands(s);
-        } else {
-            s = formatRealString(x);
-        }
-        if (type.length >= 0 && s.size() > std::size_t(type.length)) {
-            conversionFail(ctx, std::string("Arithmetic overflow error converting numeric to data type ") + textType + ".");
+        s = moneyStyle ? moneyStyleText(Decimal::fromDouble(x), style) : formatRealString(x);
+        if (!decimalTextFits(ctx, s, type))
             return;
-        }
         break;
     }
     default: {
+        if (Decimal wide; wideValue(v, wide)) {
+            s = moneyStyle ? moneyStyleText(std::move(wide), style) : decimalText(wide, 0);
+            if (!decimalTextFits(ctx, s, type))
+                return;
+            break;
+        }
         TextArg t;
         textOf(v, t);
         Stamp st;
@@ -289,50 +322,37 @@ const char* sourceTypeName(sqlite3_value* v)
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER: return "int";
     case SQLITE_FLOAT: return "numeric";
-    default: return "varchar";
+    default: return isWideValue(v) ? "numeric" : "varchar";
     }
 }
 
 void convertToDecimal(sqlite3_context* ctx, sqlite3_value* v, const TargetType& type)
 {
     Decimal d;
-    switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER:
-        d = Decimal::fromInt(sqlite3_value_int64(v));
-        break;
-    case SQLITE_FLOAT:
-        d = Decimal::fromDouble(sqlite3_value_double(v));
-        break;
-    default: {
+    if (!numberDigits(v, d)) {
         TextArg t;
         textOf(v, t);
         Stamp st;
         if (parseCanonical(t.p, t.n, st)) {
             d = Decimal::fromDouble(daysOf(st));
-            break;
+        } else {
+            auto parsed = Decimal::fromText(t.begin(), t.end(), false);
+            if (!parsed) {
+                conversionFail(ctx, errorConverting("numeric"));
+                return;
+            }
+            d = std::move(*parsed);
         }
-        auto parsed = Decimal::fromText(t.begin(), t.end(), false);
-        if (!parsed) {
-            conversionFail(ctx, errorConverting("numeric"));
-            return;
-        }
-        d = std::move(*parsed);
-        break;
     }
-    }
-    d.round(type.scale, false);
-    if (d.integerDigits() > type.precision - type.scale) {
+    if (!fitDecimal(d, type.precision, type.scale)) {
         conversionFail(ctx, std::string("Arithmetic overflow error converting ") + sourceTypeName(v) + " to data type numeric.");
         return;
     }
-    if (type.scale == 0 && d.integerDigits() <= 18) {
-        const std::string whole = d.text(0);
-        std::int64_t i = 0;
-        std::from_chars(whole.data(), whole.data() + whole.size(), i);
-        sqlite3_result_int64(ctx, i);
+    if (std::int64_t whole = 0; type.scale == 0 && d.toInt64(whole)) {
+        sqlite3_result_int64(ctx, whole);
         return;
     }
-    sqlite3_result_double(ctx, d.toDouble());
+    resultDecimal(ctx, d);
 }
 
 struct IntRange {
@@ -361,6 +381,16 @@ void convertToInteger(sqlite3_context* ctx, sqlite3_value* v, const TargetType& 
         else
             conversionFail(ctx, overflowTo(range.name));
     };
+    if (Decimal wide; wideValue(v, wide)) {
+        // A decimal is cut toward zero (money was rounded before it came).
+        wide.round(0, true);
+        std::int64_t i = 0;
+        if (!wide.toInt64(i) || i < range.lo || i > range.hi)
+            outOfRangeNumber(0, false);
+        else
+            sqlite3_result_int64(ctx, i);
+        return;
+    }
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER: {
         const std::int64_t i = sqlite3_value_int64(v);
@@ -415,6 +445,10 @@ void convertToInteger(sqlite3_context* ctx, sqlite3_value* v, const TargetType& 
 
 void convertToBit(sqlite3_context* ctx, sqlite3_value* v)
 {
+    if (Decimal wide; wideValue(v, wide)) {
+        sqlite3_result_int(ctx, !wide.isZero());
+        return;
+    }
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
         sqlite3_result_int(ctx, sqlite3_value_int64(v) != 0);
@@ -454,12 +488,17 @@ void convertToBit(sqlite3_context* ctx, sqlite3_value* v)
 void convertToFloat(sqlite3_context* ctx, sqlite3_value* v, bool single)
 {
     double x = 0;
+    Decimal wide;
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
         x = sqlite3_value_double(v);
         break;
     default: {
+        if (wideValue(v, wide)) {
+            x = wide.toDouble();
+            break;
+        }
         TextArg t;
         textOf(v, t);
         Stamp st;
@@ -485,14 +524,7 @@ void convertToFloat(sqlite3_context* ctx, sqlite3_value* v, bool single)
 void convertToMoney(sqlite3_context* ctx, sqlite3_value* v, bool small)
 {
     Decimal d;
-    switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER:
-        d = Decimal::fromInt(sqlite3_value_int64(v));
-        break;
-    case SQLITE_FLOAT:
-        d = Decimal::fromDouble(sqlite3_value_double(v));
-        break;
-    default: {
+    if (!numberDigits(v, d)) {
         TextArg t;
         textOf(v, t);
         // Money text may carry a currency symbol and thousands separators.
@@ -513,19 +545,12 @@ void convertToMoney(sqlite3_context* ctx, sqlite3_value* v, bool small)
             return;
         }
         d = std::move(*parsed);
-        break;
     }
-    }
-    d.round(4, false);
-    const double x = d.toDouble();
-    // Two's complement counts of ten-thousandths: one more below zero than above.
-    const double high = small ? 214748.3647 : 922337203685477.5807;
-    const double low = small ? -214748.3648 : -922337203685477.5808;
-    if (x > high || x < low) {
+    if (!fitMoney(d, small)) {
         conversionFail(ctx, overflowTo(small ? "smallmoney" : "money"));
         return;
     }
-    sqlite3_result_double(ctx, x);
+    resultDecimal(ctx, d);
 }
 
 const char kSmallDatetimeOutOfRange[] =
@@ -548,10 +573,12 @@ DateOrder orderOfStyle(sqlite3_context* ctx, std::int64_t style)
 void convertToDate(sqlite3_context* ctx, sqlite3_value* v, const TargetType& type, std::int64_t style)
 {
     Stamp st;
-    switch (sqlite3_value_type(v)) {
+    Decimal wide;
+    const bool isWide = wideValue(v, wide);
+    switch (isWide ? SQLITE_FLOAT : sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
-        if (!stampFromDays(sqlite3_value_double(v), st) || !inDatetimeRange(st)) {
+        if (!stampFromDays(isWide ? wide.toDouble() : sqlite3_value_double(v), st) || !inDatetimeRange(st)) {
             conversionFail(ctx, overflowTo(type.kind == TargetType::SmallDateTime ? "smalldatetime" : "datetime"));
             return;
         }

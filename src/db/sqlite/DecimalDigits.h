@@ -124,6 +124,19 @@ struct Decimal {
     }
 
     bool isZero() const { return digits.empty(); }
+    bool isWhole() const { return intLen >= int(digits.size()); }
+
+    // The value when it is whole and 64 bits hold it.
+    bool toInt64(std::int64_t& out) const
+    {
+        out = 0;
+        if (digits.empty())
+            return true;
+        if (!isWhole() || intLen > 19)
+            return false;
+        const std::string whole = text(0);
+        return std::from_chars(whole.data(), whole.data() + whole.size(), out).ec == std::errc();
+    }
     int integerDigits() const { return digits.empty() ? 0 : std::max(intLen, 0); }
 
     // Rounds (or truncates) to `scale` decimals; a negative scale rounds to

@@ -1,5 +1,7 @@
 #include "FunctionSupport.h"
 
+#include "WideDecimal.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -131,6 +133,12 @@ bool textOf(sqlite3_value* v, TextArg& t)
         t.p = reinterpret_cast<const u8*>(t.buf);
         return true;
     default: {
+        if (Decimal d; wideValue(v, d)) {
+            t.spelled = decimalText(d, 0);
+            t.n = int(t.spelled.size());
+            t.p = reinterpret_cast<const u8*>(t.spelled.data());
+            return true;
+        }
         const u8* s = sqlite3_value_text(v);
         t.n = sqlite3_value_bytes(v);
         t.p = s ? s : reinterpret_cast<const u8*>("");
@@ -235,6 +243,13 @@ bool intArg(sqlite3_context* ctx, sqlite3_value* v, std::int64_t& out)
         return true;
     }
     default: {
+        if (Decimal d; wideValue(v, d)) {
+            d.round(0, true);
+            if (d.toInt64(out))
+                return true;
+            fail(ctx, overflowTo("int"));
+            return false;
+        }
         TextArg t;
         textOf(v, t);
         switch (parseIntText(t.begin(), t.end(), out)) {

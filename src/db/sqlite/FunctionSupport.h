@@ -180,11 +180,13 @@ std::string formatRealString(double v);
 // Fixed-point text with its whole part grouped by commas: 1,234,567.50.
 std::string withThousands(const std::string& fixed);
 
-// The text of an argument as SQL Server's implicit varchar conversion gives it.
+// The text of an argument as SQL Server's implicit varchar conversion gives it;
+// a wide decimal reads as its exact digits.
 struct TextArg {
     const u8* p = nullptr;
     int n = 0;
     char buf[48];
+    std::string spelled;  // a wide decimal's digits, which may not fit buf
 
     TextArg() = default;
     TextArg(const TextArg&) = delete;
@@ -218,8 +220,8 @@ Parsed parseIntText(const u8* p, const u8* e, std::int64_t& out);
 // exponent. '' reads as 0, as in SQL Server.
 bool parseFloatText(const u8* p, const u8* e, double& out);
 
-// A whole-number argument (lengths, counts, styles): floats truncate, text
-// converts as varchar -> int. False when it set an error.
+// A whole-number argument (lengths, counts, styles): floats and decimals
+// truncate, text converts as varchar -> int. False when it set an error.
 bool intArg(sqlite3_context* ctx, sqlite3_value* v, std::int64_t& out);
 
 // ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include "DayNumberDates.h"
 #include "DecimalDigits.h"
+#include "WideDecimal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +12,8 @@
 namespace db::sqlite::fn {
 namespace {
 
-// A numeric argument; text converts as varchar -> float does.
+// A numeric argument; text converts as varchar -> float does, and a wide
+// decimal reads as the nearest float (the exact functions read it first).
 enum class NumArg { Int, Real, Null, Error };
 
 NumArg numberOf(sqlite3_context* ctx, sqlite3_value* v, std::int64_t& i, double& r)
@@ -27,6 +29,10 @@ NumArg numberOf(sqlite3_context* ctx, sqlite3_value* v, std::int64_t& i, double&
         r = sqlite3_value_double(v);
         return NumArg::Real;
     default: {
+        if (Decimal wide; wideValue(v, wide)) {
+            r = wide.toDouble();
+            return NumArg::Real;
+        }
         TextArg t;
         textOf(v, t);
         if (!parseFloatText(t.begin(), t.end(), r)) {
@@ -62,7 +68,11 @@ void fnStr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         return;
     }
     decimals = std::min<std::int64_t>(decimals, 16);
-    const Decimal value = kind == NumArg::Int ? Decimal::fromInt(i) : Decimal::fromDouble(x);
+    Decimal value;
+    if (wideValue(argv[0], value))
+        value.round(17 - value.intLen, false);  // STR takes a float: its seventeen digits
+    else
+        value = kind == NumArg::Int ? Decimal::fromInt(i) : Decimal::fromDouble(x);
     // The whole part of the value as given decides how many decimals fit;
     // when rounding then makes it longer (9999.998 to 10000.00), the result
     // does not fit and is asterisks, as in SQL Server.
@@ -95,6 +105,8 @@ void fnDecimalText(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         d = Decimal::fromDouble(sqlite3_value_double(argv[0]));
         break;
     default: {
+        if (wideValue(argv[0], d))
+            break;
         TextArg t;
         textOf(argv[0], t);
         auto parsed = Decimal::fromText(t.begin(), t.end(), true);
@@ -126,6 +138,11 @@ void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     if (argc == 3 && !intArg(ctx, argv[2], function))
         return;
     const bool truncate = function != 0;
+    if (Decimal wide; wideValue(argv[0], wide)) {
+        wide.round(int(std::clamp<std::int64_t>(places, -400, 400)), truncate);
+        resultDecimal(ctx, wide);
+        return;
+    }
     if (kind == NumArg::Int) {
         if (places >= 0) {
             sqlite3_result_int64(ctx, i);
@@ -153,8 +170,29 @@ void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     resultReal(ctx, roundDouble(x, int(std::clamp<std::int64_t>(places, -400, 400)), truncate));
 }
 
+// The whole number below (floor) or above a decimal, every digit kept.
+void floorOrCeilingOf(sqlite3_context* ctx, const Decimal& d, bool floor)
+{
+    Decimal whole = d;
+    whole.round(0, true);
+    if (d.isWhole() || floor != d.negative) {
+        resultDecimal(ctx, whole);
+        return;
+    }
+    // Cut toward zero, so one more step away from it.
+    ScaledValue s;
+    if (scaledOf(whole, s) && addScaled(s, ScaledValue::fromInt(d.negative ? -1 : 1), false, s))
+        resultScaled(ctx, s);
+    else
+        resultReal(ctx, floor ? std::floor(d.toDouble()) : std::ceil(d.toDouble()));
+}
+
 void floorOrCeiling(sqlite3_context* ctx, sqlite3_value** argv, bool floor)
 {
+    if (Decimal wide; wideValue(argv[0], wide)) {
+        floorOrCeilingOf(ctx, wide, floor);
+        return;
+    }
     std::int64_t i = 0;
     double x = 0;
     switch (numberOf(ctx, argv[0], i, x)) {
@@ -177,6 +215,11 @@ void fnCeiling(sqlite3_context* ctx, int, sqlite3_value** argv) { floorOrCeiling
 
 void fnAbs(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
+    if (Decimal wide; wideValue(argv[0], wide)) {
+        wide.negative = false;
+        resultDecimal(ctx, wide);
+        return;
+    }
     std::int64_t i = 0;
     double x = 0;
     switch (numberOf(ctx, argv[0], i, x)) {
@@ -349,6 +392,7 @@ void fnIsnumeric(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_int(ctx, 1);
         return;
     default: {
+        // A wide decimal's text is its digits, which look numeric.
         TextArg t;
         textOf(argv[0], t);
         sqlite3_result_int(ctx, looksNumeric(t.begin(), t.end()) ? 1 : 0);

@@ -15,13 +15,18 @@ namespace db::sqlite {
 namespace {
 
 // A money or decimal value past a double's digits leaves as its exact text.
-bool wideText(sqlite3_stmt* statement, int column, std::string& out)
+bool wideText(const void* bytes, int size, std::string& out)
 {
     fn::Decimal d;
-    if (!fn::decodeNumberKey(sqlite3_column_blob(statement, column), sqlite3_column_bytes(statement, column), d))
+    if (!fn::decodeNumberKey(bytes, size, d))
         return false;
     out = fn::decimalText(d, 0);
     return true;
+}
+
+bool wideText(sqlite3_stmt* statement, int column, std::string& out)
+{
+    return wideText(sqlite3_column_blob(statement, column), sqlite3_column_bytes(statement, column), out);
 }
 
 } // namespace
@@ -44,6 +49,16 @@ QVariant columnValue(sqlite3_stmt* statement, int column)
         return QString(static_cast<const QChar*>(sqlite3_column_text16(statement, column)),
                        sqlite3_column_bytes16(statement, column) / int(sizeof(QChar)));
     }
+}
+
+QVariant handedOut(const QVariant& value)
+{
+    if (value.typeId() != QMetaType::QByteArray)
+        return value;
+    const QByteArray bytes = value.toByteArray();
+    if (std::string exact; wideText(bytes.constData(), int(bytes.size()), exact))
+        return QString::fromLatin1(exact.data(), qsizetype(exact.size()));
+    return value;
 }
 
 void addColumn(sqlite3_stmt* statement, int column, RowStore& rows)

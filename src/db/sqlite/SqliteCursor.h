@@ -73,6 +73,10 @@ private:
 // double, text as QString, blobs as QByteArray, NULL as a null QString.
 QVariant columnValue(sqlite3_stmt* statement, int column);
 
+// A value Qt's driver read, as the caller gets it: a wide decimal, a BLOB to
+// the driver, as its exact text.
+QVariant handedOut(const QVariant& value);
+
 // The same value added to `rows` as it stands, text still UTF-8.
 void addColumn(sqlite3_stmt* statement, int column, RowStore& rows);
 

@@ -2,13 +2,13 @@
 
 #include "DayNumberDates.h"
 #include "ErrorNumbers.h"
-#include "ExactVariables.h"
 #include "NumericTypes.h"
 #include "SelectInto.h"
 #include "SqliteCursor.h"
 #include "SqlServerFunctions.h"
 #include "TsqlParser.h"
 #include "ViewColumns.h"
+#include "WideDecimal.h"
 #include "db/DbError.h"
 #include "db/LockWait.h"
 #include "db/Query.h"
@@ -68,6 +68,37 @@ void observe(const GeneratedSql& g, const QVector<QVariant>& values)
 {
     if (statementObserver())
         statementObserver()(g.sql, values);
+}
+
+// The digits of a value a double may not carry: a wide decimal, or a whole
+// number or number text of more digits than a double keeps. False for
+// everything else, which converts as before.
+bool digitsPastDouble(const QVariant& v, fn::Decimal& d, const char*& sourceType)
+{
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+        d = fn::Decimal::fromInt(v.toLongLong());
+        sourceType = "int";
+        break;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        sourceType = "numeric";
+        return fn::decodeNumberKey(b.constData(), int(b.size()), d);
+    }
+    case QMetaType::QString: {
+        const QByteArray u = v.toString().toUtf8();
+        const auto* p = reinterpret_cast<const fn::u8*>(u.constData());
+        auto parsed = fn::Decimal::fromText(p, p + u.size(), false);
+        if (!parsed)
+            return false;
+        d = std::move(*parsed);
+        sourceType = "varchar";
+        break;
+    }
+    default:
+        return false;
+    }
+    return !fn::carriedByDouble(d);
 }
 
 QVariant toSqlite(const QVariant& v)
@@ -755,7 +786,7 @@ void SqliteEngine::callProcedure(const QString& name, std::vector<ProcParam>& pa
             continue;
         for (int i = 0; i < int(defs.size()); ++i) {
             if (defs[size_t(i)].name.compare(p.name, Qt::CaseInsensitive) == 0)
-                p.value = publicValue(r.values[i]);
+                p.value = handedOut(r.values[i]);
         }
     }
 }
@@ -1037,7 +1068,7 @@ QVariant SqliteEngine::evaluate(const Expr& e, const void* key, int role, Frame&
         if (it == frame.variables.constEnd())
             throw DbError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(e.text));
         // A wide value read by the engine itself is read as its exact text.
-        return it->value.typeId() == QMetaType::QByteArray && isNumberType(it->type) ? publicValue(it->value)
+        return it->value.typeId() == QMetaType::QByteArray && isNumberType(it->type) ? handedOut(it->value)
                                                                                    : it->value;
     }
     default:
@@ -1055,8 +1086,10 @@ bool SqliteEngine::test(const Expr& condition, const void* key, Frame& frame)
     return !r.rows.empty() && r.rows.front().value(0).toInt() == 1;
 }
 
-QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value) const
+QVariant SqliteEngine::assignable(const Variable& target, const QVariant& given) const
 {
+    // A wide decimal is its digits to a variable of any type.
+    const QVariant value = handedOut(given);
     if (!value.isValid() || value.isNull())
         return QVariant();
     const TypeName& t = target.type;
@@ -1073,12 +1106,24 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& value)
         return QVariant(v);
     }
     const bool money = t.name == QLatin1String("MONEY") || t.name == QLatin1String("SMALLMONEY");
-    if (money || t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC")) {
-        const int scale = money ? 4 : std::max(t.scale, 0);  // numeric is numeric(18,0)
-        if (const auto exact = exactDecimalValue(value, scale))
-            return *exact;
-        return QVariant(roundToScale(variantToFloat(value), scale));
+    const bool decimal = t.name == QLatin1String("DECIMAL") || t.name == QLatin1String("NUMERIC");
+    fn::Decimal d;
+    const char* sourceType = nullptr;
+    if ((money || decimal) && digitsPastDouble(value, d, sourceType)) {
+        // Every digit kept: a double would round them away.
+        if (money && !fn::fitMoney(d, t.name == QLatin1String("SMALLMONEY")))
+            throw DbError(QStringLiteral("Arithmetic overflow error converting expression to data type %1.").arg(t.name.toLower()));
+        if (decimal && !fn::fitDecimal(d, t.precision > 0 ? t.precision : 18, std::max(t.scale, 0)))
+            throw DbError(QStringLiteral("Arithmetic overflow error converting %1 to data type numeric.").arg(QLatin1String(sourceType)));
+        if (fn::carriedByDouble(d))
+            return QVariant(d.toDouble());
+        const std::string key = fn::encodeNumberKey(d);
+        return QByteArray(key.data(), qsizetype(key.size()));
     }
+    if (decimal)
+        return QVariant(roundToScale(variantToFloat(value), t.scale < 0 ? 0 : t.scale));  // numeric is numeric(18,0)
+    if (money)
+        return QVariant(roundToScale(variantToFloat(value), 4));
     if (t.name == QLatin1String("REAL"))
         return QVariant(double(float(variantToFloat(value))));
     if (t.name == QLatin1String("FLOAT"))
@@ -1505,7 +1550,7 @@ ResultSet SqliteEngine::runSql(const GeneratedSql& g, Frame& frame, const Stmt* 
         while ((rowcount_ == 0 || qint64(r.rows.size()) < rowcount_) && q->next()) {
             QVector<QVariant> row(n);
             for (int i = 0; i < n; ++i)
-                row[i] = publicValue(q->value(i));
+                row[i] = handedOut(q->value(i));
             r.rows.push_back(std::move(row));
         }
         if (q->lastError().isValid()) {

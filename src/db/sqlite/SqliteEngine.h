@@ -174,7 +174,7 @@ private:
     const GeneratedSql& generated(const void* key, int role, const std::function<GeneratedSql()>& make);
     ResultSet runSql(const GeneratedSql& g, Frame& frame, const Stmt* stmt);
     void runSelectInto(const Stmt& s, Frame& frame);
-    QVariant assignable(const Variable& target, const QVariant& value) const;
+    QVariant assignable(const Variable& target, const QVariant& given) const;
     QString translateError(const QString& message, const Stmt* stmt) const;
     struct ForeignKey {
         QString name, child, childColumn, parent, parentColumn;

@@ -2,6 +2,7 @@
 // REPLICATE and REVERSE, counting characters, not bytes.
 
 #include "FunctionSupport.h"
+#include "WideDecimal.h"
 
 #include <algorithm>
 #include <cstring>
@@ -51,19 +52,22 @@ bool textArgument(sqlite3_context* ctx, sqlite3_value* v, const char* function)
 void fnCharColumn(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     std::int64_t width = 0;
-    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT || !intArg(ctx, argv[1], width)) {
+    // A wide decimal is stored as its digits, as text would be.
+    const bool wide = isWideValue(argv[0]);
+    if ((sqlite3_value_type(argv[0]) != SQLITE_TEXT && !wide) || !intArg(ctx, argv[1], width)) {
         sqlite3_result_value(ctx, argv[0]);
         return;
     }
     TextArg t;
     textOf(argv[0], t);
     const std::size_t have = charCount(t.begin(), t.end());
-    if (width <= 0 || have >= std::size_t(width)) {
+    if (!wide && (width <= 0 || have >= std::size_t(width))) {
         sqlite3_result_value(ctx, argv[0]);
         return;
     }
     std::string padded(t.view());
-    padded.append(std::size_t(width) - have, ' ');
+    if (width > 0 && have < std::size_t(width))
+        padded.append(std::size_t(width) - have, ' ');
     resultText(ctx, padded);
 }
 
@@ -291,6 +295,36 @@ void fnReverse(sqlite3_context* ctx, int, sqlite3_value** argv)
     resultText(ctx, out);
 }
 
+// LTRIM and RTRIM, in place of SQLite's own of one argument, which would
+// read a wide decimal's bytes: blanks off one end of the text SQLite gives
+// any other value, and a wide decimal as its digits, which have no blanks.
+template <bool Left>
+void fnTrimBlanks(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    sqlite3_value* v = argv[0];
+    if (sqlite3_value_type(v) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (Decimal wide; wideValue(v, wide)) {
+        resultText(ctx, decimalText(wide, 0));
+        return;
+    }
+    const u8* p = sqlite3_value_text(v);
+    if (!p) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    const u8* e = p + sqlite3_value_bytes(v);
+    if (Left) {
+        while (p < e && *p == ' ')
+            ++p;
+    } else {
+        e = trimTrailingBlanks(p, e);
+    }
+    resultText(ctx, {reinterpret_cast<const char*>(p), std::size_t(e - p)});
+}
+
 // STUFF(text, start, length, insert): NULL when start is outside the text or
 // the length is negative.
 void fnStuff(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv)
@@ -334,6 +368,12 @@ void fnDatalength(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_int(ctx, 8);
         return;
     case SQLITE_BLOB:
+        if (Decimal wide; wideValue(v, wide)) {
+            // What a decimal of that many digits takes in SQL Server.
+            const int precision = wide.integerDigits() + std::max(0, int(wide.digits.size()) - wide.intLen);
+            sqlite3_result_int(ctx, precision <= 19 ? 9 : precision <= 28 ? 13 : 17);
+            return;
+        }
         sqlite3_result_int(ctx, sqlite3_value_bytes(v));
         return;
     default: {
@@ -363,6 +403,8 @@ std::span<const FunctionDef> textFunctions()
     {"ms_space", 1, nullIn<fnSpace>, true},
     {"ms_replicate", 2, nullIn<fnReplicate>, true},
     {"ms_reverse", 1, fnReverse, true},
+    {"ltrim", 1, fnTrimBlanks<true>, true},
+    {"rtrim", 1, fnTrimBlanks<false>, true},
     {"ms_stuff", 4, nullIn<fnStuff>, true},
     {"ms_datalength", 1, fnDatalength, true},
     {"ms_char_column", 2, fnCharColumn, true},

@@ -163,6 +163,28 @@ bool numberArgument(sqlite3_value* v, Decimal& out)
     }
 }
 
+bool fitMoney(Decimal& d, bool small)
+{
+    d.round(4, false);
+    if (d.integerDigits() < (small ? 6 : 15))
+        return true;
+    // Two's complement counts of ten-thousandths: one more below zero than above.
+    auto key = [](const char* text) {
+        const auto* p = reinterpret_cast<const u8*>(text);
+        return encodeNumberKey(*Decimal::fromText(p, p + std::strlen(text), false));
+    };
+    static const std::string moneyLow = key("-922337203685477.5808"), moneyHigh = key("922337203685477.5807");
+    static const std::string smallLow = key("-214748.3648"), smallHigh = key("214748.3647");
+    const std::string k = encodeNumberKey(d);
+    return small ? k >= smallLow && k <= smallHigh : k >= moneyLow && k <= moneyHigh;
+}
+
+bool fitDecimal(Decimal& d, int precision, int scale)
+{
+    d.round(scale, false);
+    return d.integerDigits() <= precision - scale;
+}
+
 std::string decimalText(const Decimal& d, int minScale)
 {
     const int scale = std::max(minScale, int(d.digits.size()) - d.intLen);
@@ -197,15 +219,10 @@ void fnUnkey(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_value(ctx, argv[0]);
         return;
     }
-    if (d.isZero() || (d.intLen >= int(d.digits.size()) && d.intLen <= 18)) {
-        // A whole number: as whole as it came in, when 64 bits hold it.
-        const std::string whole = d.text(0);
-        std::int64_t i = 0;
-        const auto r = std::from_chars(whole.data(), whole.data() + whole.size(), i);
-        if (r.ec == std::errc()) {
-            sqlite3_result_int64(ctx, i);
-            return;
-        }
+    // A whole number: as whole as it came in, when 64 bits hold it.
+    if (std::int64_t i = 0; d.toInt64(i)) {
+        sqlite3_result_int64(ctx, i);
+        return;
     }
     resultDecimal(ctx, d);
 }

@@ -47,6 +47,12 @@ bool scaledOf(const Decimal& d, ScaledValue& out);
 // decimal; false for NULL, text and other BLOBs.
 bool numberArgument(sqlite3_value* v, Decimal& out);
 
+// A value as a money or decimal(precision, scale) column or variable keeps
+// it: rounded to four decimals or to the scale; false when the type cannot
+// hold it.
+bool fitMoney(Decimal& d, bool small);
+bool fitDecimal(Decimal& d, int precision, int scale);
+
 // The plain text of a decimal with at least `minScale` decimals and no
 // trailing zeros beyond them ("-12345678901234567.89").
 std::string decimalText(const Decimal& d, int minScale);
