@@ -194,3 +194,33 @@ TEST(WideOrdering, MoneyAndDecimalColumnsStillSortAndCompare)
 }
 
 } // namespace
+
+namespace {
+
+TEST(WideColumns, StoredWideAndOrdinaryValuesComeBackExactlyAndInOrder)
+{
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Ledger (Id int NOT NULL PRIMARY KEY, Amount decimal(38,2) NULL, Cash money NULL)");
+    db.exec("INSERT INTO Ledger VALUES (1, 12345678901234567890123456.78, 922337203685477.5807)\n"
+            "INSERT INTO Ledger VALUES (2, 0.5, 1.25)\n"
+            "INSERT INTO Ledger VALUES (3, -12345678901234567890123456.78, -922337203685477.5808)\n"
+            "INSERT INTO Ledger VALUES (4, -7, -7)\n"
+            "INSERT INTO Ledger (Id, Amount, Cash) SELECT 5, Amount - 0.01, Cash - 0.0001 FROM Ledger WHERE Id = 1\n"
+            "UPDATE Ledger SET Amount = Amount * 2 WHERE Id = 2");
+    auto q = db.open("SELECT Id, Amount, Cash FROM Ledger ORDER BY Amount DESC");
+    EXPECT_EQ(rowsOf(*q), (QStringList{"1|12345678901234567890123456.78|922337203685477.5807",
+                                       "5|12345678901234567890123456.77|922337203685477.5806", "2|1|1.25",
+                                       "4|-7|-7", "3|-12345678901234567890123456.78|-922337203685477.5808"}));
+    EXPECT_EQ(db.rows("SELECT Id FROM Ledger WHERE Cash > 922337203685477 ORDER BY Cash"), (QStringList{"5", "1"}));
+    EXPECT_EQ(db.rows("SELECT Id FROM Ledger WHERE Amount = 12345678901234567890123456.77"), QStringList{"5"});
+    EXPECT_EQ(db.rows("SELECT MIN(Cash), MAX(Amount) FROM Ledger"),
+              QStringList{"-922337203685477.5808|12345678901234567890123456.78"});
+    EXPECT_EQ(db.open("SELECT Id FROM Ledger WHERE Amount < CAST(:Limit AS decimal(38,2)) ORDER BY Id",
+                      {{"Limit", QStringLiteral("-12345678901234567890123456.77")}})
+                  ->valueAt(0, 0)
+                  .toString(),
+              "3")
+        << "the text of a wide decimal bound as a parameter";
+}
+
+} // namespace
