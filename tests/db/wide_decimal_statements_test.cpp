@@ -144,6 +144,16 @@ TEST(WideOrdering, OrderByAndWindowsPlaceWideValuesAmongTheOthers)
         << "a running total in the numbers' order";
 }
 
+TEST(WideOrdering, AScalarSubqueryHasTheTypeOfItsColumn)
+{
+    EmbeddedDb db;
+    const QString total = "(SELECT SUM(V) FROM " + kMixed + " t WHERE t.Id = k.Id)";
+    const QString ids = QStringLiteral("(SELECT 1 Id UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4) k");
+    EXPECT_EQ(db.rows("SELECT k.Id FROM " + ids + " WHERE " + total + " < 0 ORDER BY k.Id"), (QStringList{"3", "4"}));
+    EXPECT_EQ(firstColumn(db.rows("SELECT k.Id, " + total + " Total FROM " + ids + " ORDER BY Total")),
+              (QStringList{"3", "4", "2", "1"}));
+}
+
 TEST(WideAggregates, MinMaxSumAndAvgAreExact)
 {
     EmbeddedDb db;

@@ -1337,6 +1337,11 @@ TypeName SqlGenerator::staticType(const Expr& e, const Scope& scope) const
             return date.name == QLatin1String("DATE") ? date : TypeName();
         }
         return TypeName();
+    case Expr::Subquery:
+        // A scalar subquery has the type of its one column.
+        if (u.select && !u.select->cores.empty() && u.select->cores.front().items.size() == 1)
+            return resultColumnType(*u.select, 0);
+        return TypeName();
     case Expr::Case: {
         // The type of its results taken together, as a UNION's column.
         std::vector<const Expr*> results;
