@@ -203,9 +203,6 @@ TEST(WideOrdering, MoneyAndDecimalColumnsStillSortAndCompare)
     EXPECT_EQ(db.rows("SELECT Id FROM P WHERE D = 2.25"), QStringList{"3"}) << "equality as before";
 }
 
-} // namespace
-
-namespace {
 
 TEST(WideColumns, StoredWideAndOrdinaryValuesComeBackExactlyAndInOrder)
 {
