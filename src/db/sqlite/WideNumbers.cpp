@@ -129,7 +129,8 @@ QString SqlGenerator::keyedBetween(const Expr& value, const Expr& low, const Exp
 
 // SQLite's own comparison of a column with an ordinary number is right for
 // every value but a wide one, which it places after every number: only
-// those have their key worked out, and an index on the column still serves.
+// those have their key worked out, and an index on the column still serves
+// (`c >= X''` is every BLOB, as a range of the index).
 QString SqlGenerator::guardedRange(const Expr& column, const QString& op, std::initializer_list<const Expr*> bounds,
                                    const Scope& scope)
 {
@@ -144,7 +145,7 @@ QString SqlGenerator::guardedRange(const Expr& column, const QString& op, std::i
     const QString keyed = QStringLiteral("ms_key(%1) %2 %3").arg(c, op, keys.join(joiner));
     if (op.startsWith(QLatin1Char('>')))
         return QStringLiteral("(%1 AND (typeof(%2) <> 'blob' OR %3))").arg(native, c, keyed);
-    return QStringLiteral("(%1 OR (typeof(%2) = 'blob' AND %3))").arg(native, c, keyed);
+    return QStringLiteral("(%1 OR (%2 >= X'' AND %3))").arg(native, c, keyed);
 }
 
 QString SqlGenerator::sortTerm(const Expr& e, const Scope& scope)
