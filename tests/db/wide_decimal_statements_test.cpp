@@ -6,6 +6,7 @@
 // digits) beside ordinary ones, negatives and a NULL, so that SQLite's own
 // order (every BLOB after every number) would show in each answer.
 
+#include "db/sqlite/SqliteEngine.h"
 #include "support/EmbeddedDb.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +143,33 @@ TEST(WideOrdering, OrderByAndWindowsPlaceWideValuesAmongTheOthers)
     EXPECT_EQ(db.rows(overMixed("SELECT Id, SUM(V) OVER (ORDER BY V)", "WHERE Id IN (1, 2, 3) ORDER BY Id")),
               (QStringList{"1|5", "2|-12345678901234562.89", "3|-12345678901234567.89"}))
         << "a running total in the numbers' order";
+}
+
+TEST(WideOrdering, RangesOnAnIndexedAmountColumnStillSearchItsIndex)
+{
+    // Enough rows that SQLite prefers the index to a scan when it can use it.
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Amount (Id int NOT NULL PRIMARY KEY, D decimal(38,4) NULL, Note varchar(10) NULL)\n"
+            "CREATE INDEX IX_Amount_D ON Amount (D)\n"
+            "DECLARE @i int = 0\nWHILE @i < 200 BEGIN INSERT INTO Amount VALUES (@i, @i * 1.5, 'x') SET @i = @i + 1 END\n"
+            "INSERT INTO Amount VALUES (-1, -12345678901234567.8912, 'wide')\n"
+            "INSERT INTO Amount VALUES (-2, 12345678901234567.8912, 'wide')");
+    auto& engine = dynamic_cast<db::sqlite::SqliteEngine&>(db.connection().engine());
+    const struct {
+        const char* condition;
+        QStringList ids;
+    } cases[] = {
+        {"D > 297", {"-2", "199"}},
+        {"D < 1.5", {"-1", "0"}},
+        {"D BETWEEN -1 AND 1.5", {"0", "1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.condition);
+        const QString sql = QStringLiteral("SELECT Id, Note FROM Amount WHERE %1").arg(QLatin1String(c.condition));
+        EXPECT_EQ(firstColumn(db.rows(sql + " ORDER BY Id")), c.ids);
+        const QString plan = engine.explain(sql, {}).join(QLatin1Char('\n'));
+        EXPECT_TRUE(plan.contains("USING INDEX Amount.IX_Amount_D") && !plan.contains("SCAN")) << plan.toStdString();
+    }
 }
 
 TEST(WideOrdering, AScalarSubqueryHasTheTypeOfItsColumn)
