@@ -211,6 +211,14 @@ TEST(WideGrouping, EqualValuesMeetInGroupsDistinctAndUnion)
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM (SELECT 12345678901234567.89 x UNION SELECT 12345678901234567.890 "
                         "UNION SELECT 1) u"),
               "2");
+    // A whole number past fifteen digits made by decimal arithmetic is the
+    // same value as one written or made by whole-number arithmetic.
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM (SELECT 1234567890123456780 + 0.0 x UNION SELECT 1234567890123456780 "
+                        "UNION SELECT CAST(1234567890123456780 AS decimal(19,0)) * 1) u"),
+              "1");
+    EXPECT_EQ(db.scalar("SELECT CASE WHEN CAST(123456789012345678 AS decimal(30,2)) * 10 = 1234567890123456780 "
+                        "THEN 1 ELSE 0 END"),
+              "1");
 }
 
 TEST(WideOrdering, MoneyAndDecimalColumnsStillSortAndCompare)

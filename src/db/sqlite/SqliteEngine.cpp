@@ -1117,6 +1117,8 @@ QVariant SqliteEngine::assignable(const Variable& target, const QVariant& given)
             throw DbError(QStringLiteral("Arithmetic overflow error converting %1 to data type numeric.").arg(QLatin1String(sourceType)));
         if (fn::carriedByDouble(d))
             return QVariant(d.toDouble());
+        if (std::int64_t whole = 0; d.toInt64(whole))
+            return QVariant(qint64(whole));
         const std::string key = fn::encodeNumberKey(d);
         return QByteArray(key.data(), qsizetype(key.size()));
     }

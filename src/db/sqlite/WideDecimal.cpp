@@ -98,6 +98,12 @@ void resultDecimal(sqlite3_context* ctx, const Decimal& d)
         sqlite3_result_double(ctx, d.toDouble());
         return;
     }
+    // A whole number 64 bits hold is the INTEGER a written one is, so the
+    // two compare, group and join as equal.
+    if (std::int64_t whole = 0; d.toInt64(whole)) {
+        sqlite3_result_int64(ctx, whole);
+        return;
+    }
     const std::string key = encodeNumberKey(d);
     sqlite3_result_blob(ctx, key.data(), int(key.size()), SQLITE_TRANSIENT);
 }

@@ -5,7 +5,8 @@
 // A number of up to 15 significant digits travels and is stored as SQLite's
 // REAL (or INTEGER), exactly as before: the nearest double spells those
 // digits back. A money or decimal value with more digits (money reaches 19,
-// decimal 38) travels and is stored as a "wide" value: a BLOB that starts
+// decimal 38) and is not a whole number that 64 bits hold (those are
+// INTEGERs) travels and is stored as a "wide" value: a BLOB that starts
 // with a two-byte mark and spells the decimal exactly. The same encoding
 // serves as an ordering key: two encoded numbers compare with memcmp as the
 // numbers do, so a comparison or ORDER BY that may meet wide values compares
@@ -32,8 +33,9 @@ bool isWideValue(sqlite3_value* v);
 // True when the value's digits fit a double exactly (and so travel as REAL).
 bool carriedByDouble(const Decimal& d);
 
-// The decimal as a function's result: REAL when a double carries it, the
-// wide encoding otherwise.
+// The decimal as a function's result: REAL when a double carries it, an
+// INTEGER when it is whole and 64 bits hold it (as a written number of its
+// digits is), the wide encoding otherwise.
 void resultDecimal(sqlite3_context* ctx, const Decimal& d);
 void resultScaled(sqlite3_context* ctx, const ScaledValue& v);
 
