@@ -266,4 +266,24 @@ TEST(WideColumns, StoredWideAndOrdinaryValuesComeBackExactlyAndInOrder)
         << "the text of a wide decimal bound as a parameter";
 }
 
+TEST(WideColumns, AColumnOfAnotherTypeHoldsWhatTheAmountConvertsTo)
+{
+    // Text columns hold the amount's text as CAST writes it (money with two
+    // decimals, a decimal with its scale), a float the nearest double, a
+    // bigint the whole part; none keeps the wide value as it travels.
+    EmbeddedDb db;
+    db.exec("CREATE TABLE Other (Id int NOT NULL, T varchar(40) NULL, N nvarchar(max) NULL, F float NULL, "
+            "B bigint NULL)");
+    db.exec("INSERT INTO Other VALUES (1, 12345678901234567.89, CAST(922337203685477.5807 AS money), "
+            "12345678901234567.89, 12345678901234567.89)\n"
+            "INSERT INTO Other (Id, T, N) VALUES (2, CAST(1.5 AS money), CAST(2.5 AS decimal(10,3)))");
+    EXPECT_EQ(db.rows("SELECT T, N, F, B FROM Other WHERE Id = 1"),
+              QStringList{"12345678901234567.89|922337203685477.58|12345678901234568|12345678901234567"});
+    EXPECT_EQ(db.rows("SELECT T, N FROM Other WHERE Id = 2"), QStringList{"1.50|2.500"});
+    EXPECT_EQ(db.scalar("SELECT Id FROM Other WHERE T = '12345678901234567.89'"), "1") << "stored as text";
+    EXPECT_EQ(db.scalar("SELECT Id FROM Other WHERE T LIKE '1.5%'"), "2");
+    db.exec("UPDATE Other SET T = CAST(N'-922337203685477.5808' AS money) WHERE Id = 2");
+    EXPECT_EQ(db.scalar("SELECT T FROM Other WHERE Id = 2"), "-922337203685477.58");
+}
+
 } // namespace

@@ -1068,6 +1068,21 @@ bool alwaysFits(const TypeName& from, const QString& to)
     return width >= 0 && width <= integerWidth(to);
 }
 
+// SQL Server keeps a decimal's scale when it is written as text, and writes
+// money with two decimals (style 1 with thousands grouped, style 2 and 126
+// with four); empty for the other types, which convert as they are.
+QString amountAsText(const QString& value, const TypeName& from, int style)
+{
+    if (isDecimalType(from) && from.scale > 0)
+        return QStringLiteral("ms_decimal_text(%1, %2)").arg(value).arg(from.scale);
+    if (isMoneyType(from))
+        return QStringLiteral("ms_decimal_text(%1, %2, %3)")
+            .arg(value)
+            .arg(style == 2 || style == 126 ? 4 : 2)
+            .arg(style == 1 ? 1 : 0);
+    return QString();
+}
+
 } // namespace
 
 // A value as a column of the declared type keeps it: real in four bytes,
@@ -1095,6 +1110,16 @@ QString SqlGenerator::storedAs(const QString& value, const QString& declared, co
                  value);
     if ((name == QLatin1String("CHAR") || name == QLatin1String("NCHAR")) && type.length > 0)
         return QStringLiteral("ms_char_column(%1, %2)").arg(value, QString::number(type.length));
+    // Money or a decimal past a double's digits is a wide value, which a
+    // float, bigint or text column would keep as it is: it becomes what the
+    // column holds, as SQL Server converts on storing.
+    if (type.isText()) {
+        const QString text = amountAsText(value, from, 0);
+        if (!text.isEmpty())
+            return text;
+    }
+    if (mayHoldWideValue(from) && (name == QLatin1String("FLOAT") || name == QLatin1String("BIGINT") || type.isText()))
+        return QStringLiteral("ms_convert(%1, %2)").arg(quoteString(type.text().toLower()), value);
     return value;
 }
 
@@ -1549,17 +1574,12 @@ QString SqlGenerator::convert(const Expr& e, const Scope& scope)
     // 2 and 126 with four).
     if (target.isText()) {
         const TypeName innerType = staticType(inner, scope);
-        if (isDecimalType(innerType) && innerType.scale > 0) {
-            value = QStringLiteral("ms_decimal_text(%1, %2)").arg(expr(inner, scope)).arg(innerType.scale);
-        } else if (isMoneyType(innerType)) {
-            const Expr* style = e.args.size() > 1 ? &unparen(*e.args[1]) : nullptr;
-            const int styleNumber = style && style->kind == Expr::Number ? style->text.toInt() : 0;
-            if (!style || style->kind == Expr::Number)
-                value = QStringLiteral("ms_decimal_text(%1, %2, %3)")
-                            .arg(expr(inner, scope))
-                            .arg(styleNumber == 2 || styleNumber == 126 ? 4 : 2)
-                            .arg(styleNumber == 1 ? 1 : 0);
-        }
+        const Expr* style = e.args.size() > 1 ? &unparen(*e.args[1]) : nullptr;
+        // A style given as an expression leaves money to the conversion
+        // itself. (The value is generated only when used: its "?" markers bind.)
+        const bool amount = isMoneyType(innerType) || (isDecimalType(innerType) && innerType.scale > 0);
+        if (amount && (!style || style->kind == Expr::Number || !isMoneyType(innerType)))
+            value = amountAsText(expr(inner, scope), innerType, style && style->kind == Expr::Number ? style->text.toInt() : 0);
     }
     // A date is written without a time (style 23 is yyyy-mm-dd), in any style.
     if (value.isEmpty() && target.isText() && staticType(inner, scope).name == QLatin1String("DATE")) {
