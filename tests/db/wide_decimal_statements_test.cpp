@@ -197,6 +197,16 @@ TEST(WideAggregates, MinMaxSumAndAvgAreExact)
               "19999999999999.99") << "a total of ordinary values past 15 digits";
     EXPECT_EQ(db.scalar("SELECT AVG(x) FROM (SELECT 9999999999999.99 x UNION ALL SELECT 9999999999999.98) t"),
               "9999999999999.985");
+    // DISTINCT totals are exact as well; a total of money is money, with its range.
+    EXPECT_EQ(db.rows("SELECT SUM(DISTINCT x), AVG(DISTINCT x) FROM (SELECT 99999999999999.99 x UNION ALL "
+                      "SELECT 99999999999999.99 UNION ALL SELECT 99999999999999.98) t"),
+              QStringList{"199999999999999.97|99999999999999.985"});
+    EXPECT_EQ(db.scalar("SELECT SUM(m) FROM (SELECT CAST(922337203685477.5806 AS money) m UNION ALL "
+                        "SELECT CAST(0.0001 AS money)) t"),
+              "922337203685477.5807");
+    EXPECT_EQ(db.errorOf("SELECT SUM(m) FROM (SELECT CAST(922337203685477.5807 AS money) m UNION ALL "
+                         "SELECT CAST(0.0001 AS money)) t"),
+              "Arithmetic overflow error converting expression to data type money.");
 }
 
 TEST(WideGrouping, EqualValuesMeetInGroupsDistinctAndUnion)

@@ -174,15 +174,15 @@ TEST_F(SqlServerFunctionsTest, SumsOverAWindowTakeWideRowsOffAgain)
     exec("CREATE TABLE t (id INTEGER, v)");
     exec("INSERT INTO t VALUES (1, ms_convert('decimal(38,2)', '12345678901234567.89')), (2, 0.01), "
          "(3, ms_convert('decimal(38,2)', '-12345678901234567.89')), (4, 1.5)");
-    const auto rows = column("SELECT ms_convert('varchar(40)', ms_sum(v, 2) OVER (ORDER BY id ROWS 1 PRECEDING)) "
+    const auto rows = column("SELECT ms_convert('varchar(40)', ms_sum_exact(v) OVER (ORDER BY id ROWS 1 PRECEDING)) "
                              "FROM t ORDER BY id");
     EXPECT_EQ(texts(rows), (std::vector<std::string>{"12345678901234567.89", "12345678901234567.9", "-12345678901234567.88",
                                               "-12345678901234566.39"}));
     EXPECT_EQ(one("SELECT ms_sum(v) FROM t WHERE id IN (2, 4)").type, SQLITE_FLOAT);
-    EXPECT_EQ(real("SELECT ms_sum(v, 2) FROM t WHERE id IN (2, 4)"), 1.51) << "a money total of few digits is a REAL";
-    EXPECT_EQ(text("SELECT ms_convert('varchar(40)', ms_avg(v, 2)) FROM t WHERE id IN (1, 2)"), "6172839450617283.95");
-    EXPECT_EQ(real("SELECT ms_avg(column1, 2) FROM (VALUES (1), (2))"), 1.5) << "a decimal(p,0) of whole numbers";
-    EXPECT_EQ(integer("SELECT ms_sum(column1, 2) FROM (VALUES (1), (2))"), 3);
+    EXPECT_EQ(real("SELECT ms_sum_exact(v) FROM t WHERE id IN (2, 4)"), 1.51) << "a money total of few digits is a REAL";
+    EXPECT_EQ(text("SELECT ms_convert('varchar(40)', ms_avg_exact(v)) FROM t WHERE id IN (1, 2)"), "6172839450617283.95");
+    EXPECT_EQ(real("SELECT ms_avg_exact(column1) FROM (VALUES (1), (2))"), 1.5) << "a decimal(p,0) of whole numbers";
+    EXPECT_EQ(integer("SELECT ms_sum_exact(column1) FROM (VALUES (1), (2))"), 3);
 }
 
 // ---------------------------------------------------------------------------

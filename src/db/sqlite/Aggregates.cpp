@@ -92,30 +92,27 @@ struct Total {
     double value() const { return inexact ? approx + compensation : exact.toDouble(); }
 };
 
-// A second argument of 2 marks a money or decimal argument, whose total is
-// exact however many digits it takes.
-Total* newTotal(int argc, sqlite3_value** argv)
-{
-    auto* t = new (std::nothrow) Total();
-    if (t && argc == 2)
-        t->exactResult = (sqlite3_value_int(argv[1]) & 2) != 0;
-    return t;
-}
-
 // SQLite's aggregate memory is aligned for 8 bytes only and the exact total
 // needs 16, so the context holds a pointer to a total of our own; the final
 // call, which SQLite always makes, deletes it.
-void totalStep(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+void step(sqlite3_context* ctx, sqlite3_value** argv, bool exactResult)
 {
     auto** slot = static_cast<Total**>(sqlite3_aggregate_context(ctx, int(sizeof(Total*))));
-    if (slot && !*slot)
-        *slot = newTotal(argc, argv);
+    if (slot && !*slot) {
+        *slot = new (std::nothrow) Total();
+        if (*slot)
+            (*slot)->exactResult = exactResult;
+    }
     if (!slot || !*slot) {
         sqlite3_result_error_nomem(ctx);
         return;
     }
     (*slot)->add(argv[0]);
 }
+
+void totalStep(sqlite3_context* ctx, int, sqlite3_value** argv) { step(ctx, argv, false); }
+// Money or decimal arguments: the total is exact however many digits it takes.
+void exactTotalStep(sqlite3_context* ctx, int, sqlite3_value** argv) { step(ctx, argv, true); }
 
 // A row leaving the frame of a window function.
 void totalInverse(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -187,8 +184,8 @@ std::span<const AggregateDef> aggregateFunctions()
     static const AggregateDef rows[] = {
         {"ms_sum", 1, totalStep, sumFinal, sumValue, totalInverse},
         {"ms_avg", 1, totalStep, avgFinal, avgValue, totalInverse},
-        {"ms_sum", 2, totalStep, sumFinal, sumValue, totalInverse},
-        {"ms_avg", 2, totalStep, avgFinal, avgValue, totalInverse},
+        {"ms_sum_exact", 1, exactTotalStep, sumFinal, sumValue, totalInverse},
+        {"ms_avg_exact", 1, exactTotalStep, avgFinal, avgValue, totalInverse},
     };
     return rows;
 }

@@ -1419,9 +1419,9 @@ QString SqlGenerator::average(const QString& mean, const QString& argument, bool
     // The argument is written twice, so its "?" markers bind twice, in order.
     const std::vector<BindSlot> argumentBinds(binds_.begin() + std::ptrdiff_t(firstBind), binds_.end());
     binds_.insert(binds_.end(), argumentBinds.begin(), argumentBinds.end());
-    // The exact total keeps every digit; DISTINCT allows SQLite one argument only.
+    // The exact total keeps every digit.
     const QString values = (distinct ? QStringLiteral("DISTINCT ") : QString()) + argument;
-    const QString total = distinct ? QStringLiteral("ms_sum(%1)").arg(values) : QStringLiteral("ms_sum(%1, 2)").arg(values);
+    const QString total = QStringLiteral("ms_sum_exact(%1)").arg(values);
     return QStringLiteral("ms_divide(%1%2, count(%3)%2, %4)")
         .arg(total, over, values, QString::number(isMoneyType(result) ? 4 : result.scale));
 }
@@ -1687,15 +1687,13 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
             args.append(expr(*a, scope));
     }
     const TypeName argumentType = e.args.empty() ? TypeName() : staticType(*e.args[0], scope);
-    // A total of money or decimals keeps every digit (DISTINCT allows SQLite
-    // one argument only).
-    if (e.text == QLatin1String("SUM") && !e.distinct && isExactDecimalType(argumentType))
-        args.append(QStringLiteral("2"));
+    // A total of money or decimals keeps every digit.
+    const bool exactTotal = e.text == QLatin1String("SUM") && isExactDecimalType(argumentType);
     // Written after the arguments: the "?" markers bind in that order.
     const QString over = overClause(e, scope);
     if ((e.text == QLatin1String("MIN") || e.text == QLatin1String("MAX")) && mayHoldWideValue(argumentType))
         return extremum(it.value(), args.value(0), e.distinct, over);
-    const QString call = it.value() + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
+    const QString call = (exactTotal ? QStringLiteral("ms_sum_exact") : it.value()) + QLatin1Char('(') + (e.distinct ? QStringLiteral("DISTINCT ") : QString())
         + args.join(QStringLiteral(", ")) + QLatin1Char(')') + over;
     if (e.text == QLatin1String("AVG"))
         return average(call, args.value(0), e.distinct, argumentType, firstBind, over);
@@ -1710,6 +1708,9 @@ QString SqlGenerator::function(const Expr& e, const Scope& scope)
     if ((e.text == QLatin1String("SUM") && sumType(staticType(*e.args[0], scope)).name == QLatin1String("INT"))
         || (e.text == QLatin1String("ABS") && staticType(*e.args[0], scope).name == QLatin1String("INT")))
         return QStringLiteral("ms_convert('int', %1)").arg(call);
+    // A total of money is money, and overflows past its range.
+    if (e.text == QLatin1String("SUM") && isMoneyType(sumType(argumentType)))
+        return QStringLiteral("ms_convert('money', %1)").arg(call);
     return call;
 }
 
