@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Syntax tree of the T-SQL that the embedded engine understands. The parser
@@ -97,10 +98,26 @@ struct OrderItem {
     bool descending = false;
 };
 
-// OVER ([PARTITION BY ...] [ORDER BY ...]) of a window function.
+// One end of a window frame, in the order the ends may follow each other.
+struct FrameBound {
+    enum Kind { UnboundedPreceding, Preceding, CurrentRow, Following, UnboundedFollowing };
+    Kind kind = CurrentRow;
+    qint64 offset = 0;  // n of n PRECEDING / n FOLLOWING
+};
+
+// ROWS or RANGE BETWEEN start AND end; a single bound written alone is the
+// start, and the frame ends at the current row.
+struct WindowFrame {
+    bool range = false;
+    FrameBound start;
+    FrameBound end;
+};
+
+// OVER ([PARTITION BY ...] [ORDER BY ...] [ROWS | RANGE ...]) of a window function.
 struct Window {
     std::vector<ExprPtr> partitionBy;
     std::vector<OrderItem> orderBy;
+    std::optional<WindowFrame> frame;
 };
 
 struct SelectCore {

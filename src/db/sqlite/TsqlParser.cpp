@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <limits>
 
 namespace db::sqlite {
 
@@ -1966,10 +1967,61 @@ private:
             p_ += 2;
             w->orderBy = orderItems();
         }
-        if (isWord("ROWS") || isWord("RANGE"))
-            unsupported(QStringLiteral("a window frame (") + cur().text.toUpper() + QLatin1Char(')'), cur());
+        if (isWord("ROWS") || isWord("RANGE")) {
+            // A frame follows a PARTITION BY or an ORDER BY; standing alone it is not read as one.
+            if (w->partitionBy.empty() && w->orderBy.empty())
+                syntaxError();
+            w->frame = windowFrame();
+        }
         expectPunct(")");
         return w;
+    }
+
+    WindowFrame windowFrame()
+    {
+        WindowFrame f;
+        f.range = isWord("RANGE");
+        ++p_;
+        if (acceptWord("BETWEEN")) {
+            f.start = frameBound();
+            expectWord("AND");
+            f.end = frameBound();
+            return f;
+        }
+        // Alone, a bound starts the frame: only the preceding ones may.
+        f.start = frameBound();
+        if (f.start.kind > FrameBound::CurrentRow)
+            syntaxErrorAt(peek(-1));
+        return f;
+    }
+
+    // UNBOUNDED PRECEDING | UNBOUNDED FOLLOWING | CURRENT ROW | n PRECEDING | n FOLLOWING
+    FrameBound frameBound()
+    {
+        FrameBound b;
+        if (acceptWord("CURRENT")) {
+            expectWord("ROW");
+            return b;
+        }
+        const bool unbounded = acceptWord("UNBOUNDED");
+        if (!unbounded) {
+            // n is a whole-number literal; past 64 bits it reaches every row anyway.
+            const QString& n = cur().text;
+            if (cur().kind != TokenKind::Number || !std::all_of(n.begin(), n.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+                syntaxError();
+            bool fits = false;
+            b.offset = cur().text.toLongLong(&fits);
+            if (!fits)
+                b.offset = std::numeric_limits<qint64>::max();
+            ++p_;
+        }
+        if (acceptWord("PRECEDING"))
+            b.kind = unbounded ? FrameBound::UnboundedPreceding : FrameBound::Preceding;
+        else if (acceptWord("FOLLOWING"))
+            b.kind = unbounded ? FrameBound::UnboundedFollowing : FrameBound::Following;
+        else
+            syntaxError();
+        return b;
     }
 
     const QString& sql_;
