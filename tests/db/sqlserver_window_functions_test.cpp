@@ -168,20 +168,20 @@ TEST_F(SqlServerWindowFunctions, FramesSqlServerRefuses)
     }
     EXPECT_EQ(db_.errorOf("SELECT LAST_VALUE(Qty) OVER (PARTITION BY Code ROWS UNBOUNDED PRECEDING) FROM T"),
               "The function 'LAST_VALUE' must have an OVER clause with ORDER BY.");
-    const auto frameOf = [](const char* start, const char* end) {
-        return QStringLiteral("'BETWEEN %1 AND %2' is not a valid window frame and cannot be used with the OVER clause.")
-            .arg(QLatin1String(start), QLatin1String(end));
+    // Frames that start after they end, each with the kinds of its bounds.
+    const std::pair<const char*, const char*> backwards[] = {
+        {"1 FOLLOWING AND CURRENT ROW", "... FOLLOWING AND CURRENT ROW"},
+        {"CURRENT ROW AND UNBOUNDED PRECEDING", "CURRENT ROW AND UNBOUNDED PRECEDING"},
+        {"UNBOUNDED FOLLOWING AND UNBOUNDED FOLLOWING", "UNBOUNDED FOLLOWING AND UNBOUNDED FOLLOWING"},
+        {"1 PRECEDING AND 2 PRECEDING", "... PRECEDING AND ... PRECEDING"},
+        {"2 FOLLOWING AND 1 FOLLOWING", "... FOLLOWING AND ... FOLLOWING"},
     };
-    EXPECT_EQ(db_.errorOf("SELECT SUM(Qty) OVER (ORDER BY Id ROWS BETWEEN 1 FOLLOWING AND CURRENT ROW) FROM T"),
-              frameOf("... FOLLOWING", "CURRENT ROW"));
-    EXPECT_EQ(db_.errorOf("SELECT SUM(Qty) OVER (ORDER BY Id ROWS BETWEEN CURRENT ROW AND UNBOUNDED PRECEDING) FROM T"),
-              frameOf("CURRENT ROW", "UNBOUNDED PRECEDING"));
-    EXPECT_EQ(db_.errorOf("SELECT SUM(Qty) OVER (ORDER BY Id ROWS BETWEEN UNBOUNDED FOLLOWING AND UNBOUNDED FOLLOWING) FROM T"),
-              frameOf("UNBOUNDED FOLLOWING", "UNBOUNDED FOLLOWING"));
-    EXPECT_EQ(db_.errorOf("SELECT SUM(Qty) OVER (ORDER BY Id ROWS BETWEEN 1 PRECEDING AND 2 PRECEDING) FROM T"),
-              frameOf("... PRECEDING", "... PRECEDING"));
-    EXPECT_EQ(db_.errorOf("SELECT SUM(Qty) OVER (ORDER BY Id ROWS BETWEEN 2 FOLLOWING AND 1 FOLLOWING) FROM T"),
-              frameOf("... FOLLOWING", "... FOLLOWING"));
+    for (const auto& [bounds, kinds] : backwards) {
+        SCOPED_TRACE(bounds);
+        EXPECT_EQ(db_.errorOf(QStringLiteral("SELECT SUM(Qty) OVER (ORDER BY Id ROWS BETWEEN %1) FROM T").arg(QLatin1String(bounds))),
+                  QStringLiteral("'BETWEEN %1' is not a valid window frame and cannot be used with the OVER clause.")
+                      .arg(QLatin1String(kinds)));
+    }
     // Syntax: a frame alone in OVER, a lone FOLLOWING bound, a bound that is
     // not a whole-number literal.
     const std::pair<const char*, const char*> syntax[] = {

@@ -2007,7 +2007,8 @@ private:
         if (!unbounded) {
             // n is a whole-number literal; past 64 bits it reaches every row anyway.
             const QString& n = cur().text;
-            if (cur().kind != TokenKind::Number || !std::all_of(n.begin(), n.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+            const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+            if (cur().kind != TokenKind::Number || !std::all_of(n.begin(), n.end(), isDigit))
                 syntaxError();
             bool fits = false;
             b.offset = cur().text.toLongLong(&fits);
