@@ -1,0 +1,162 @@
+#include "TableVariables.h"
+
+#include "SqlGenerator.h"
+#include "db/DbError.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace db::sqlite {
+
+TableVariables::TableVariables(QSqlDatabase& db, SqlGenerator& generator, std::function<void()> schemaChanged)
+    : db_(db), generator_(generator), schemaChanged_(std::move(schemaChanged))
+{
+}
+
+void TableVariables::exec(const QString& sql) const
+{
+    QSqlQuery q(db_);
+    if (!q.exec(sql))
+        throw DbError(q.lastError().databaseText());
+}
+
+bool TableVariables::exists(const QString& storedName) const
+{
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    q.addBindValue(storedName);
+    return q.exec() && q.next();
+}
+
+void TableVariables::create(const Table& t)
+{
+    Stmt make = t.definition;
+    make.kind = Stmt::CreateTable;
+    make.table = t.storedName;
+    for (const QString& part : generator_.statement(make).sql.split(QStringLiteral(";\n")))
+        exec(part);
+}
+
+void TableVariables::declare(const Stmt& declaration, int depth)
+{
+    for (const Table& t : tables_) {
+        if (t.depth != depth || t.name.compare(declaration.table, Qt::CaseInsensitive) != 0)
+            continue;
+        if (t.declaredBy == &declaration)
+            return;
+        throw DbError(QStringLiteral("The variable name '%1' has already been declared. Variable names must be "
+                                     "unique within a query batch or stored procedure.").arg(declaration.table));
+    }
+    Table t;
+    t.name = declaration.table;
+    t.depth = depth;
+    t.declaredBy = &declaration;
+    t.definition = declaration;
+    t.storedName = declaration.table;
+    // A table left behind (a drop undone by a later ROLLBACK, a program
+    // that ended mid-batch) belongs to nobody now.
+    exec(QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(quoteIdent(t.storedName)));
+    try {
+        create(t);
+    } catch (const DbError&) {
+        schemaChanged_();
+        throw;
+    }
+    tables_.push_back(std::move(t));
+    schemaChanged_();
+}
+
+void TableVariables::rename(Table& t, const QString& to)
+{
+    exec(QStringLiteral("ALTER TABLE main.%1 RENAME TO %2").arg(quoteIdent(t.storedName), quoteIdent(to)));
+    t.storedName = to;
+}
+
+void TableVariables::enterCall(int depth)
+{
+    bool changed = false;
+    for (Table& t : tables_) {
+        if (t.depth == depth - 1) {
+            rename(t, QStringLiteral("%1~%2").arg(t.name).arg(t.depth));
+            changed = true;
+        }
+    }
+    if (changed)
+        schemaChanged_();
+}
+
+void TableVariables::end(int depth) noexcept
+{
+    bool changed = false;
+    for (auto it = tables_.begin(); it != tables_.end();) {
+        if (it->depth < depth) {
+            ++it;
+            continue;
+        }
+        QSqlQuery(db_).exec(QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(quoteIdent(it->storedName)));
+        it = tables_.erase(it);
+        changed = true;
+    }
+    for (Table& t : tables_) {
+        if (t.depth == depth - 1 && t.storedName != t.name) {
+            try {
+                rename(t, t.name);
+            } catch (const DbError&) {
+                // Left under its hidden name: the caller reads no table, and says so.
+            }
+            changed = true;
+        }
+    }
+    if (changed)
+        schemaChanged_();
+}
+
+TableVariables::Rows TableVariables::rows() const
+{
+    Rows kept;
+    for (const Table& t : tables_) {
+        QVector<QVector<QVariant>> rows;
+        QSqlQuery q(db_);
+        q.setForwardOnly(true);
+        if (q.exec(QStringLiteral("SELECT * FROM main.%1").arg(quoteIdent(t.storedName)))) {
+            while (q.next()) {
+                QVector<QVariant> row;
+                for (int i = 0; i < q.record().count(); ++i)
+                    row.append(q.value(i));
+                rows.append(row);
+            }
+        }
+        kept.tables.push_back(rows);
+    }
+    return kept;
+}
+
+void TableVariables::putBack(const Rows& kept)
+{
+    bool changed = false;
+    for (size_t i = 0; i < tables_.size() && i < kept.tables.size(); ++i) {
+        const Table& t = tables_[i];
+        if (!exists(t.storedName)) {  // made inside the transaction
+            create(t);
+            changed = true;
+        }
+        exec(QStringLiteral("DELETE FROM main.%1").arg(quoteIdent(t.storedName)));
+        for (const QVector<QVariant>& row : kept.tables[i]) {
+            QStringList marks;
+            for (int c = 0; c < row.size(); ++c)
+                marks.append(QStringLiteral("?"));
+            QSqlQuery q(db_);
+            q.prepare(QStringLiteral("INSERT INTO main.%1 VALUES (%2)")
+                          .arg(quoteIdent(t.storedName), marks.join(QStringLiteral(", "))));
+            for (const QVariant& v : row)
+                q.addBindValue(v);
+            if (!q.exec())
+                throw DbError(q.lastError().databaseText());
+        }
+    }
+    if (changed)
+        schemaChanged_();
+}
+
+} // namespace db::sqlite
