@@ -1673,12 +1673,9 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
 QString SqliteEngine::constraintName(const QString& table, const QString& kind, const QStringList& columns,
                                      const QString& fallback) const
 {
-    QSqlQuery q(db_);
-    q.prepare(QStringLiteral("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
-    q.addBindValue(table);
-    if (!q.exec() || !q.next())
+    const QString sql = tableDefinition(table);
+    if (sql.isEmpty())
         return fallback;
-    const QString sql = q.value(0).toString();
     // Table level: CONSTRAINT "X" PRIMARY KEY ("a", "b").
     const QRegularExpression tableLevel(QStringLiteral("CONSTRAINT \"([^\"]+)\" %1 \\(([^)]*)\\)").arg(kind));
     for (auto it = tableLevel.globalMatch(sql); it.hasNext();) {
@@ -1936,6 +1933,17 @@ QString SqliteEngine::foreignKeyConflict(const QString& verb, const QString& tab
 
 // ---------------------------------------------------------------- schema
 
+QString SqliteEngine::tableDefinition(const QString& table) const
+{
+    // Table variables are the session's own, in its TEMP schema.
+    const QString schema = table.startsWith(QLatin1Char('@')) ? QStringLiteral("temp") : QStringLiteral("main");
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT sql FROM %1.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE")
+                  .arg(schema));
+    q.addBindValue(table);
+    return q.exec() && q.next() ? q.value(0).toString() : QString();
+}
+
 void SqliteEngine::loadTable(const QString& table) const
 {
     const QString key = table.toUpper();
@@ -1957,12 +1965,10 @@ void SqliteEngine::loadTable(const QString& table) const
     for (auto it = viewTypes.cbegin(); it != viewTypes.cend(); ++it)
         info.types.insert(it.key(), it.value());
     // The engine writes an IDENTITY column as the AUTOINCREMENT rowid.
-    q.prepare(QStringLiteral("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
-    q.addBindValue(table);
-    if (q.exec() && q.next()) {
+    if (const QString sql = tableDefinition(table); !sql.isEmpty()) {
         static const QRegularExpression identity(
             QStringLiteral("\"([^\"]+)\" INTEGER(?: CONSTRAINT \"[^\"]+\")? PRIMARY KEY AUTOINCREMENT"));
-        const QRegularExpressionMatch m = identity.match(q.value(0).toString());
+        const QRegularExpressionMatch m = identity.match(sql);
         if (m.hasMatch())
             info.identity = m.captured(1);
     }

@@ -226,6 +226,7 @@ private:
     // Whether a locked file is waited for (and the wait shown) or refused at once.
     void waitForLocks(bool wait);
     void loadTable(const QString& table) const;
+    QString tableDefinition(const QString& table) const;  // its CREATE TABLE; empty when there is none
 
     QString database_;
     QString file_;

@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace db::sqlite {
 
 TableVariables::TableVariables(QSqlDatabase& db, SqlGenerator& generator, std::function<void()> schemaChanged)
@@ -21,21 +23,14 @@ void TableVariables::exec(const QString& sql) const
         throw DbError(q.lastError().databaseText());
 }
 
-bool TableVariables::exists(const QString& storedName) const
-{
-    QSqlQuery q(db_);
-    q.prepare(QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
-    q.addBindValue(storedName);
-    return q.exec() && q.next();
-}
-
 void TableVariables::create(const Table& t)
 {
     Stmt make = t.definition;
     make.kind = Stmt::CreateTable;
     make.table = t.storedName;
-    for (const QString& part : generator_.statement(make).sql.split(QStringLiteral(";\n")))
-        exec(part);
+    QString sql = generator_.statement(make).sql;
+    sql.replace(0, int(qstrlen("CREATE TABLE")), QStringLiteral("CREATE TEMP TABLE"));
+    exec(sql);
 }
 
 void TableVariables::declare(const Stmt& declaration, int depth)
@@ -54,9 +49,8 @@ void TableVariables::declare(const Stmt& declaration, int depth)
     t.declaredBy = &declaration;
     t.definition = declaration;
     t.storedName = declaration.table;
-    // A table left behind (a drop undone by a later ROLLBACK, a program
-    // that ended mid-batch) belongs to nobody now.
-    exec(QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(quoteIdent(t.storedName)));
+    // A table left behind (a drop undone by a later ROLLBACK) belongs to nobody now.
+    exec(QStringLiteral("DROP TABLE IF EXISTS temp.%1").arg(quoteIdent(t.storedName)));
     try {
         create(t);
     } catch (const DbError&) {
@@ -69,7 +63,7 @@ void TableVariables::declare(const Stmt& declaration, int depth)
 
 void TableVariables::rename(Table& t, const QString& to)
 {
-    exec(QStringLiteral("ALTER TABLE main.%1 RENAME TO %2").arg(quoteIdent(t.storedName), quoteIdent(to)));
+    exec(QStringLiteral("ALTER TABLE temp.%1 RENAME TO %2").arg(quoteIdent(t.storedName), quoteIdent(to)));
     t.storedName = to;
 }
 
@@ -94,7 +88,7 @@ void TableVariables::end(int depth) noexcept
             ++it;
             continue;
         }
-        QSqlQuery(db_).exec(QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(quoteIdent(it->storedName)));
+        QSqlQuery(db_).exec(QStringLiteral("DROP TABLE IF EXISTS temp.%1").arg(quoteIdent(it->storedName)));
         it = tables_.erase(it);
         changed = true;
     }
@@ -112,6 +106,24 @@ void TableVariables::end(int depth) noexcept
         schemaChanged_();
 }
 
+// A ROLLBACK brings back the tables of batches ended inside the transaction.
+bool TableVariables::dropStrays()
+{
+    QStringList strays;
+    QSqlQuery q(db_);
+    q.exec(QStringLiteral("SELECT name FROM temp.sqlite_master WHERE type = 'table' AND substr(name, 1, 1) = '@'"));
+    while (q.next()) {
+        const QString name = q.value(0).toString();
+        if (std::none_of(tables_.begin(), tables_.end(),
+                         [&](const Table& t) { return t.storedName.compare(name, Qt::CaseInsensitive) == 0; }))
+            strays.append(name);
+    }
+    q.finish();
+    for (const QString& name : strays)
+        exec(QStringLiteral("DROP TABLE temp.%1").arg(quoteIdent(name)));
+    return !strays.isEmpty();
+}
+
 TableVariables::Rows TableVariables::rows() const
 {
     Rows kept;
@@ -119,7 +131,7 @@ TableVariables::Rows TableVariables::rows() const
         QVector<QVector<QVariant>> rows;
         QSqlQuery q(db_);
         q.setForwardOnly(true);
-        if (q.exec(QStringLiteral("SELECT * FROM main.%1").arg(quoteIdent(t.storedName)))) {
+        if (q.exec(QStringLiteral("SELECT * FROM temp.%1").arg(quoteIdent(t.storedName)))) {
             while (q.next()) {
                 QVector<QVariant> row;
                 for (int i = 0; i < q.record().count(); ++i)
@@ -134,20 +146,19 @@ TableVariables::Rows TableVariables::rows() const
 
 void TableVariables::putBack(const Rows& kept)
 {
-    bool changed = false;
+    dropStrays();
     for (size_t i = 0; i < tables_.size() && i < kept.tables.size(); ++i) {
+        // Made afresh: the ROLLBACK may have taken it away (made inside the
+        // transaction) or brought back an older one of the same name.
         const Table& t = tables_[i];
-        if (!exists(t.storedName)) {  // made inside the transaction
-            create(t);
-            changed = true;
-        }
-        exec(QStringLiteral("DELETE FROM main.%1").arg(quoteIdent(t.storedName)));
+        exec(QStringLiteral("DROP TABLE IF EXISTS temp.%1").arg(quoteIdent(t.storedName)));
+        create(t);
         for (const QVector<QVariant>& row : kept.tables[i]) {
             QStringList marks;
             for (int c = 0; c < row.size(); ++c)
                 marks.append(QStringLiteral("?"));
             QSqlQuery q(db_);
-            q.prepare(QStringLiteral("INSERT INTO main.%1 VALUES (%2)")
+            q.prepare(QStringLiteral("INSERT INTO temp.%1 VALUES (%2)")
                           .arg(quoteIdent(t.storedName), marks.join(QStringLiteral(", "))));
             for (const QVariant& v : row)
                 q.addBindValue(v);
@@ -155,8 +166,7 @@ void TableVariables::putBack(const Rows& kept)
                 throw DbError(q.lastError().databaseText());
         }
     }
-    if (changed)
-        schemaChanged_();
+    schemaChanged_();
 }
 
 } // namespace db::sqlite

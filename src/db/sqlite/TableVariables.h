@@ -14,9 +14,9 @@ namespace db::sqlite {
 
 class SqlGenerator;
 
-// The tables of DECLARE @t TABLE (...). Each lives in the database file under
-// its own name ("@t") while the batch or procedure call that declared it runs,
-// and goes when that ends, error or not. Only the innermost call sees its
+// The tables of DECLARE @t TABLE (...). Each lives in the session's own TEMP
+// schema under its own name ("@t") while the batch or procedure call that
+// declared it runs, and goes when that ends, error or not. Only the innermost call sees its
 // tables: a call's caller's tables are renamed out of sight ("@t~1") until the
 // call returns, so a procedure that calls itself gets tables of its own.
 // Rows are not part of a transaction: a ROLLBACK leaves them as they were.
@@ -38,6 +38,8 @@ public:
     };
     Rows rows() const;
     void putBack(const Rows& kept);
+    // Drops tables no batch or call owns; true when one went.
+    bool dropStrays();
 
 private:
     struct Table {
@@ -49,7 +51,6 @@ private:
     };
     void exec(const QString& sql) const;
     void rename(Table& t, const QString& to);
-    bool exists(const QString& storedName) const;
     void create(const Table& t);
 
     QSqlDatabase& db_;
