@@ -88,6 +88,10 @@ TEST_F(TableVariables, KeepTheirRowsThroughRollback)
                       "SAVE TRAN s\nINSERT INTO @t VALUES (2, 0.1)\nROLLBACK TRAN s\n"
                       "INSERT INTO @t VALUES (3, 1)\nROLLBACK\nSELECT COUNT(*), SUM(M) FROM @t"),
               QStringList{"3|3.6"});
+    // Computed columns are worked out again from the rows kept.
+    EXPECT_EQ(db.rows("DECLARE @t TABLE (A int, B AS A * 2)\nINSERT INTO @t (A) VALUES (3)\n"
+                      "BEGIN TRAN\nINSERT INTO @t (A) VALUES (4)\nROLLBACK\nSELECT A, B FROM @t ORDER BY A"),
+              (QStringList{"3|6", "4|8"}));
     // A table whose batch ended inside a transaction is not brought back by its ROLLBACK.
     db.exec("DECLARE @t TABLE (N int)\nINSERT INTO @t VALUES (1)\nBEGIN TRAN");
     db.exec("ROLLBACK");

@@ -5,7 +5,6 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 #include <algorithm>
 
@@ -128,18 +127,26 @@ TableVariables::Rows TableVariables::rows() const
 {
     Rows kept;
     for (const Table& t : tables_) {
-        QVector<QVector<QVariant>> rows;
+        Rows::Table table;
         QSqlQuery q(db_);
+        // Computed columns are worked out again, not stored.
+        q.exec(QStringLiteral("PRAGMA temp.table_xinfo(%1)").arg(quoteIdent(t.storedName)));
+        while (q.next()) {
+            if (q.value(6).toInt() == 0)
+                table.columns.append(quoteIdent(q.value(1).toString()));
+        }
         q.setForwardOnly(true);
-        if (q.exec(QStringLiteral("SELECT * FROM temp.%1").arg(quoteIdent(t.storedName)))) {
+        if (!table.columns.isEmpty()
+            && q.exec(QStringLiteral("SELECT %1 FROM temp.%2")
+                          .arg(table.columns.join(QStringLiteral(", ")), quoteIdent(t.storedName)))) {
             while (q.next()) {
                 QVector<QVariant> row;
-                for (int i = 0; i < q.record().count(); ++i)
+                for (int i = 0; i < table.columns.size(); ++i)
                     row.append(q.value(i));
-                rows.append(row);
+                table.rows.append(row);
             }
         }
-        kept.tables.push_back(rows);
+        kept.tables.push_back(table);
     }
     return kept;
 }
@@ -151,17 +158,18 @@ void TableVariables::putBack(const Rows& kept)
         // Made afresh: the ROLLBACK may have taken it away (made inside the
         // transaction) or brought back an older one of the same name.
         const Table& t = tables_[i];
+        const Rows::Table& table = kept.tables[i];
         exec(QStringLiteral("DROP TABLE IF EXISTS temp.%1").arg(quoteIdent(t.storedName)));
         create(t);
-        for (const QVector<QVariant>& row : kept.tables[i]) {
-            QStringList marks;
+        if (table.rows.isEmpty())
+            continue;
+        QSqlQuery q(db_);
+        q.prepare(QStringLiteral("INSERT INTO temp.%1 (%2) VALUES (%3)")
+                      .arg(quoteIdent(t.storedName), table.columns.join(QStringLiteral(", ")),
+                           QStringList(table.columns.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
+        for (const QVector<QVariant>& row : table.rows) {
             for (int c = 0; c < row.size(); ++c)
-                marks.append(QStringLiteral("?"));
-            QSqlQuery q(db_);
-            q.prepare(QStringLiteral("INSERT INTO temp.%1 VALUES (%2)")
-                          .arg(quoteIdent(t.storedName), marks.join(QStringLiteral(", "))));
-            for (const QVariant& v : row)
-                q.addBindValue(v);
+                q.bindValue(c, row[c]);
             if (!q.exec())
                 throw DbError(q.lastError().databaseText());
         }

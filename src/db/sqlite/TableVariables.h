@@ -3,6 +3,7 @@
 #include "TsqlAst.h"
 
 #include <QSqlDatabase>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 
@@ -34,7 +35,11 @@ public:
 
     // The rows of every table, taken before a ROLLBACK and put back after it.
     struct Rows {
-        std::vector<QVector<QVector<QVariant>>> tables;  // in the order of the declarations
+        struct Table {
+            QStringList columns;  // the stored ones, quoted
+            QVector<QVector<QVariant>> rows;
+        };
+        std::vector<Table> tables;  // in the order of the declarations
     };
     Rows rows() const;
     void putBack(const Rows& kept);
