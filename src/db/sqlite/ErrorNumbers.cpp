@@ -33,6 +33,7 @@ ErrorNumber errorNumber(const QString& message)
         {"Invalid object name", 208, false},
         {"Invalid column name", 207, false},
         {"Must declare the scalar variable", 137, false},
+        {"Must declare the table variable", 1087, false},
         {"Incorrect syntax near", 102, false},
         {"Could not find stored procedure", 2812, false},
         {"There is already an object named", 2714, false},
@@ -55,6 +56,8 @@ ErrorNumber errorNumber(const QString& message)
     };
     if (message.contains(QLatin1String("has too many arguments specified")))
         return {8144, false};
+    if (message.contains(QLatin1String("has already been declared. Variable names must be unique")))
+        return {134, false};
     for (const Row& row : rows) {
         if (message.startsWith(QLatin1String(row.start))) {
             const bool conversion = row.number == 241 || row.number == 242 || row.number == 245 || row.number == 8114;

@@ -574,6 +574,8 @@ QString SqlGenerator::deleteStmt(const Stmt& s)
     }
     // DELETE t FROM t JOIN ...: delete the target rows that the join finds.
     Scope scope;
+    for (const auto& f : s.from)
+        collectSources(*f, scope);
     QStringList froms;
     for (const auto& f : s.from)
         froms.append(source(*f, scope, nullptr));

@@ -750,6 +750,7 @@ ResultSet SqliteEngine::execute(const QString& sql, const ParamValues& params)
     Frame frame;
     frame.params = &params;
     frame.batch = batch.get();
+    const auto endTables = qScopeGuard([&] { tableVariables_.end(callDepth_); });
     return runBatch(batch->statements, frame);
 }
 
@@ -840,10 +841,12 @@ SqliteEngine::CallResult SqliteEngine::callProcedure(const Procedure& proc, cons
     const bool xactAbort = xactAbort_;
     ++callDepth_;
     const auto restore = qScopeGuard([&] {
+        tableVariables_.end(callDepth_);
         --callDepth_;
         rowcount_ = rowcount;
         xactAbort_ = xactAbort;
     });
+    tableVariables_.enterCall(callDepth_);
     runList(def.body, callee, result);
     CallResult r;
     for (const auto& p : def.procParams)
@@ -1336,6 +1339,9 @@ SqliteEngine::Flow SqliteEngine::run(const Stmt& s, Frame& frame, ResultSet& res
             frame.variables.insert(d.name.toUpper(), v);
         }
         return Flow::Normal;
+    case Stmt::DeclareTable:
+        tableVariables_.declare(s, callDepth_);
+        return Flow::Normal;
     case Stmt::SetVar: {
         auto it = frame.variables.find(s.variable.toUpper());
         if (it == frame.variables.end())
@@ -1589,14 +1595,22 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
     if (message.startsWith(QLatin1String("attempt to write a readonly database")))
         return QStringLiteral("Failed to update database \"%1\" because the database is read-only.").arg(database_);
     QRegularExpressionMatch m;
-    if ((m = noTable.match(message)).hasMatch())
+    if ((m = noTable.match(message)).hasMatch()) {
+        if (m.captured(1).startsWith(QLatin1Char('@')))
+            return QStringLiteral("Must declare the table variable \"%1\".").arg(m.captured(1));
         return QStringLiteral("Invalid object name '%1'.").arg(m.captured(1));
+    }
     if ((m = noColumn.match(message)).hasMatch())
         return QStringLiteral("Invalid column name '%1'.").arg(m.captured(1));
-    if ((m = notNull.match(message)).hasMatch())
-        return QStringLiteral("Cannot insert the value NULL into column '%1', table '%2.dbo.%3'; column does not allow "
-                              "nulls. %4 fails.")
-            .arg(m.captured(2), database_, m.captured(1), verb);
+    if ((m = notNull.match(message)).hasMatch()) {
+        // A table variable is named as declared, with no database or owner.
+        const QString table = m.captured(1).startsWith(QLatin1Char('@'))
+            ? m.captured(1)
+            : QStringLiteral("%1.dbo.%2").arg(database_, m.captured(1));
+        return QStringLiteral("Cannot insert the value NULL into column '%1', table '%2'; column does not allow "
+                              "nulls. %3 fails.")
+            .arg(m.captured(2), table, verb);
+    }
     if ((m = unique.match(message)).hasMatch()) {
         const QString table = m.captured(1);
         QStringList cols;
@@ -1659,12 +1673,9 @@ QString SqliteEngine::translateError(const QString& message, const Stmt* stmt) c
 QString SqliteEngine::constraintName(const QString& table, const QString& kind, const QStringList& columns,
                                      const QString& fallback) const
 {
-    QSqlQuery q(db_);
-    q.prepare(QStringLiteral("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
-    q.addBindValue(table);
-    if (!q.exec() || !q.next())
+    const QString sql = tableDefinition(table);
+    if (sql.isEmpty())
         return fallback;
-    const QString sql = q.value(0).toString();
     // Table level: CONSTRAINT "X" PRIMARY KEY ("a", "b").
     const QRegularExpression tableLevel(QStringLiteral("CONSTRAINT \"([^\"]+)\" %1 \\(([^)]*)\\)").arg(kind));
     for (auto it = tableLevel.globalMatch(sql); it.hasNext();) {
@@ -1922,6 +1933,17 @@ QString SqliteEngine::foreignKeyConflict(const QString& verb, const QString& tab
 
 // ---------------------------------------------------------------- schema
 
+QString SqliteEngine::tableDefinition(const QString& table) const
+{
+    // Table variables are the session's own, in its TEMP schema.
+    const QString schema = table.startsWith(QLatin1Char('@')) ? QStringLiteral("temp") : QStringLiteral("main");
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT sql FROM %1.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE")
+                  .arg(schema));
+    q.addBindValue(table);
+    return q.exec() && q.next() ? q.value(0).toString() : QString();
+}
+
 void SqliteEngine::loadTable(const QString& table) const
 {
     const QString key = table.toUpper();
@@ -1943,12 +1965,10 @@ void SqliteEngine::loadTable(const QString& table) const
     for (auto it = viewTypes.cbegin(); it != viewTypes.cend(); ++it)
         info.types.insert(it.key(), it.value());
     // The engine writes an IDENTITY column as the AUTOINCREMENT rowid.
-    q.prepare(QStringLiteral("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
-    q.addBindValue(table);
-    if (q.exec() && q.next()) {
+    if (const QString sql = tableDefinition(table); !sql.isEmpty()) {
         static const QRegularExpression identity(
             QStringLiteral("\"([^\"]+)\" INTEGER(?: CONSTRAINT \"[^\"]+\")? PRIMARY KEY AUTOINCREMENT"));
-        const QRegularExpressionMatch m = identity.match(q.value(0).toString());
+        const QRegularExpressionMatch m = identity.match(sql);
         if (m.hasMatch())
             info.identity = m.captured(1);
     }

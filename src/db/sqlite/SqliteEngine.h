@@ -2,6 +2,7 @@
 
 #include "RaisedError.h"
 #include "SqlGenerator.h"
+#include "TableVariables.h"
 #include "Transactions.h"
 #include "TrigramIndexes.h"
 #include "TrigramMatches.h"
@@ -225,6 +226,7 @@ private:
     // Whether a locked file is waited for (and the wait shown) or refused at once.
     void waitForLocks(bool wait);
     void loadTable(const QString& table) const;
+    QString tableDefinition(const QString& table) const;  // its CREATE TABLE; empty when there is none
 
     QString database_;
     QString file_;
@@ -265,6 +267,7 @@ private:
     mutable std::optional<QHash<QString, QString>> trigramIndexes_;  // the whole ones, read on first use
     QHash<QString, Procedure> procedures_;
     int callDepth_ = 0;
+    TableVariables tableVariables_{db_, generator_, [this] { schemaChanged(); }};
     std::chrono::milliseconds maxQueryTime_{0};
     std::chrono::steady_clock::time_point deadline_;
     bool timedOut_ = false;

@@ -46,7 +46,10 @@ void SqliteEngine::rollback(const QString& name)
         schemaChanged();
         procedures_.clear();
     }
+    // A table variable's rows outlive the transaction.
+    const TableVariables::Rows kept = tableVariables_.rows();
     transactions_->rollback(name);
+    tableVariables_.putBack(kept);
     loadNoCheck();
 }
 

@@ -182,6 +182,7 @@ struct Stmt {
         AlterAdd,      // ALTER TABLE ... ADD columns / constraints
         Truncate,
         Declare,
+        DeclareTable,  // DECLARE @t TABLE (...): table = @t, columnDefs, constraints
         SetVar,
         If,
         Block,

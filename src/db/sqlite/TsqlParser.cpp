@@ -208,6 +208,14 @@ private:
         return parts.last();
     }
 
+    // A table read or written: an object name or a table variable (@t).
+    QString tableName()
+    {
+        if (cur().kind == TokenKind::Variable)
+            return toks_[size_t(p_++)].text;
+        return objectName();
+    }
+
     // ---- statements ----
     // Counts one level of nesting for as long as it lives.
     class Nesting {
@@ -482,8 +490,18 @@ private:
             Stmt::VarDecl d;
             d.name = toks_[size_t(p_++)].text;
             acceptWord("AS");
-            if (isWord("TABLE"))
-                unsupported(QStringLiteral("table variables"), cur());
+            if (isWord("TABLE")) {
+                // DECLARE @t TABLE (...) declares that one variable alone.
+                if (!s->variables.empty())
+                    syntaxError();
+                ++p_;
+                s->kind = Stmt::DeclareTable;
+                s->table = d.name;
+                expectPunct("(");
+                tableElements(*s, true);
+                expectPunct(")");
+                return s;
+            }
             d.type = typeName();
             if (isOp("=")) {
                 ++p_;
@@ -1025,7 +1043,7 @@ private:
         auto s = std::make_shared<Stmt>();
         s->kind = Stmt::Insert;
         acceptWord("INTO");
-        s->table = objectName();
+        s->table = tableName();
         if (isPunct("(") && !(peekWord(1, "SELECT"))) {
             ++p_;
             do {
@@ -1074,7 +1092,7 @@ private:
             s->top = expression();
             expectPunct(")");
         }
-        s->table = objectName();
+        s->table = tableName();
         expectWord("SET");
         do {
             QString column;
@@ -1106,7 +1124,7 @@ private:
             expectPunct(")");
         }
         acceptWord("FROM");
-        s->table = objectName();
+        s->table = tableName();
         if (acceptWord("FROM"))
             s->from = fromList();
         if (acceptWord("WHERE"))
@@ -1466,11 +1484,11 @@ private:
         }
         auto t = std::make_shared<TableSource>();
         t->kind = TableSource::Table;
-        if (cur().kind != TokenKind::Identifier)
+        if (cur().kind != TokenKind::Identifier && cur().kind != TokenKind::Variable)
             syntaxError();
         const Token& named = cur();
         const bool bareName = !peek().is(TokenKind::Punct, ".");
-        t->name = objectName();
+        t->name = tableName();
         if (isPunct("("))
             unsupported(QStringLiteral("table-valued functions"), cur());
         if (acceptWord("AS"))
